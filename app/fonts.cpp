@@ -1,0 +1,38 @@
+#include "app/fonts.h"
+
+#include <QStringList>
+
+using namespace Qt::StringLiterals;
+
+namespace Fonts {
+
+QFont kai(qreal pointSize)
+{
+    QFont f;
+    f.setFamilies(QStringList{u"华文行楷"_s, u"STXingkai"_s, u"AR PL UKai CN"_s, u"KaiTi"_s, u"Noto Serif CJK SC"_s});
+    f.setPointSizeF(pointSize);
+    return f;
+}
+
+QFont song(qreal pointSize, bool bold)
+{
+    QFont f;
+    // UMing has no bold face (Qt would smear the regular one); Noto Serif has a real one.
+    if (bold)
+        f.setFamilies(QStringList{u"宋体"_s, u"SimSun"_s, u"Noto Serif CJK SC"_s, u"AR PL UMing CN"_s});
+    else
+        f.setFamilies(QStringList{u"宋体"_s, u"SimSun"_s, u"AR PL UMing CN"_s, u"Noto Serif CJK SC"_s});
+    f.setPointSizeF(pointSize);
+    f.setBold(bold);
+    return f;
+}
+
+QFont sans(qreal pointSize)
+{
+    QFont f;
+    f.setFamilies(QStringList{u"Microsoft YaHei"_s, u"Noto Sans CJK SC"_s, u"WenQuanYi Micro Hei"_s});
+    f.setPointSizeF(pointSize);
+    return f;
+}
+
+} // namespace Fonts

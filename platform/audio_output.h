@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Plays one wav file at a time in the background.
+class AudioOutput {
+public:
+    virtual ~AudioOutput() = default;
+    // Starts the file. A different file still open is stopped first; the same file still
+    // open keeps playing undisturbed. Never blocks, never reports: a bad file is silence.
+    virtual void play(const QString& path) = 0;
+    // Stops and releases whatever is open.
+    virtual void close() = 0;
+};

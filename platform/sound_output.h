@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/audio_output.h"
+
+#include <QObject>
+
+class QSoundEffect;
+
+// Plays prompts through Qt Multimedia (PulseAudio or PipeWire here).
+class SoundOutput final : public QObject, public AudioOutput {
+    Q_OBJECT
+public:
+    explicit SoundOutput(QObject* parent = nullptr);
+    ~SoundOutput() override;
+
+    void play(const QString& path) override;
+    void close() override;
+
+private:
+    void reportStatus();
+
+    QSoundEffect* m_effect = nullptr;
+    QString m_openPath;
+    bool m_warnedNoOutput = false;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/window_stacking.h"
+
+// Stacking through the window manager's hints (_NET_WM_STATE_ABOVE on X11) and a plain lower.
+class WindowLayer final : public WindowStacking {
+public:
+    void setLayer(QWindow* window, Layer layer) override;
+
+private:
+    bool m_warned = false;
+};

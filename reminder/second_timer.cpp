@@ -1,0 +1,38 @@
+#include "reminder/second_timer.h"
+
+#include "platform/clock.h"
+
+namespace {
+// Land a little after the second begins, so that timer jitter never puts us before it.
+constexpr int kLead = 10;
+} // namespace
+
+SecondTimer::SecondTimer(const Clock& clock, QObject* parent) : QObject(parent), m_clock(clock)
+{
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &SecondTimer::fire);
+}
+
+void SecondTimer::start()
+{
+    m_lastSecond = -1;
+    arm();
+}
+
+void SecondTimer::arm()
+{
+    const qint64 ms = m_clock.now().toMSecsSinceEpoch();
+    m_timer.start(int(1000 - ms % 1000) + kLead);
+}
+
+void SecondTimer::fire()
+{
+    const qint64 second = m_clock.now().toMSecsSinceEpoch() / 1000;
+    arm();
+    // Woken early, or twice in one second: wait for the next one.
+    if (second == m_lastSecond)
+        return;
+    m_lastSecond = second;
+    emit timeout();
+}

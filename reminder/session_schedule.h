@@ -1,0 +1,62 @@
+#pragma once
+
+#include "reminder/trading_calendar.h"
+#include "settings/settings.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// What the main window does at the tick, in the order given.
+struct ScheduleEffect {
+    enum class Kind {
+        SetStatus,     // Label1 := text
+        SetAdvice,     // Label4 := text
+        AppendAdvice,  // Label4 += text
+        RequestPrompt, // playok := text, then playsound
+        Launch,        // run the launch action
+        MarkOpened,    // openall := 1
+        ArmCountdown,  // enable Timer4 (left alone when it already runs)
+    };
+    enum class Launch { None, NewsPage, QuotesPage, TradingProgram, QuickShutdown };
+
+    Kind kind;
+    QString text;
+    Launch launch = Launch::None;
+
+    bool operator==(const ScheduleEffect&) const = default;
+};
+
+// The only memory the schedule has between ticks; both live in the main window.
+struct ScheduleMemory {
+    QString playok;
+    qint16 openall = 0;
+};
+
+struct TickResult {
+    QString clockLine; // Label3, every tick
+    QList<ScheduleEffect> effects;
+};
+
+namespace ScheduleText {
+extern const QString Welcome; // advice W, also Label4's text when the window opens
+extern const QString AuctionAdvice;
+extern const QString HolidayTomorrow;
+extern const QString WeekendTomorrow;
+} // namespace ScheduleText
+
+// The trading-day timetable. Works the phase out afresh from "now" on every tick; it reads
+// no clock of its own, so tests drive it second by second.
+class SessionSchedule {
+public:
+    explicit SessionSchedule(const TradingCalendar& calendar) : m_calendar(calendar) {}
+
+    TickResult tick(const QDateTime& now, const ScheduleMemory& memory, const Settings& settings,
+                    bool autoexit) const;
+
+    // "2009年9月22日 9:30:05"
+    static QString clockLine(const QDateTime& now);
+
+private:
+    const TradingCalendar& m_calendar;
+};

@@ -1,0 +1,69 @@
+#include "reminder/trading_calendar.h"
+
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+const QString HolidayList =
+    u"/2009-10-1/2009-10-2/2009-10-5/2009-10-6/2009-10-7/2009-10-8/2010-1-1/2010-2-15/2010-2-16/"
+    "2010-2-17/2010-2-18/2010-2-19/2010-4-5/2010-5-3/2010-6-16/2010-6-17/2010-6-18/2010-9-22/"
+    "2010-9-23/2010-9-24/2010-10-1/"_s;
+
+QString DateKey(QDate date)
+{
+    // Made directly rather than from the locale's short-date form, which may pad with zeros.
+    return u"%1-%2-%3"_s.arg(date.year(), 4, 10, QChar(u'0')).arg(date.month()).arg(date.day());
+}
+
+int WeekdayNumber(QDate date)
+{
+    return date.dayOfWeek() % 7 + 1; // Qt: 1 Monday ... 7 Sunday
+}
+
+bool IsWeekend(QDate date)
+{
+    const int n = WeekdayNumber(date);
+    return n == 1 || n == 7;
+}
+
+bool TradingCalendar::IsHoliday(QDate date) const
+{
+    if (!date.isValid())
+        return false;
+    const QString key = DateKey(date);
+    return HolidayList.contains(u'/' + key + u'/') || m_extra.contains(key);
+}
+
+void TradingCalendar::addClosedDay(QDate date)
+{
+    if (!date.isValid())
+        return;
+    m_extra.insert(DateKey(date));
+    m_lastYear = qMax(m_lastYear, date.year());
+}
+
+QStringList TradingCalendar::addClosedDays(const QString& fileText)
+{
+    static const QRegularExpression isoDate(u"^(\\d{4})-(\\d{2})-(\\d{2})$"_s);
+    QStringList rejected;
+    const QStringList lines = fileText.split(u'\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        const qsizetype hash = line.indexOf(u'#');
+        if (hash >= 0)
+            line.truncate(hash);
+        line = line.trimmed();
+        if (line.isEmpty())
+            continue;
+        const auto m = isoDate.match(line);
+        const QDate date = m.hasMatch()
+                               ? QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt())
+                               : QDate();
+        if (!date.isValid()) {
+            rejected << u"line %1: %2"_s.arg(i + 1).arg(line.left(80));
+            continue;
+        }
+        addClosedDay(date);
+    }
+    return rejected;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDate>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// Weekday closures of the exchanges, each written as DateKey writes it and enclosed in "/".
+extern const QString HolidayList;
+
+// "2010-2-5": four-digit year, month and day without leading zeros.
+QString DateKey(QDate date);
+// 1 Sunday, 2 Monday ... 7 Saturday.
+int WeekdayNumber(QDate date);
+bool IsWeekend(QDate date);
+
+// The closed days the schedule asks about: HolidayList, plus the dates of a holidays file
+// where one is shipped. Matching is always on whole entries.
+class TradingCalendar {
+public:
+    bool IsHoliday(QDate date) const;
+
+    // Adds the dates of a holidays file: one ISO date (2024-02-09) a line, "#" starts a
+    // comment, blank lines are skipped. Returns the lines that are not dates, as "line N: text".
+    QStringList addClosedDays(const QString& fileText);
+    void addClosedDay(QDate date);
+
+    // The last year that the holidays file covers, or 0 without one.
+    int lastCoveredYear() const { return m_lastYear; }
+
+private:
+    QSet<QString> m_extra;
+    int m_lastYear = 0;
+};

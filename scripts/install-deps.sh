@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what Tickbell needs to build, run and test on Debian 12. Safe to run again:
+# apt-get only installs what is missing.
+set -euo pipefail
+
+want_test=0
+[ "${1:-}" = "--test" ] && want_test=1
+
+runtime=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-multimedia-dev libqt6multimedia6 qt6-qpa-plugins
+    libgl-dev
+    fonts-arphic-ukai fonts-arphic-uming fonts-noto-cjk
+    xdg-utils
+)
+# Also used by the run command on a machine without a display.
+runtime+=(xvfb xauth openbox pulseaudio pulseaudio-utils)
+
+testing=(
+    x11-utils xdotool wmctrl sox espeak-ng faketime imagemagick procps psmisc
+    clang libclang-rt-14-dev llvm
+    appstream desktop-file-utils dpkg-dev file
+)
+
+pkgs=("${runtime[@]}")
+[ "$want_test" = 1 ] && pkgs+=("${testing[@]}")
+
+missing=()
+for p in "${pkgs[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+    echo "installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt_opts=(-o DPkg::Lock::Timeout=300 -y --no-install-recommends)
+    apt-get "${apt_opts[@]}" update -qq || apt-get "${apt_opts[@]}" update
+    apt-get "${apt_opts[@]}" install -qq "${missing[@]}"
+fi

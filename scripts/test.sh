@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Tickbell with warnings as errors and runs every test:
+# unit, widget and end-to-end tests; the unit and widget tests again under AddressSanitizer
+# and UndefinedBehaviorSanitizer; then each fuzz target for a bounded time.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh" --test
+
+out=${TICKBELL_TEST_DIR:-$root/build-test}
+jobs=$(nproc)
+
+echo "== build and run all tests"
+cmake -S "$root" -B "$out/main" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTICKBELL_WERROR=ON >/dev/null
+cmake --build "$out/main" -j "$jobs"
+ctest --test-dir "$out/main" --output-on-failure -j "$jobs"
+
+if [ "${TICKBELL_SKIP_SANITIZERS:-0}" != 1 ]; then
+    echo "== unit and widget tests under ASan + UBSan"
+    cmake -S "$root" -B "$out/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTICKBELL_WERROR=ON \
+        -DTICKBELL_SANITIZE=ON >/dev/null
+    cmake --build "$out/asan" -j "$jobs"
+    ctest --test-dir "$out/asan" --output-on-failure -j "$jobs" -L 'unit|widget'
+fi
+
+if [ "${TICKBELL_SKIP_FUZZ:-0}" != 1 ] && [ -x "$root/tests/fuzz/run-fuzzers.sh" ]; then
+    echo "== fuzzing"
+    "$root/tests/fuzz/run-fuzzers.sh" "$out/fuzz"
+fi
+echo "== all tests passed"

@@ -1,0 +1,336 @@
+#include "platform/gbk_text.h"
+#include "settings/config_format.h"
+#include "settings/settings_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+Settings sample()
+{
+    Settings s = Settings::defaults();
+    s.law1 = u"回调到支撑位再买\r\n不追涨停的股票"_s;
+    s.law2 = u"14:30 前不追高\r\nqqnews:1 只是说说\r\nlaw3:也不是记录"_s;
+    s.law3 = u"趋势线不破就持有 📈"_s;
+    s.law4 = u"指数下跌时空仓；a=b, c:d"_s;
+    s.qqnews = 1;
+    s.flashweb = 0;
+    s.ssoft = 1;
+    s.shutdown15 = 0;
+    s.mysoft = u"/home/用户/交易/client=1.desktop"_s;
+    return s;
+}
+
+} // namespace
+
+class TestConfigFormat : public QObject {
+    Q_OBJECT
+
+private slots:
+    void defaultsHoldThePlaceholderTexts()
+    {
+        const Settings s = Settings::defaults();
+        QCOMPARE(s.law3, u"      持仓理由     <br>    内容内容...."_s);
+        QCOMPARE(s.law1.size(), 31);
+        QCOMPARE(s.qqnews, qint16(0));
+        QVERIFY(s.mysoft.isEmpty());
+    }
+
+    void writesTheNineRecordsInOrder()
+    {
+        Settings s = Settings::defaults();
+        s.law1 = u"a\r\nb"_s;
+        s.qqnews = 1;
+        s.mysoft = u"C:\\Trading\\client.exe"_s;
+        const QString text = ConfigFormat::serialize(s);
+        const QStringList lines = text.split(u"\r\n"_s);
+        QCOMPARE(lines.size(), 11); // nine records, the empty line, and the empty tail
+        QCOMPARE(lines[0], u"form1.law1:a<br>b"_s);
+        QCOMPARE(lines[3], u"form1.law4:      空仓理由     <br>    内容内容...."_s);
+        QCOMPARE(lines[4], u"qqnews:1"_s);
+        QCOMPARE(lines[5], u"flashweb:0"_s);
+        QCOMPARE(lines[6], u"ssoft:0"_s);
+        QCOMPARE(lines[7], u"shutdown15:0"_s);
+        QCOMPARE(lines[8], u"mysoft=C:\\Trading\\client.exe"_s);
+        QVERIFY(text.endsWith(u"\r\n\r\n"_s));
+    }
+
+    void readsTheExampleFile()
+    {
+        const QString file = u"form1.law1:Buy only after a pullback to support<br>Never chase a stock that has jumped\r\n"
+                             "form1.law2:Sell half when the target price is reached<br>Cut the loss at minus five percent\r\n"
+                             "form1.law3:Hold while the trend line is intact\r\n"
+                             "form1.law4:Stay out while the index keeps falling\r\n"
+                             "qqnews:1\r\nflashweb:0\r\nssoft:1\r\nshutdown15:0\r\nmysoft=C:\\Trading\\client.exe\r\n\r\n"_s;
+        const Settings s = ConfigFormat::parse(file, Settings::defaults());
+        QCOMPARE(s.law1, u"Buy only after a pullback to support\r\nNever chase a stock that has jumped"_s);
+        QCOMPARE(s.law4, u"Stay out while the index keeps falling"_s);
+        QCOMPARE(s.qqnews, qint16(1));
+        QCOMPARE(s.flashweb, qint16(0));
+        QCOMPARE(s.ssoft, qint16(1));
+        QCOMPARE(s.mysoft, u"C:\\Trading\\client.exe"_s);
+    }
+
+    void records_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("law2");
+        QTest::addColumn<qint16>("qqnews");
+        QTest::addColumn<QString>("mysoft");
+
+        const QString law2 = Settings::defaultLaw(2);
+        QTest::newRow("no form1. prefix") << u"law2:abc\r\n"_s << u"abc"_s << qint16(0) << QString();
+        QTest::newRow("last match wins") << u"qqnews:0\r\nqqnews:1\r\n"_s << law2 << qint16(1) << QString();
+        QTest::newRow("no colon at all") << u"hello"_s << law2 << qint16(0) << QString();
+        QTest::newRow("no colon, path only") << u"mysoft=/x\r\n"_s << law2 << qint16(0) << QString();
+        QTest::newRow("empty text value") << u"form1.law2:\r\n"_s << QString() << qint16(0) << QString();
+        QTest::newRow("no trailing newline") << u"law2:x\r\nqqnews:1"_s << u"x"_s << qint16(1) << QString();
+        QTest::newRow("lone CR ends a line") << u"law2:x\rqqnews:1\r"_s << u"x"_s << qint16(1) << QString();
+        QTest::newRow("lone LF is ordinary") << u"law2:x\nqqnews:1\r\n"_s << u"x\nqqnews:1"_s << qint16(0)
+                                             << QString();
+        QTest::newRow("blanks before key") << u"  \tqqnews: 1 \r\n"_s << law2 << qint16(1) << QString();
+        QTest::newRow("case matters") << u"QQNEWS:1\r\nLaw2:x\r\n"_s << law2 << qint16(0) << QString();
+        QTest::newRow("drive letter colon") << u"a:b\r\nmysoft=C:\\x\\y.exe\r\n"_s << law2 << qint16(0)
+                                            << u"C:\\x\\y.exe"_s;
+        QTest::newRow("path with equals") << u"k:v\r\nmysoft=/opt/a=b/c\r\n"_s << law2 << qint16(0)
+                                          << u"/opt/a=b/c"_s;
+        QTest::newRow("path kept untrimmed") << u"k:v\r\nmysoft= /a b \r\n"_s << law2 << qint16(0) << u" /a b "_s;
+        QTest::newRow("key inside a rule is not a record")
+            << u"form1.law2:先看qqnews:1再说 mysoft=/bin/x\r\n"_s << u"先看qqnews:1再说 mysoft=/bin/x"_s << qint16(0)
+            << QString();
+        QTest::newRow("time in a rule") << u"form1.law2:14:30 前不追高\r\n"_s << u"14:30 前不追高"_s << qint16(0)
+                                        << QString();
+        QTest::newRow("literal <br> becomes a break") << u"law2:a<br>b<br>\r\n"_s << u"a\r\nb\r\n"_s << qint16(0)
+                                                      << QString();
+        QTest::newRow("key not at line start") << u"x law2:abc\r\n"_s << law2 << qint16(0) << QString();
+    }
+
+    void records()
+    {
+        QFETCH(QString, file);
+        const Settings s = ConfigFormat::parse(file, Settings::defaults());
+        QTEST(s.law2, "law2");
+        QTEST(s.qqnews, "qqnews");
+        QTEST(s.mysoft, "mysoft");
+    }
+
+    void optionValues_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<qint16>("expected");
+        QTest::newRow("one") << u"1"_s << qint16(1);
+        QTest::newRow("two is kept") << u"2"_s << qint16(2);
+        QTest::newRow("spaces") << u"  1  "_s << qint16(1);
+        QTest::newRow("empty") << u""_s << qint16(0);
+        QTest::newRow("word") << u"yes"_s << qint16(0);
+        QTest::newRow("trailing junk") << u"1x"_s << qint16(0);
+        QTest::newRow("fraction") << u"1.5"_s << qint16(0);
+        QTest::newRow("16-bit max") << u"32767"_s << qint16(32767);
+        QTest::newRow("above 16 bits") << u"32768"_s << qint16(0);
+        QTest::newRow("huge") << u"99999999999999999999"_s << qint16(0);
+        QTest::newRow("negative") << u"-1"_s << qint16(-1);
+        QTest::newRow("full-width digit") << u"１"_s << qint16(0);
+    }
+
+    void optionValues()
+    {
+        QFETCH(QString, value);
+        QTEST(ConfigFormat::parseOption(value), "expected");
+    }
+
+    void roundTripKeepsEveryField()
+    {
+        const Settings s = sample();
+        const Settings back = ConfigFormat::fromBytes(ConfigFormat::toBytes(s), Settings::defaults());
+        QCOMPARE(back, s);
+    }
+
+    void roundTripWithDialogLineBreaks()
+    {
+        // Texts saved from the dialog hold "<br>"; they come back as CR LF.
+        Settings s = Settings::defaults();
+        s.law1 = u"第一行<br>第二行"_s;
+        const Settings back = ConfigFormat::fromBytes(ConfigFormat::toBytes(s), Settings::defaults());
+        QCOMPARE(back.law1, u"第一行\r\n第二行"_s);
+    }
+
+    void loneCrInARuleDoesNotSplitTheRecord()
+    {
+        Settings s = Settings::defaults();
+        s.law1 = u"a\rqqnews:1"_s;
+        const Settings back = ConfigFormat::fromBytes(ConfigFormat::toBytes(s), Settings::defaults());
+        QCOMPARE(back.qqnews, qint16(0));
+        QCOMPARE(back.law1, u"a\r\nqqnews:1"_s);
+    }
+
+    void bytesOnDiskAreGbk()
+    {
+        Settings s = Settings::defaults();
+        s.law1 = u"买入纪律"_s;
+        const QByteArray bytes = ConfigFormat::toBytes(s);
+        QVERIFY(bytes.startsWith(QByteArray("form1.law1:\xC2\xF2\xC8\xEB\xBC\xCD\xC2\xC9\r\n")));
+        QVERIFY(bytes.contains(QByteArray("form1.law4:      \xBF\xD5\xB2\xD6\xC0\xED\xD3\xC9     <br>")));
+    }
+
+    void gbkDecoding_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("gbk") << QByteArray("\xC2\xF2\xC8\xEB") << u"买入"_s;
+        QTest::newRow("full-width colon") << QByteArray("\xA3\xBA") << u"："_s;
+        QTest::newRow("euro single byte") << QByteArray("a\x80z") << u"a€z"_s;
+        QTest::newRow("0x80 as trail byte") << QByteArray("\x81\x80") << u"亐"_s;
+        QTest::newRow("gb18030 four bytes") << QByteArray("\x94\x39\xFC\x36") << u"😀"_s;
+        QTest::newRow("truncated four bytes") << QByteArray("a\x94\x39") << u"a\uFFFD"_s;
+        QTest::newRow("truncated lead byte") << QByteArray("ab\xC2") << u"ab\uFFFD"_s;
+        QTest::newRow("ascii") << QByteArray("qqnews:1") << u"qqnews:1"_s;
+    }
+
+    void gbkDecoding()
+    {
+        QFETCH(QByteArray, bytes);
+        QTEST(GbkText::decode(bytes), "text");
+    }
+
+    void emojiSurvivesOnDisk()
+    {
+        QCOMPARE(GbkText::encode(u"😀"_s), QByteArray("\x94\x39\xFC\x36"));
+    }
+};
+
+class TestSettingsFile : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_dir.path() + u"/plug"_s);
+    }
+
+    void missingConfigIsRestoredFromTheDefault()
+    {
+        Settings d = Settings::defaults();
+        d.flashweb = 1;
+        writeAll(path(u"plug/config.txt"_s), ConfigFormat::toBytes(d));
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        const SettingsFile::Loaded loaded = file.load();
+        QVERIFY(loaded.problems.isEmpty());
+        QCOMPARE(loaded.settings.flashweb, qint16(1));
+        QCOMPARE(readAll(path(u"config.txt"_s)), readAll(path(u"plug/config.txt"_s)));
+    }
+
+    void existingConfigWinsOverTheDefault()
+    {
+        writeAll(path(u"plug/config.txt"_s), "qqnews:0\r\n");
+        writeAll(path(u"config.txt"_s), "qqnews:1\r\n");
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        QCOMPARE(file.load().settings.qqnews, qint16(1));
+        QCOMPARE(readAll(path(u"config.txt"_s)), QByteArray("qqnews:1\r\n"));
+    }
+
+    void neitherFileRunsOnDefaults()
+    {
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        const SettingsFile::Loaded loaded = file.load();
+        QCOMPARE(loaded.settings, Settings::defaults());
+        QCOMPARE(loaded.problems.size(), 1);
+        QVERIFY(!QFile::exists(path(u"config.txt"_s)));
+    }
+
+    void configThatIsADirectoryRunsOnDefaults()
+    {
+        QDir().mkpath(path(u"config.txt"_s));
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        const SettingsFile::Loaded loaded = file.load();
+        QCOMPARE(loaded.settings, Settings::defaults());
+        QCOMPARE(loaded.problems.size(), 1);
+        QString error;
+        QVERIFY(!file.save(sample(), &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(QFileInfo(path(u"config.txt"_s)).isDir());
+    }
+
+    void saveThenLoad()
+    {
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        QString error;
+        QVERIFY2(file.save(sample(), &error), qPrintable(error));
+        QCOMPARE(file.load().settings, sample());
+        QVERIFY(readAll(path(u"config.txt"_s)).endsWith("\r\n\r\n"));
+    }
+
+    void failedSaveLeavesTheOldFileWhole()
+    {
+        // A folder that cannot be written, even by root: the parent is a plain file.
+        writeAll(path(u"blocker"_s), "not a folder");
+        SettingsFile blocked(path(u"blocker/config.txt"_s), path(u"plug/config.txt"_s));
+        QString error;
+        QVERIFY(!blocked.save(sample(), &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(readAll(path(u"blocker"_s)), QByteArray("not a folder"));
+    }
+
+    void saveReplacesNotAppends()
+    {
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        writeAll(path(u"config.txt"_s), QByteArray(100000, 'x'));
+        QVERIFY(file.save(Settings::defaults()));
+        QCOMPARE(readAll(path(u"config.txt"_s)), ConfigFormat::toBytes(Settings::defaults()));
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files).size(), 1); // no temporary left behind
+    }
+
+    void hugeFileIsReadOnlyInPart()
+    {
+        QByteArray big("qqnews:1\r\n");
+        big += QByteArray(SettingsFile::kMaxBytes, 'x');
+        big += "\r\nflashweb:1\r\n";
+        writeAll(path(u"config.txt"_s), big);
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        const SettingsFile::Loaded loaded = file.load();
+        QCOMPARE(loaded.settings.qqnews, qint16(1));
+        QCOMPARE(loaded.settings.flashweb, qint16(0));
+        QCOMPARE(loaded.problems.size(), 1);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    int status = 0;
+    {
+        TestConfigFormat t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        TestSettingsFile t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    return status;
+}
+
+#include "tst_config_format.moc"
