@@ -5,7 +5,7 @@
 // The design's Windows faces first, then the closest faces Debian ships, so the look holds
 // with or without the Windows fonts installed.
 namespace Fonts {
-QFont kai(qreal pointSize);                      // 华文行楷
-QFont song(qreal pointSize, bool bold = false);  // 宋体
-QFont sans(qreal pointSize);                     // the image buttons' captions
+QFont kai(qreal pointSize);                     // 华文行楷
+QFont song(qreal pointSize, bool bold = false); // 宋体
+QFont sans(qreal pointSize);                    // the image buttons' captions
 } // namespace Fonts

@@ -3,14 +3,18 @@
 #include "platform/clock.h"
 #include "platform/desktop_launcher.h"
 #include "platform/sound_output.h"
+#include "platform/termination.h"
 #include "platform/window_layer.h"
+#include "settings/config_location.h"
 #include "version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
+#include <QStandardPaths>
 
 #include <cstdio>
 
@@ -24,49 +28,80 @@ void printLine(FILE* stream, const QString& line)
     std::fflush(stream);
 }
 
-void loadHolidays(TradingCalendar& calendar, const QString& path)
+// --help and --version answer without a display.
+bool onlyAsksForInformation(int argc, char* argv[])
 {
-    QFile file(path);
-    if (!file.exists())
-        return;
-    if (!file.open(QIODevice::ReadOnly)) {
-        printLine(stderr, u"tickbell: cannot read %1: %2"_s.arg(path, file.errorString()));
-        return;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-?" || arg == "-v" ||
+            arg == "--version")
+            return true;
     }
-    const QStringList rejected = calendar.addClosedDays(QString::fromUtf8(file.read(1024 * 1024)));
-    for (const QString& line : rejected)
-        printLine(stderr, u"tickbell: %1: not a date, skipped: %2"_s.arg(path, line));
+    return false;
 }
+
+ConfigLocation configLocation(const QString& folder)
+{
+    ConfigLocation location =
+        chooseConfigLocation(folder, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+                             folderIsWritable(folder));
+    // A read-only folder that holds the user's own config.txt (a portable copy on a read-only
+    // disk): the user's copy starts from those settings, not from the shipped defaults.
+    const QString own = folder + u"/config.txt"_s;
+    if (!location.inProgramFolder && QFileInfo::exists(own))
+        location.defaultPath = own;
+    return location;
+}
+
+void describe(QCommandLineParser& parser, const QString& folder, const ConfigLocation& config)
+{
+    parser.setApplicationDescription(
+        u"Tickbell: a trading-day reminder for the Shanghai and Shenzhen stock exchanges.\n"
+        "It announces the call auctions, the sessions and the close by voice, shows your own\n"
+        "trading rules, and starts your trading program and pages.\n\n"
+        "Settings file: %1\nProgram folder: %2"_s.arg(QDir::toNativeSeparators(config.configPath),
+                                                      QDir::toNativeSeparators(folder)));
+    parser.addHelpOption();
+    parser.addVersionOption();
+}
+
+const QCommandLineOption kConsole(u"console"_s,
+                                  u"Also print every change of title, status and advice, and every "
+                                  "voice prompt, as a line on standard output."_s);
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
     qSetMessagePattern(u"tickbell: %{if-category}%{category}: %{endif}%{message}"_s);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(u"tickbell"_s);
-    QApplication::setApplicationVersion(QStringLiteral(TICKBELL_VERSION_STRING));
+    QCoreApplication::setApplicationName(u"tickbell"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(TICKBELL_VERSION_STRING));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        u"Tickbell: a trading-day reminder for the Shanghai and Shenzhen stock exchanges.\n"
-        "It announces the call auctions, the sessions and the close by voice, shows your own\n"
-        "trading rules, and starts your trading program and pages."_s);
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption console(u"console"_s,
-                                     u"Also print every change of title, status and advice, and every voice "
-                                     "prompt, as a line on standard output."_s);
-    parser.addOption(console);
-    parser.process(app);
+    parser.addOption(kConsole);
+    if (onlyAsksForInformation(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        const QString folder = QCoreApplication::applicationDirPath();
+        describe(parser, folder, configLocation(folder));
+        parser.process(app); // prints and exits
+        return 0;
+    }
 
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(u"org.tickbell.Tickbell"_s);
+    const QString folder = QCoreApplication::applicationDirPath();
+    const ConfigLocation config = configLocation(folder);
+    describe(parser, folder, config);
+    parser.process(app);
+    QApplication::setWindowIcon(Form1::programIcon());
+
+    quitOnTerminationSignals();
     SingleInstance instance;
     if (!instance.claim()) {
         printLine(stderr, u"tickbell: already running; brought its window forward"_s);
         return 0;
     }
 
-    const QString folder = QCoreApplication::applicationDirPath();
     SystemClock clock;
     SoundOutput audio;
     SystemProcessStarter starter;
@@ -79,13 +114,27 @@ int main(int argc, char* argv[])
     services.launcher = &launcher;
     services.stacking = &stacking;
     services.programFolder = folder;
-    services.configPath = folder + u"/config.txt"_s;
-    services.defaultConfigPath = folder + u"/plug/config.txt"_s;
-    loadHolidays(services.calendar, folder + u"/holidays.txt"_s);
+    services.configPath = config.configPath;
+    services.defaultConfigPath = config.defaultPath;
     services.exitProgram = [] { QCoreApplication::exit(0); };
     services.tell = [](const QString& line) { printLine(stderr, u"tickbell: "_s + line); };
+    const QString holidays = folder + u"/holidays.txt"_s;
+    if (QFile::exists(holidays)) {
+        for (const QString& problem : services.calendar.loadClosedDaysFile(holidays))
+            services.tell(problem);
+    } else {
+        services.tell(
+            u"%1 is missing: only weekends and the built-in 2009-2010 holidays are known"_s.arg(holidays));
+    }
+    // Where the program folder is not the user's to write, he adds next year's closed days in
+    // a holidays.txt beside his config.txt.
+    const QString ownHolidays = QFileInfo(config.configPath).absolutePath() + u"/holidays.txt"_s;
+    if (!config.inProgramFolder && QFile::exists(ownHolidays)) {
+        for (const QString& problem : services.calendar.loadClosedDaysFile(ownHolidays))
+            services.tell(problem);
+    }
 
-    if (parser.isSet(console)) {
+    if (parser.isSet(kConsole)) {
         services.mirror = [&clock](const QString& what, const QString& text) {
             printLine(stdout, clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s) + u' ' + what + u": "_s + text);
         };

@@ -3,6 +3,7 @@
 #include "app/fonts.h"
 #include "app/image_button.h"
 #include "app/key_table.h"
+#include "app/menu_style.h"
 #include "app/twips.h"
 #include "commands/help_texts.h"
 #include "commands/launch_targets.h"
@@ -18,6 +19,7 @@
 #include "version.h"
 #include "viewer/show_text1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -55,10 +57,8 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, cons
 } // namespace
 
 Form1::Form1(Form1Services services, QWidget* parent)
-    : QMainWindow(parent),
-      m_services(std::move(services)),
-      m_settingsFile(m_services.configPath, m_services.defaultConfigPath),
-      m_schedule(m_services.calendar)
+    : QMainWindow(parent), m_services(std::move(services)),
+      m_settingsFile(m_services.configPath, m_services.defaultConfigPath), m_schedule(m_services.calendar)
 {
     Q_ASSERT(m_services.clock && m_services.audio && m_services.launcher && m_services.stacking);
     if (!m_services.tell)
@@ -68,18 +68,36 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(designTitle());
-    QIcon icon;
-    for (const int size : {16, 32, 256})
-        icon.addFile(u":/tickbell/tickbell-%1.png"_s.arg(size), QSize(size, size));
-    setWindowIcon(icon);
+    // main() sets the program's icon for every window; decode it again only without one.
+    setWindowIcon(QApplication::windowIcon().isNull() ? programIcon() : QApplication::windowIcon());
     buildControls();
     buildMenus();
     // The client area is 418 x 301 below the menu bar.
     resize(px(6270), px(4515) + menuBar()->sizeHint().height());
     Form_Load();
+    warnIfCalendarOutdated();
+}
+
+void Form1::warnIfCalendarOutdated()
+{
+    const QString notice = m_services.calendar.outdatedNotice(m_services.clock->now().date());
+    if (notice.isEmpty())
+        return;
+    setLabel(Label4, Label4->text() + notice);
+    m_services.tell(
+        u"the holidays file ends in %1; add the exchanges' closed days of the years after it"_s.arg(
+            m_services.calendar.lastCoveredYear()));
 }
 
 Form1::~Form1() = default;
+
+QIcon Form1::programIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 256})
+        icon.addFile(u":/tickbell/tickbell-%1.png"_s.arg(size), QSize(size, size));
+    return icon;
+}
 
 void Form1::buildControls()
 {
@@ -95,8 +113,8 @@ void Form1::buildControls()
     Label1 = makeLabel(client, "Label1", twipsRect(240, 240, 5880, 840), u"Tickbell"_s, QColor(255, 0, 0),
                        Fonts::kai(42));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label3 = makeLabel(client, "Label3", twipsRect(1320, 1080, 3825, 285), u"load .............."_s, Qt::white,
-                       Fonts::song(12));
+    Label3 = makeLabel(client, "Label3", twipsRect(1320, 1080, 3825, 285), u"load .............."_s,
+                       Qt::white, Fonts::song(12));
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label4 = makeLabel(client, "Label4", twipsRect(360, 1440, 5655, 1935), ScheduleText::Welcome, Qt::white,
                        Fonts::song(12, true));
@@ -135,9 +153,12 @@ void Form1::buildControls()
     connect(Picture2, &ImageButton::clicked, this, &Form1::Command2_Click);
     connect(Picture3, &ImageButton::clicked, this, &Form1::Command3_Click);
     connect(Picture4, &ImageButton::clicked, this, &Form1::Command4_Click);
-    connect(Picture8, &ImageButton::clicked, this, [this] { pictureClick(Picture8, LaunchTarget::NewsPage); });
-    connect(Picture7, &ImageButton::clicked, this, [this] { pictureClick(Picture7, LaunchTarget::ClockTool); });
-    connect(Picture6, &ImageButton::clicked, this, [this] { pictureClick(Picture6, LaunchTarget::QuotesPage); });
+    connect(Picture8, &ImageButton::clicked, this,
+            [this] { pictureClick(Picture8, LaunchTarget::NewsPage); });
+    connect(Picture7, &ImageButton::clicked, this,
+            [this] { pictureClick(Picture7, LaunchTarget::ClockTool); });
+    connect(Picture6, &ImageButton::clicked, this,
+            [this] { pictureClick(Picture6, LaunchTarget::QuotesPage); });
     connect(Picture5, &ImageButton::clicked, this,
             [this] { pictureClick(Picture5, LaunchTarget::TradingProgram); });
 
@@ -149,10 +170,14 @@ void Form1::buildControls()
         void (Form1::*action)();
     };
     const CommandSpec commands[] = {
-        {u"买入纪律 1"_s, 360, 3480, &Form1::Command1_Click},  {u"卖出纪律 2"_s, 1800, 3480, &Form1::Command2_Click},
-        {u"持仓纪律 3"_s, 3240, 3480, &Form1::Command3_Click}, {u"空仓纪律 4"_s, 4680, 3480, &Form1::Command4_Click},
-        {u"QQ滚动新闻 5"_s, 360, 4080, &Form1::Command5_Click}, {u"时间校正 6"_s, 1800, 4080, &Form1::Command6_Click},
-        {u"我的炒股软件"_s, 4635, 4080, &Form1::Command7_Click}, {u"大智慧FLASH"_s, 3240, 4080, &Form1::Command8_Click},
+        {u"买入纪律 1"_s, 360, 3480, &Form1::Command1_Click},
+        {u"卖出纪律 2"_s, 1800, 3480, &Form1::Command2_Click},
+        {u"持仓纪律 3"_s, 3240, 3480, &Form1::Command3_Click},
+        {u"空仓纪律 4"_s, 4680, 3480, &Form1::Command4_Click},
+        {u"QQ滚动新闻 5"_s, 360, 4080, &Form1::Command5_Click},
+        {u"时间校正 6"_s, 1800, 4080, &Form1::Command6_Click},
+        {u"我的炒股软件"_s, 4635, 4080, &Form1::Command7_Click},
+        {u"大智慧FLASH"_s, 3240, 4080, &Form1::Command8_Click},
     };
     for (int i = 0; i < 8; ++i) {
         auto* button = new QPushButton(commands[i].caption, client);
@@ -191,9 +216,12 @@ void Form1::buildControls()
 
 void Form1::buildMenus()
 {
-    auto addMenu = [this](const char* name, const QString& title) {
+    auto* menuStyle = new MenuCheckStyle(); // a proxy of the application's style
+    menuStyle->setParent(this);
+    auto addMenu = [this, menuStyle](const char* name, const QString& title) {
         QMenu* menu = menuBar()->addMenu(title);
         menu->setObjectName(QLatin1String(name));
+        menu->setStyle(menuStyle);
         return menu;
     };
     auto addItem = [this](QMenu* menu, const char* name, const QString& caption, void (Form1::*handler)()) {
@@ -412,8 +440,9 @@ void Form1::Command4_Click()
 
 void Form1::showHelp(int which)
 {
-    const HelpTexts::Entry entry =
-        which == 0 ? HelpTexts::instructions() : which == 1 ? HelpTexts::author() : HelpTexts::software();
+    const HelpTexts::Entry entry = which == 0   ? HelpTexts::instructions()
+                                   : which == 1 ? HelpTexts::author()
+                                                : HelpTexts::software();
     viewer().ShowTextWord(entry.body, entry.title);
 }
 

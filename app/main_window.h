@@ -33,7 +33,7 @@ struct Form1Services {
     QString configPath;        // config.txt
     QString defaultConfigPath; // plug/config.txt
     TradingCalendar calendar;
-    std::function<void()> exitProgram; // ends the program at once
+    std::function<void()> exitProgram;        // ends the program at once
     std::function<void(const QString&)> tell; // a line for the user on standard error
     // Every change of title, status and advice, and every prompt requested (--console).
     std::function<void(const QString& what, const QString& text)> mirror;
@@ -46,6 +46,8 @@ class Form1 : public QMainWindow {
 public:
     explicit Form1(Form1Services services, QWidget* parent = nullptr);
     ~Form1() override;
+
+    static QIcon programIcon();
 
 private:
     Settings m_settings; // backs the settings members below
@@ -105,6 +107,7 @@ protected:
 
 private:
     void Form_Load();
+    void warnIfCalendarOutdated();
     void buildControls();
     void buildMenus();
     void setLabel(QLabel* label, const QString& text);

@@ -22,13 +22,14 @@ QString SingleInstance::serverName()
 
 bool SingleInstance::claim()
 {
-    const QString name = serverName();
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath();
+    // The socket and the lock live in the user's runtime folder, which the session clears.
+    const QString name = dir + u'/' + serverName();
     // The lock decides who is first, also when two start at the same moment; a lock left by
     // a process that died is taken over.
-    m_lock = std::make_unique<QLockFile>(dir + u'/' + name + u".lock"_s);
+    m_lock = std::make_unique<QLockFile>(name + u".lock"_s);
     m_lock->setStaleLockTime(0);
     if (!m_lock->tryLock(0)) {
         if (m_lock->error() == QLockFile::LockFailedError) {

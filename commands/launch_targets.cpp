@@ -10,10 +10,8 @@ bool isWebPage(LaunchTarget target)
     case LaunchTarget::NewsPage:
     case LaunchTarget::QuotesPage:
     case LaunchTarget::UpdatePage:
-    case LaunchTarget::FeedbackPage:
-        return true;
-    default:
-        return false;
+    case LaunchTarget::FeedbackPage: return true;
+    default: return false;
     }
 }
 
@@ -28,17 +26,14 @@ QString webAddress(LaunchTarget target, const QString& SoftVer1)
     const QString quotes = u"http://"_s + QStringView(kQuotesHost);
     const QString project = u"http://"_s + QStringView(kProjectHost);
     switch (target) {
-    case LaunchTarget::NewsPage:
-        return news + u"/scroll/now.htm"_s;
+    case LaunchTarget::NewsPage: return news + u"/scroll/now.htm"_s;
     case LaunchTarget::QuotesPage:
         return quotes + u"/hq/dzh.swf?AutoIndexbar=2&resource_root="_s + quotes + u"/hq/"_s;
-    case LaunchTarget::UpdatePage:
-        return project + u"/showpluspic.asp?id=47&softver="_s + SoftVer1;
+    case LaunchTarget::UpdatePage: return project + u"/showpluspic.asp?id=47&softver="_s + SoftVer1;
     case LaunchTarget::FeedbackPage:
-        return project + u"/first02.asp?content=就插件程序ID为47的说两句，程序名称为：OrroTickbellv"_s + SoftVer1 +
-               u"………………我说：&m=#3"_s;
-    default:
-        return {};
+        return project + u"/first02.asp?content=就插件程序ID为47的说两句，程序名称为：OrroTickbellv"_s +
+               SoftVer1 + u"………………我说：&m=#3"_s;
+    default: return {};
     }
 }
 

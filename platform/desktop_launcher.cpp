@@ -43,8 +43,7 @@ bool DesktopLauncher::openPath(const QString& path)
             return true;
         qCWarning(lcLaunch, "the desktop could not open %s", qUtf8Printable(plan.url.toDisplayString()));
         return false;
-    case LaunchPlan::Kind::Fail:
-        break;
+    case LaunchPlan::Kind::Fail: break;
     }
     qCWarning(lcLaunch, "cannot open: %s", qUtf8Printable(plan.reason));
     return false;

@@ -8,6 +8,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The value escapes of desktop entries: \s \n \t \r \\ ; others are kept for the Exec rules.
+// The Exec rules then unescape once more, so "\\\\" in a file is one literal backslash.
 QString unescapeValue(const QString& value)
 {
     QString out;
@@ -24,8 +25,11 @@ QString unescapeValue(const QString& value)
         case 'n': out += u'\n'; break;
         case 't': out += u'\t'; break;
         case 'r': out += u'\r'; break;
-        case '\\': out += u"\\\\"_s; break; // still escaped for the Exec rules
-        default: out += u'\\'; out += n; break;
+        case '\\': out += u'\\'; break;
+        default:
+            out += u'\\';
+            out += n;
+            break;
         }
     }
     return out;
@@ -74,7 +78,8 @@ bool splitExecLine(const QString& exec, QStringList* argv)
     return true;
 }
 
-QStringList desktopEntryCommand(const QString& entryText, QString* error, QString* workingDirectory, QUrl* link)
+QStringList desktopEntryCommand(const QString& entryText, QString* error, QString* workingDirectory,
+                                QUrl* link)
 {
     QString type, exec, path, url;
     bool inEntry = false;

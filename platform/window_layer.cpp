@@ -11,7 +11,8 @@ void WindowLayer::setLayer(QWindow* window, Layer layer)
     if (!window)
         return;
     if (!m_warned && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        qCWarning(lcStacking, "this Wayland desktop does not let a program keep itself on top or lower itself");
+        qCWarning(lcStacking,
+                  "this Wayland desktop does not let a program keep itself on top or lower itself");
         m_warned = true;
     }
     // Toggling the flag on the QWindow changes the state of the same native window; the

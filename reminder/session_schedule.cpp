@@ -23,8 +23,7 @@ const QString kMorningAdvice =
 const QString kKeyPointAdvice =
     u"注意：盘中关键时间点，可预测走势，注意量能。如果是洗盘行情，10:30及14:00后有可能拉起来 ... ..."_s;
 const QString kClosingSoonAdvice = u"注意：盘中关键时间点，五分钟后就收盘了，买卖要把握好时间 ... ..."_s;
-const QString kMiddayAdvice =
-    u"注意：现在是中午休盘时间，下午12:50分机构开始竞价，13:00-15:00是开盘时间。"_s;
+const QString kMiddayAdvice = u"注意：现在是中午休盘时间，下午12:50分机构开始竞价，13:00-15:00是开盘时间。"_s;
 const QString kAfternoonAdvice =
     u"注意：当前是下午开盘时间，下午15:00收盘，下午的走势14:00基本形成，注意量能 ... ..."_s;
 const QString kAfternoonKeyPointAdvice =
@@ -105,8 +104,8 @@ QString SessionSchedule::clockLine(const QDateTime& now)
         .arg(t.second(), 2, 10, QChar(u'0'));
 }
 
-TickResult SessionSchedule::tick(const QDateTime& now, const ScheduleMemory& memory,
-                                 const Settings& settings, bool autoexit) const
+TickResult SessionSchedule::tick(const QDateTime& now, const ScheduleMemory& memory, const Settings& settings,
+                                 bool autoexit) const
 {
     const QDate today = now.date();
     const QTime tm = now.time();

@@ -1,5 +1,6 @@
 #include "reminder/trading_calendar.h"
 
+#include <QFile>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -12,7 +13,12 @@ const QString HolidayList =
 QString DateKey(QDate date)
 {
     // Made directly rather than from the locale's short-date form, which may pad with zeros.
-    return u"%1-%2-%3"_s.arg(date.year(), 4, 10, QChar(u'0')).arg(date.month()).arg(date.day());
+    // The sign goes before the four year digits: arg() would count it as one of them.
+    const qint64 year = date.year();
+    return u"%1%2-%3-%4"_s.arg(year < 0 ? u"-"_s : QString())
+        .arg(qAbs(year), 4, 10, QChar(u'0'))
+        .arg(date.month())
+        .arg(date.day());
 }
 
 int WeekdayNumber(QDate date)
@@ -46,7 +52,10 @@ QStringList TradingCalendar::addClosedDays(const QString& fileText)
 {
     static const QRegularExpression isoDate(u"^(\\d{4})-(\\d{2})-(\\d{2})$"_s);
     QStringList rejected;
-    const QStringList lines = fileText.split(u'\n');
+    QString text = fileText;
+    if (text.startsWith(QChar(0xFEFF))) // editors on Windows save UTF-8 with a byte-order mark
+        text.remove(0, 1);
+    const QStringList lines = text.split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
         const qsizetype hash = line.indexOf(u'#');
@@ -66,4 +75,25 @@ QStringList TradingCalendar::addClosedDays(const QString& fileText)
         addClosedDay(date);
     }
     return rejected;
+}
+
+QStringList TradingCalendar::loadClosedDaysFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {u"cannot read %1: %2"_s.arg(path, file.errorString())};
+    // A holidays file is a few kilobytes; anything far larger is not one.
+    const QByteArray bytes = file.read(1024 * 1024);
+    QStringList problems;
+    for (const QString& line : addClosedDays(QString::fromUtf8(bytes)))
+        problems << u"%1: not a date, skipped: %2"_s.arg(path, line);
+    return problems;
+}
+
+QString TradingCalendar::outdatedNotice(QDate today) const
+{
+    if (m_lastYear == 0 || today.year() <= m_lastYear)
+        return {};
+    return u"提示：休市日历只到%1年，今年的节假日休市还不知道，请按说明把新一年的休市日期加到 holidays.txt。"_s
+        .arg(m_lastYear);
 }

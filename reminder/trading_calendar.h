@@ -25,8 +25,16 @@ public:
     QStringList addClosedDays(const QString& fileText);
     void addClosedDay(QDate date);
 
+    // Reads a holidays file (UTF-8). Returns one line per problem: the file unreadable, or a
+    // line that is not a date (skipped).
+    QStringList loadClosedDaysFile(const QString& path);
+
     // The last year that the holidays file covers, or 0 without one.
     int lastCoveredYear() const { return m_lastYear; }
+
+    // A note for the user when today lies past the years the holidays file covers: the
+    // closures of later years are unknown and would be announced as trading days.
+    QString outdatedNotice(QDate today) const;
 
 private:
     QSet<QString> m_extra;

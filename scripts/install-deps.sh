@@ -17,9 +17,10 @@ runtime=(
 runtime+=(xvfb xauth openbox pulseaudio pulseaudio-utils)
 
 testing=(
-    x11-utils xdotool wmctrl sox espeak-ng faketime imagemagick procps psmisc
+    x11-utils xdotool wmctrl xclip sox espeak-ng faketime imagemagick procps psmisc
     clang libclang-rt-14-dev llvm
     appstream desktop-file-utils dpkg-dev file
+    libxcb1-dev
 )
 
 pkgs=("${runtime[@]}")

@@ -20,14 +20,10 @@ struct Record {
 };
 
 const Record kRecords[] = {
-    {u"form1.law1:"_s, u"law1:"_s, Field::Law1},
-    {u"form1.law2:"_s, u"law2:"_s, Field::Law2},
-    {u"form1.law3:"_s, u"law3:"_s, Field::Law3},
-    {u"form1.law4:"_s, u"law4:"_s, Field::Law4},
-    {u"qqnews:"_s, u"qqnews:"_s, Field::QqNews},
-    {u"flashweb:"_s, u"flashweb:"_s, Field::FlashWeb},
-    {u"ssoft:"_s, u"ssoft:"_s, Field::SSoft},
-    {u"shutdown15:"_s, u"shutdown15:"_s, Field::Shutdown15},
+    {u"form1.law1:"_s, u"law1:"_s, Field::Law1}, {u"form1.law2:"_s, u"law2:"_s, Field::Law2},
+    {u"form1.law3:"_s, u"law3:"_s, Field::Law3}, {u"form1.law4:"_s, u"law4:"_s, Field::Law4},
+    {u"qqnews:"_s, u"qqnews:"_s, Field::QqNews}, {u"flashweb:"_s, u"flashweb:"_s, Field::FlashWeb},
+    {u"ssoft:"_s, u"ssoft:"_s, Field::SSoft},    {u"shutdown15:"_s, u"shutdown15:"_s, Field::Shutdown15},
     {u"mysoft="_s, u"mysoft="_s, Field::MySoft},
 };
 

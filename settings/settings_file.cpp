@@ -3,9 +3,12 @@
 #include "platform/gbk_text.h"
 #include "settings/config_format.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <cerrno>
 
 using namespace Qt::StringLiterals;
 
@@ -54,10 +57,11 @@ SettingsFile::Loaded SettingsFile::load() const
                 m_configPath, m_defaultPath);
             return result;
         }
+        QDir().mkpath(QFileInfo(m_configPath).absolutePath());
         if (!QFile::copy(m_defaultPath, m_configPath)) {
             // Still start from the shipped defaults; a later save creates config.txt.
-            result.problems << u"cannot copy %1 to %2; reading the default file instead"_s.arg(
-                m_defaultPath, m_configPath);
+            result.problems << u"cannot copy %1 to %2; reading the default file instead"_s.arg(m_defaultPath,
+                                                                                               m_configPath);
             source = m_defaultPath;
         }
     }
@@ -83,9 +87,14 @@ bool SettingsFile::save(const Settings& settings, QString* error) const
     };
     if (!GbkText::available())
         return fail(u"no GB18030 converter"_s);
-    if (QFileInfo(m_configPath).isDir())
+    const QFileInfo existing(m_configPath);
+    if (existing.isDir())
         return fail(u"%1 is a directory"_s.arg(m_configPath));
+    // Replacing the file would get past its read-only mark: the folder is all a rename needs.
+    if (existing.exists() && !existing.isWritable())
+        return fail(u"%1 is read-only"_s.arg(m_configPath));
 
+    QDir().mkpath(QFileInfo(m_configPath).absolutePath());
     QSaveFile file(m_configPath);
     // Never fall back to writing in place: a crash half-way would leave half a file.
     file.setDirectWriteFallback(false);
@@ -94,6 +103,13 @@ bool SettingsFile::save(const Settings& settings, QString* error) const
     const QByteArray bytes = ConfigFormat::toBytes(settings);
     if (file.write(bytes) != bytes.size()) {
         const QString why = file.errorString();
+        file.cancelWriting();
+        return fail(why);
+    }
+    // Flush here: Qt 6.4's commit() ignores a failed last flush (disk full) and would put
+    // the cut-off file in place of the old one. The failed flush leaves its reason in errno.
+    if (!file.flush()) {
+        const QString why = qt_error_string(errno);
         file.cancelWriting();
         return fail(why);
     }

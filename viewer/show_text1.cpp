@@ -32,8 +32,8 @@ ShowText1::ShowText1(QWidget* parent) : QDialog(parent)
     // Every close destroys the viewer, so the next use starts from the design again.
     setAttribute(Qt::WA_DeleteOnClose);
     // Sizable, with maximise and close boxes and no minimise box.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(u"我的规则"_s + kKeyHint);
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -85,17 +85,10 @@ bool ShowText1::handleKey(int key)
     switch (key) {
     case Qt::Key_Backspace:
     case Qt::Key_Delete:
-    case Qt::Key_Escape:
-        close();
-        return true;
-    case Qt::Key_Down:
-        ScrollText(m_text, 0, kPageLines);
-        return true;
-    case Qt::Key_Up:
-        ScrollText(m_text, 0, -kPageLines);
-        return true;
-    default:
-        return false;
+    case Qt::Key_Escape: close(); return true;
+    case Qt::Key_Down: ScrollText(m_text, 0, kPageLines); return true;
+    case Qt::Key_Up: ScrollText(m_text, 0, -kPageLines); return true;
+    default: return false;
     }
 }
 
@@ -124,5 +117,6 @@ void ShowText1::layoutText()
 {
     // The design sizes the text box from the window's outer size, frame and title included.
     const QRect outer = frameGeometry();
-    m_text->setGeometry(px(120), px(120), qMax(0, outer.width() - px(405)), qMax(0, outer.height() - px(700)));
+    m_text->setGeometry(px(120), px(120), qMax(0, outer.width() - px(405)),
+                        qMax(0, outer.height() - px(700)));
 }
