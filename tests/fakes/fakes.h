@@ -13,7 +13,9 @@
 // A clock that stands still until the test moves it.
 class FakeClock final : public Clock {
 public:
-    explicit FakeClock(QDateTime start = QDateTime(QDate(2010, 2, 12), QTime(9, 0))) : m_now(std::move(start)) {}
+    explicit FakeClock(QDateTime start = QDateTime(QDate(2010, 2, 12), QTime(9, 0))) : m_now(std::move(start))
+    {
+    }
     QDateTime now() const override { return m_now; }
     void set(const QDateTime& t) { m_now = t; }
     void set(QDate d, QTime t) { m_now = QDateTime(d, t); }

@@ -77,11 +77,12 @@ private slots:
 
     void readsTheExampleFile()
     {
-        const QString file = u"form1.law1:Buy only after a pullback to support<br>Never chase a stock that has jumped\r\n"
-                             "form1.law2:Sell half when the target price is reached<br>Cut the loss at minus five percent\r\n"
-                             "form1.law3:Hold while the trend line is intact\r\n"
-                             "form1.law4:Stay out while the index keeps falling\r\n"
-                             "qqnews:1\r\nflashweb:0\r\nssoft:1\r\nshutdown15:0\r\nmysoft=C:\\Trading\\client.exe\r\n\r\n"_s;
+        const QString file =
+            u"form1.law1:Buy only after a pullback to support<br>Never chase a stock that has jumped\r\n"
+            "form1.law2:Sell half when the target price is reached<br>Cut the loss at minus five percent\r\n"
+            "form1.law3:Hold while the trend line is intact\r\n"
+            "form1.law4:Stay out while the index keeps falling\r\n"
+            "qqnews:1\r\nflashweb:0\r\nssoft:1\r\nshutdown15:0\r\nmysoft=C:\\Trading\\client.exe\r\n\r\n"_s;
         const Settings s = ConfigFormat::parse(file, Settings::defaults());
         QCOMPARE(s.law1, u"Buy only after a pullback to support\r\nNever chase a stock that has jumped"_s);
         QCOMPARE(s.law4, u"Stay out while the index keeps falling"_s);
@@ -106,22 +107,23 @@ private slots:
         QTest::newRow("empty text value") << u"form1.law2:\r\n"_s << QString() << qint16(0) << QString();
         QTest::newRow("no trailing newline") << u"law2:x\r\nqqnews:1"_s << u"x"_s << qint16(1) << QString();
         QTest::newRow("lone CR ends a line") << u"law2:x\rqqnews:1\r"_s << u"x"_s << qint16(1) << QString();
-        QTest::newRow("lone LF is ordinary") << u"law2:x\nqqnews:1\r\n"_s << u"x\nqqnews:1"_s << qint16(0)
-                                             << QString();
+        QTest::newRow("lone LF is ordinary")
+            << u"law2:x\nqqnews:1\r\n"_s << u"x\nqqnews:1"_s << qint16(0) << QString();
         QTest::newRow("blanks before key") << u"  \tqqnews: 1 \r\n"_s << law2 << qint16(1) << QString();
         QTest::newRow("case matters") << u"QQNEWS:1\r\nLaw2:x\r\n"_s << law2 << qint16(0) << QString();
-        QTest::newRow("drive letter colon") << u"a:b\r\nmysoft=C:\\x\\y.exe\r\n"_s << law2 << qint16(0)
-                                            << u"C:\\x\\y.exe"_s;
-        QTest::newRow("path with equals") << u"k:v\r\nmysoft=/opt/a=b/c\r\n"_s << law2 << qint16(0)
-                                          << u"/opt/a=b/c"_s;
-        QTest::newRow("path kept untrimmed") << u"k:v\r\nmysoft= /a b \r\n"_s << law2 << qint16(0) << u" /a b "_s;
+        QTest::newRow("drive letter colon")
+            << u"a:b\r\nmysoft=C:\\x\\y.exe\r\n"_s << law2 << qint16(0) << u"C:\\x\\y.exe"_s;
+        QTest::newRow("path with equals")
+            << u"k:v\r\nmysoft=/opt/a=b/c\r\n"_s << law2 << qint16(0) << u"/opt/a=b/c"_s;
+        QTest::newRow("path kept untrimmed")
+            << u"k:v\r\nmysoft= /a b \r\n"_s << law2 << qint16(0) << u" /a b "_s;
         QTest::newRow("key inside a rule is not a record")
-            << u"form1.law2:先看qqnews:1再说 mysoft=/bin/x\r\n"_s << u"先看qqnews:1再说 mysoft=/bin/x"_s << qint16(0)
-            << QString();
-        QTest::newRow("time in a rule") << u"form1.law2:14:30 前不追高\r\n"_s << u"14:30 前不追高"_s << qint16(0)
-                                        << QString();
-        QTest::newRow("literal <br> becomes a break") << u"law2:a<br>b<br>\r\n"_s << u"a\r\nb\r\n"_s << qint16(0)
-                                                      << QString();
+            << u"form1.law2:先看qqnews:1再说 mysoft=/bin/x\r\n"_s << u"先看qqnews:1再说 mysoft=/bin/x"_s
+            << qint16(0) << QString();
+        QTest::newRow("time in a rule")
+            << u"form1.law2:14:30 前不追高\r\n"_s << u"14:30 前不追高"_s << qint16(0) << QString();
+        QTest::newRow("literal <br> becomes a break")
+            << u"law2:a<br>b<br>\r\n"_s << u"a\r\nb\r\n"_s << qint16(0) << QString();
         QTest::newRow("key not at line start") << u"x law2:abc\r\n"_s << law2 << qint16(0) << QString();
     }
 
@@ -212,10 +214,7 @@ private slots:
         QTEST(GbkText::decode(bytes), "text");
     }
 
-    void emojiSurvivesOnDisk()
-    {
-        QCOMPARE(GbkText::encode(u"😀"_s), QByteArray("\x94\x39\xFC\x36"));
-    }
+    void emojiSurvivesOnDisk() { QCOMPARE(GbkText::encode(u"😀"_s), QByteArray("\x94\x39\xFC\x36")); }
 };
 
 class TestSettingsFile : public QObject {

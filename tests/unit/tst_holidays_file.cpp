@@ -1,0 +1,168 @@
+#include "reminder/session_schedule.h"
+#include "reminder/trading_calendar.h"
+
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kShipped = QStringLiteral(TICKBELL_SOURCE_DIR "/assets/holidays.txt");
+
+// The dates of the shipped file, read independently of the calendar's own parser.
+QSet<QDate> shippedDates()
+{
+    QSet<QDate> dates;
+    QFile file(kShipped);
+    if (!file.open(QIODevice::ReadOnly))
+        return dates;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        dates.insert(QDate::fromString(QString::fromLatin1(line), Qt::ISODate));
+    }
+    return dates;
+}
+
+QStringList auctionNotices(const TradingCalendar& calendar, QDate day)
+{
+    const SessionSchedule schedule(calendar);
+    const TickResult r = schedule.tick(QDateTime(day, QTime(9, 20)), {}, Settings::defaults(), true);
+    QStringList notices;
+    for (const ScheduleEffect& e : r.effects) {
+        if (e.kind == ScheduleEffect::Kind::AppendAdvice)
+            notices << e.text;
+    }
+    return notices;
+}
+
+} // namespace
+
+class TestHolidaysFile : public QObject {
+    Q_OBJECT
+
+    TradingCalendar m_calendar;
+
+private slots:
+    void initTestCase()
+    {
+        const QStringList problems = m_calendar.loadClosedDaysFile(kShipped);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+        QCOMPARE(m_calendar.lastCoveredYear(), 2026);
+    }
+
+    void knownDays_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("exchange-only closure 2024-02-09") << QDate(2024, 2, 9) << true;
+        QTest::newRow("2024-02-08 trades") << QDate(2024, 2, 8) << false;
+        QTest::newRow("national day 2026-10-07") << QDate(2026, 10, 7) << true;
+        QTest::newRow("2026-10-08 trades") << QDate(2026, 10, 8) << false;
+        QTest::newRow("parade 2015-09-03") << QDate(2015, 9, 3) << true;
+        QTest::newRow("parade 2015-09-04") << QDate(2015, 9, 4) << true;
+        QTest::newRow("epidemic 2020-01-31") << QDate(2020, 1, 31) << true;
+        QTest::newRow("built-in list still counts") << QDate(2010, 9, 22) << true;
+    }
+
+    void knownDays()
+    {
+        QFETCH(QDate, date);
+        QTEST(m_calendar.IsHoliday(date), "closed");
+    }
+
+    void everyWeekdayMatchesTheFile()
+    {
+        const QSet<QDate> listed = shippedDates();
+        QVERIFY(listed.size() > 300);
+        int holidays = 0;
+        for (QDate d(2011, 1, 1); d <= QDate(2026, 12, 31); d = d.addDays(1)) {
+            if (IsWeekend(d))
+                continue;
+            const bool expected = listed.contains(d);
+            if (m_calendar.IsHoliday(d) != expected)
+                QFAIL(qPrintable(
+                    u"%1: expected %2"_s.arg(d.toString(Qt::ISODate), expected ? u"closed"_s : u"open"_s)));
+            holidays += expected;
+        }
+        QVERIFY(holidays > 250);
+    }
+
+    void auctionNoticesFollowTheRealCalendar_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QStringList>("notices");
+        QTest::newRow("Friday before the spring festival")
+            << QDate(2026, 2, 13) << QStringList{u"明天周末不开盘！"_s};
+        QTest::newRow("day before national day") << QDate(2025, 9, 30) << QStringList{u"明天放假不开盘！"_s};
+        QTest::newRow("ordinary Tuesday") << QDate(2025, 9, 23) << QStringList{};
+    }
+
+    void auctionNoticesFollowTheRealCalendar()
+    {
+        QFETCH(QDate, day);
+        QTEST(auctionNotices(m_calendar, day), "notices");
+    }
+
+    void holidayFromTheFileIsAnnounced()
+    {
+        const SessionSchedule schedule(m_calendar);
+        const TickResult r =
+            schedule.tick(QDateTime(QDate(2026, 10, 1), QTime(10, 0)), {}, Settings::defaults(), true);
+        QVERIFY(r.effects.contains(ScheduleEffect{ScheduleEffect::Kind::SetStatus, u"假日休盘..."_s}));
+        QVERIFY(r.effects.contains(ScheduleEffect{ScheduleEffect::Kind::RequestPrompt, u"今天不开盘.wav"_s}));
+    }
+
+    void outdatedNotice()
+    {
+        QVERIFY(m_calendar.outdatedNotice(QDate(2026, 12, 31)).isEmpty());
+        const QString notice = m_calendar.outdatedNotice(QDate(2027, 1, 4));
+        QVERIFY(notice.contains(u"2026"_s));
+        QVERIFY(notice.contains(u"holidays.txt"_s));
+        // Without a file nothing is said: the built-in list is all there is.
+        QVERIFY(TradingCalendar().outdatedNotice(QDate(2030, 1, 1)).isEmpty());
+    }
+
+    void badLinesAreNamedAndSkipped()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"holidays.txt"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("# closed days\n2030-02-01\n\n2030-13-01\nnot a date\n  2030-02-04  # "
+                   "Monday\n2030-2-5\n\xff\xfe\n");
+        file.close();
+        TradingCalendar calendar;
+        const QStringList problems = calendar.loadClosedDaysFile(file.fileName());
+        QCOMPARE(problems.size(), 4);
+        QVERIFY(problems[0].contains(u"line 4"_s));
+        QVERIFY(calendar.IsHoliday(QDate(2030, 2, 1)));
+        QVERIFY(calendar.IsHoliday(QDate(2030, 2, 4)));
+        QVERIFY(!calendar.IsHoliday(QDate(2030, 2, 5)));
+        QCOMPARE(calendar.lastCoveredYear(), 2030);
+    }
+
+    void byteOrderMarkIsNotABadLine()
+    {
+        TradingCalendar calendar;
+        QCOMPARE(calendar.addClosedDays(QString::fromUtf8("\xEF\xBB\xBF"
+                                                          "2030-02-01\n")),
+                 QStringList());
+        QVERIFY(calendar.IsHoliday(QDate(2030, 2, 1)));
+    }
+
+    void unreadableFileIsReported()
+    {
+        TradingCalendar calendar;
+        const QStringList problems = calendar.loadClosedDaysFile(u"/nonexistent/holidays.txt"_s);
+        QCOMPARE(problems.size(), 1);
+        QCOMPARE(calendar.lastCoveredYear(), 0);
+        QVERIFY(!calendar.IsHoliday(QDate(2024, 2, 9)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHolidaysFile)
+#include "tst_holidays_file.moc"

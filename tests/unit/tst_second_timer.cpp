@@ -1,0 +1,79 @@
+#include "fakes/fakes.h"
+#include "reminder/second_timer.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+// The schedule's timer must tick once in every wall-clock second, shortly after it begins.
+class TestSecondTimer : public QObject {
+    Q_OBJECT
+
+private slots:
+    void armsForTheNextSecondStart_data()
+    {
+        QTest::addColumn<int>("msPastSecond");
+        QTest::newRow("just after a second") << 5;
+        QTest::newRow("mid-second") << 500;
+        QTest::newRow("just before the next") << 995;
+    }
+
+    void armsForTheNextSecondStart()
+    {
+        QFETCH(int, msPastSecond);
+        FakeClock clock(QDateTime(QDate(2010, 2, 10), QTime(9, 29, 59, msPastSecond)));
+        SecondTimer timer(clock);
+        timer.start();
+        QVERIFY(timer.isActive());
+        QCOMPARE(timer.interval(), 1000);
+        // The first timeout lands within a few ms after 09:30:00.000 of the given clock.
+        QSignalSpy spy(&timer, &SecondTimer::timeout);
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QVERIFY(spy.wait(2000));
+        const qint64 waited = elapsed.elapsed();
+        QVERIFY2(waited >= 1000 - msPastSecond, qPrintable(QString::number(waited)));
+        QVERIFY2(waited <= 1000 - msPastSecond + 200, qPrintable(QString::number(waited)));
+    }
+
+    void onceASecondEvenWhenWokenTwice()
+    {
+        // The fake clock stands still: every wake-up after the first falls in the same second.
+        FakeClock clock(QDateTime(QDate(2010, 2, 10), QTime(9, 30, 0, 990)));
+        SecondTimer timer(clock);
+        QSignalSpy spy(&timer, &SecondTimer::timeout);
+        timer.start();
+        QTRY_COMPARE_WITH_TIMEOUT(spy.size(), 1, 1000);
+        QTest::qWait(100); // it re-arms every ~20 ms here and must stay silent
+        QCOMPARE(spy.size(), 1);
+        clock.advance(1);
+        QTRY_COMPARE_WITH_TIMEOUT(spy.size(), 2, 1000);
+        QTest::qWait(60);
+        QCOMPARE(spy.size(), 2);
+    }
+
+    void clockSteppingBackStillTicks()
+    {
+        FakeClock clock(QDateTime(QDate(2010, 2, 10), QTime(15, 0, 8, 995)));
+        SecondTimer timer(clock);
+        QSignalSpy spy(&timer, &SecondTimer::timeout);
+        timer.start();
+        QTRY_COMPARE_WITH_TIMEOUT(spy.size(), 1, 1000);
+        clock.advance(-3600); // the user corrects the clock by an hour
+        QTRY_COMPARE_WITH_TIMEOUT(spy.size(), 2, 1000);
+    }
+
+    void stopStops()
+    {
+        FakeClock clock(QDateTime(QDate(2010, 2, 10), QTime(10, 0, 0, 990)));
+        SecondTimer timer(clock);
+        QSignalSpy spy(&timer, &SecondTimer::timeout);
+        timer.start();
+        timer.stop();
+        QVERIFY(!timer.isActive());
+        QTest::qWait(50);
+        QCOMPARE(spy.size(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSecondTimer)
+#include "tst_second_timer.moc"

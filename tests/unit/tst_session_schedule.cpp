@@ -1,0 +1,737 @@
+#include "reminder/session_schedule.h"
+#include "reminder/trading_calendar.h"
+#include "settings/settings.h"
+
+#include <QHash>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The advice texts, by their letters in the timetable.
+const QString kA =
+    u"注意：当前是开盘前十分钟的机构竞价时间。从机构竞价的情况可以知道机构今天是想看多还是看空，"
+    u"是想洗盘还是想出货，但机构也不能为所欲为，只能顺势而为 ... ..."_s;
+const QString kB =
+    u"注意：当前是上午开盘时间，中午11:30收盘，上午的走势将在9:40和10:30基本形成，注意量能 ... ..."_s;
+const QString kC =
+    u"注意：盘中关键时间点，可预测走势，注意量能。如果是洗盘行情，10:30及14:00后有可能拉起来 ... ..."_s;
+const QString kD = u"注意：盘中关键时间点，五分钟后就收盘了，买卖要把握好时间 ... ..."_s;
+const QString kE = u"注意：现在是中午休盘时间，下午12:50分机构开始竞价，13:00-15:00是开盘时间。"_s;
+const QString kF = u"注意：当前是下午开盘时间，下午15:00收盘，下午的走势14:00基本形成，注意量能 ... ..."_s;
+const QString kG =
+    u"注意：盘中关键时间点，可预测走势，注意量能。如果是洗盘行情，上午一直弱势振荡，14:00后有可能拉起来 ... ..."_s;
+const QString kW =
+    u"欢迎使用，本软件将从开盘前的竞价开始用语音对您进行提醒，请确保音箱已开启。炒股不像其它行业，"
+    u"三分眼光七分赌，在您想买入卖出时看一眼您可以自定义的“纪律”，有时可以挽回巨大的损失，"
+    u"悬崖勒马，过关斩将，祝您财源滚滚！"_s;
+const QString kHolidayNotice = u"明天放假不开盘！"_s;
+const QString kWeekendNotice = u"明天周末不开盘！"_s;
+
+const QString kNotOpen = u"还没开盘..."_s;
+const QString kInSession = u"股市开盘中..."_s;
+const QString kKeyPoint = u"盘中关键点.."_s;
+const QString kClosingSoon = u"快收盘了!"_s;
+const QString kMidday = u"中午休盘中..."_s;
+const QString kClosed = u"今天已收盘..."_s;
+const QString kSundayStatus = u"周末 明天开盘"_s;
+const QString kSaturdayStatus = u"周末 后天开盘"_s;
+const QString kHoliday = u"假日休盘..."_s;
+
+QString advice(const QString& letter)
+{
+    static const QHash<QString, QString> texts = {
+        {u"A"_s, kA}, {u"B"_s, kB}, {u"C"_s, kC}, {u"D"_s, kD},
+        {u"E"_s, kE}, {u"F"_s, kF}, {u"G"_s, kG}, {u"W"_s, kW},
+    };
+    return texts.value(letter, u"unknown advice letter "_s + letter);
+}
+
+QString launchName(ScheduleEffect::Launch launch)
+{
+    switch (launch) {
+    case ScheduleEffect::Launch::NewsPage: return u"news"_s;
+    case ScheduleEffect::Launch::QuotesPage: return u"quotes"_s;
+    case ScheduleEffect::Launch::TradingProgram: return u"trading"_s;
+    case ScheduleEffect::Launch::QuickShutdown: return u"shutdown"_s;
+    case ScheduleEffect::Launch::None: break;
+    }
+    return u"none"_s;
+}
+
+// "09:20:00 news"
+QString stamp(const QDateTime& at, const QString& what)
+{
+    return at.time().toString(u"HH:mm:ss"_s) + u' ' + what;
+}
+
+QTime hms(const QString& text)
+{
+    return QTime::fromString(text, u"HH:mm:ss"_s);
+}
+
+// The main window's side of the schedule: labels, playok and openall, kept between ticks the
+// way Form1 keeps them, and a log of what each tick asked for.
+struct Form1Model {
+    struct Tick {
+        QString clockLine;
+        QString status;
+        QString advice;
+        QStringList prompts;
+        QStringList launches;
+        bool armed = false;
+        bool opened = false;
+    };
+
+    Form1Model(const TradingCalendar& calendar, Settings s, bool autoexitChecked)
+        : schedule(calendar), settings(std::move(s)), autoexit(autoexitChecked)
+    {
+    }
+
+    Tick tick(const QDateTime& now)
+    {
+        const TickResult r = schedule.tick(now, memory, settings, autoexit);
+        Tick t;
+        t.clockLine = r.clockLine;
+        for (const ScheduleEffect& e : r.effects) {
+            switch (e.kind) {
+            case ScheduleEffect::Kind::SetStatus: label1 = e.text; break;
+            case ScheduleEffect::Kind::SetAdvice: label4 = e.text; break;
+            case ScheduleEffect::Kind::AppendAdvice: label4 += e.text; break;
+            case ScheduleEffect::Kind::RequestPrompt:
+                memory.playok = e.text;
+                t.prompts << e.text;
+                prompts << stamp(now, e.text);
+                break;
+            case ScheduleEffect::Kind::Launch:
+                t.launches << launchName(e.launch);
+                launches << stamp(now, launchName(e.launch));
+                break;
+            case ScheduleEffect::Kind::MarkOpened:
+                memory.openall = 1;
+                t.opened = true;
+                opened << now;
+                break;
+            case ScheduleEffect::Kind::ArmCountdown:
+                t.armed = true;
+                armed << now;
+                break;
+            }
+        }
+        t.status = label1;
+        t.advice = label4;
+        return t;
+    }
+
+    // One tick a second from "from" to "to", both included.
+    void run(const QDateTime& from, const QDateTime& to)
+    {
+        for (QDateTime now = from; now <= to; now = now.addSecs(1))
+            ticks.insert(now, tick(now));
+    }
+
+    SessionSchedule schedule;
+    Settings settings;
+    bool autoexit;
+    ScheduleMemory memory{u"Tickbell.wav"_s, 0};
+    QString label1;
+    QString label4 = kW; // the text the window opens with
+    QHash<QDateTime, Tick> ticks;
+    QStringList prompts;
+    QStringList launches;
+    QList<QDateTime> opened;
+    QList<QDateTime> armed;
+};
+
+Settings allLaunchesOn()
+{
+    Settings s = Settings::defaults();
+    s.qqnews = 1;
+    s.flashweb = 1;
+    s.ssoft = 1;
+    s.mysoft = u"/opt/trader/client"_s;
+    return s;
+}
+
+const QDate kWednesday(2010, 2, 10);
+const QDate kFriday(2010, 2, 12);
+const QDate kSaturday(2010, 2, 13);
+const QDate kSundayBeforeHoliday(2010, 2, 14);
+const QDate kListedHoliday(2010, 2, 15);
+const QDate kDayBeforeHoliday(2009, 9, 30);
+
+// The prompts of a whole trading day from 9:00 on, in order.
+const QStringList kDayPrompts = {
+    u"09:20:00 机构竞价.wav"_s,        u"09:30:00 上午开盘时间.wav"_s, u"09:40:00 盘中关键时间点1.wav"_s,
+    u"10:30:00 盘中关键时间点2.wav"_s, u"11:25:00 5分钟后收盘.wav"_s,  u"11:30:00 中午休盘时间.WAV"_s,
+    u"12:50:00 机构竞价.wav"_s,        u"13:00:00 下午开盘时间.wav"_s, u"13:10:00 盘中关键时间点1.wav"_s,
+    u"14:00:00 盘中关键时间点2.wav"_s, u"14:55:00 5分钟后收盘.wav"_s,  u"15:00:00 今天已收盘.wav"_s,
+};
+
+} // namespace
+
+class TestSessionSchedule : public QObject {
+    Q_OBJECT
+
+    TradingCalendar m_calendar;
+    // An ordinary Wednesday watched from 9:00 to 15:05, auto-exit checked.
+    std::unique_ptr<Form1Model> m_day;
+
+private slots:
+    void initTestCase()
+    {
+        m_day = std::make_unique<Form1Model>(m_calendar, Settings::defaults(), true);
+        m_day->run(QDateTime(kWednesday, QTime(9, 0)), QDateTime(kWednesday, QTime(15, 5)));
+    }
+
+    void timetable_data()
+    {
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("adviceLetter");
+        QTest::addColumn<QString>("prompt"); // requested on this tick, or empty
+        QTest::addColumn<bool>("armed");
+
+        auto row = [](const char* time, const QString& status, const char* letter, const QString& prompt,
+                      bool armed = false) {
+            QTest::newRow(time) << QString::fromLatin1(time) << status << QString::fromLatin1(letter)
+                                << prompt << armed;
+        };
+        row("09:00:00", kNotOpen, "W", {});
+        row("09:19:59", kNotOpen, "W", {});
+        row("09:20:00", kNotOpen, "A", u"机构竞价.wav"_s);
+        row("09:20:01", kNotOpen, "A", {});
+        row("09:29:59", kNotOpen, "A", {});
+        row("09:30:00", kInSession, "B", u"上午开盘时间.wav"_s);
+        row("09:30:59", kInSession, "B", {});
+        row("09:31:00", kInSession, "B", {});
+        row("09:39:59", kInSession, "B", {});
+        row("09:40:00", kKeyPoint, "C", u"盘中关键时间点1.wav"_s);
+        row("09:40:30", kKeyPoint, "C", {});
+        row("09:40:59", kKeyPoint, "C", {});
+        row("09:41:00", kInSession, "C", {});
+        row("10:29:59", kInSession, "C", {});
+        row("10:30:00", kKeyPoint, "C", u"盘中关键时间点2.wav"_s);
+        row("10:30:59", kKeyPoint, "C", {});
+        row("10:31:00", kInSession, "C", {});
+        row("11:24:59", kInSession, "C", {});
+        row("11:25:00", kClosingSoon, "D", u"5分钟后收盘.wav"_s);
+        row("11:25:59", kClosingSoon, "D", {});
+        row("11:26:00", kInSession, "D", {});
+        row("11:29:59", kInSession, "D", {});
+        row("11:30:00", kMidday, "E", u"中午休盘时间.WAV"_s);
+        row("11:30:59", kMidday, "E", {});
+        row("11:31:00", kMidday, "E", {});
+        row("12:49:59", kMidday, "E", {});
+        row("12:50:00", kMidday, "A", u"机构竞价.wav"_s);
+        row("12:50:59", kMidday, "A", {});
+        row("12:51:00", kMidday, "A", {});
+        row("12:59:59", kMidday, "A", {});
+        row("13:00:00", kInSession, "F", u"下午开盘时间.wav"_s);
+        row("13:00:59", kInSession, "F", {});
+        row("13:01:00", kInSession, "F", {});
+        row("13:09:59", kInSession, "F", {});
+        row("13:10:00", kKeyPoint, "G", u"盘中关键时间点1.wav"_s);
+        row("13:10:59", kKeyPoint, "G", {});
+        row("13:11:00", kInSession, "G", {});
+        row("14:00:00", kKeyPoint, "G", u"盘中关键时间点2.wav"_s);
+        row("14:00:59", kKeyPoint, "G", {});
+        row("14:01:00", kInSession, "G", {});
+        row("14:54:59", kInSession, "G", {});
+        row("14:55:00", kClosingSoon, "D", u"5分钟后收盘.wav"_s);
+        row("14:55:59", kClosingSoon, "D", {});
+        row("14:56:00", kInSession, "D", {});
+        row("14:59:59", kInSession, "D", {});
+        row("15:00:00", kClosed, "W", u"今天已收盘.wav"_s, true);
+        row("15:00:07", kClosed, "W", {}, true);
+        row("15:00:08", kClosed, "W", {}, true);
+        row("15:00:09", kClosed, "W", {}, true);
+        row("15:00:59", kClosed, "W", {}, true);
+        row("15:01:00", kClosed, "W", {}, true);
+        row("15:05:00", kClosed, "W", {}, true);
+    }
+    void timetable()
+    {
+        QFETCH(QString, time);
+        QFETCH(QString, status);
+        QFETCH(QString, adviceLetter);
+        QFETCH(QString, prompt);
+        QFETCH(bool, armed);
+
+        const QDateTime at(kWednesday, hms(time));
+        QVERIFY(m_day->ticks.contains(at));
+        const Form1Model::Tick& t = m_day->ticks[at];
+        QCOMPARE(t.clockLine, u"2010年2月10日 "_s + (time.startsWith(u'0') ? time.mid(1) : time));
+        QCOMPARE(t.status, status);
+        QCOMPARE(t.advice, advice(adviceLetter));
+        QCOMPARE(t.prompts, prompt.isEmpty() ? QStringList() : QStringList{prompt});
+        QCOMPARE(t.armed, armed);
+        QVERIFY(t.launches.isEmpty()); // every option is off
+    }
+
+    // The status line on every second of the day, from the ranges of the timetable.
+    void statusOnEverySecond()
+    {
+        struct Range {
+            QTime from;
+            QString status;
+        };
+        const QList<Range> ranges = {
+            {QTime(9, 0), kNotOpen},       {QTime(9, 30), kInSession},  {QTime(9, 40), kKeyPoint},
+            {QTime(9, 41), kInSession},    {QTime(10, 30), kKeyPoint},  {QTime(10, 31), kInSession},
+            {QTime(11, 25), kClosingSoon}, {QTime(11, 26), kInSession}, {QTime(11, 30), kMidday},
+            {QTime(13, 0), kInSession},    {QTime(13, 10), kKeyPoint},  {QTime(13, 11), kInSession},
+            {QTime(14, 0), kKeyPoint},     {QTime(14, 1), kInSession},  {QTime(14, 55), kClosingSoon},
+            {QTime(14, 56), kInSession},   {QTime(15, 0), kClosed},
+        };
+        int checked = 0;
+        for (QTime t(9, 0); t <= QTime(15, 5); t = t.addSecs(1)) {
+            QString expected;
+            for (const Range& r : ranges) {
+                if (t >= r.from)
+                    expected = r.status;
+            }
+            const QDateTime at(kWednesday, t);
+            QVERIFY2(m_day->ticks.contains(at), qPrintable(t.toString()));
+            if (m_day->ticks[at].status != expected)
+                QFAIL(qPrintable(
+                    u"%1: %2, expected %3"_s.arg(t.toString(), m_day->ticks[at].status, expected)));
+            ++checked;
+        }
+        QCOMPARE(checked, 6 * 3600 + 5 * 60 + 1);
+    }
+
+    void wholeDayPromptsInOrder()
+    {
+        QCOMPARE(m_day->prompts, kDayPrompts);
+        QVERIFY(m_day->launches.isEmpty());
+        // AutoOpen runs once, at the morning auction, even with nothing to launch.
+        QCOMPARE(m_day->opened, QList<QDateTime>{QDateTime(kWednesday, QTime(9, 20))});
+        // Armed on every tick from 15:00:00 on and never before.
+        QCOMPARE(m_day->armed.size(), 5 * 60 + 1);
+        QCOMPARE(m_day->armed.first(), QDateTime(kWednesday, QTime(15, 0)));
+        QCOMPARE(m_day->armed.last(), QDateTime(kWednesday, QTime(15, 5)));
+    }
+
+    void promptComesBeforeItsAdvice()
+    {
+        // playok, then playsound, then Label4: the effects keep that order.
+        const SessionSchedule schedule(m_calendar);
+        for (const QTime t : {QTime(9, 20), QTime(9, 30), QTime(9, 40), QTime(11, 30), QTime(15, 0)}) {
+            const TickResult r =
+                schedule.tick(QDateTime(kFriday, t), {u"Tickbell.wav"_s, 0}, Settings::defaults(), false);
+            qsizetype prompt = -1, adviceAt = -1;
+            for (qsizetype i = 0; i < r.effects.size(); ++i) {
+                if (r.effects[i].kind == ScheduleEffect::Kind::RequestPrompt && prompt < 0)
+                    prompt = i;
+                if (r.effects[i].kind == ScheduleEffect::Kind::SetAdvice && adviceAt < 0)
+                    adviceAt = i;
+            }
+            QVERIFY2(prompt >= 0 && adviceAt > prompt, qPrintable(t.toString()));
+        }
+    }
+
+    void auctionNotices_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QDate>("extraClosedDay"); // added to the calendar, or invalid
+        QTest::addColumn<QString>("auctionAdvice");
+
+        QTest::newRow("ordinary Wednesday 2010-02-10") << kWednesday << QDate() << kA;
+        QTest::newRow("Friday 2010-02-12, the holiday week follows")
+            << kFriday << QDate() << QString(kA + kWeekendNotice);
+        QTest::newRow("day before a listed holiday 2009-09-30")
+            << kDayBeforeHoliday << QDate() << QString(kA + kHolidayNotice);
+        QTest::newRow("new year's eve 2009-12-31")
+            << QDate(2009, 12, 31) << QDate() << QString(kA + kHolidayNotice);
+        QTest::newRow("Friday before a listed Saturday: holiday first")
+            << QDate(2010, 3, 5) << QDate(2010, 3, 6) << QString(kA + kHolidayNotice + kWeekendNotice);
+    }
+    void auctionNotices()
+    {
+        QFETCH(QDate, day);
+        QFETCH(QDate, extraClosedDay);
+        QFETCH(QString, auctionAdvice);
+
+        TradingCalendar calendar;
+        if (extraClosedDay.isValid())
+            calendar.addClosedDay(extraClosedDay);
+        Form1Model m(calendar, allLaunchesOn(), true);
+        m.run(QDateTime(day, QTime(9, 0)), QDateTime(day, QTime(15, 5)));
+
+        QCOMPARE(m.prompts, kDayPrompts);
+        QCOMPARE(m.ticks[QDateTime(day, QTime(9, 20))].advice, auctionAdvice);
+        QCOMPARE(m.ticks[QDateTime(day, QTime(9, 29, 59))].advice, auctionAdvice);
+        QCOMPARE(m.ticks[QDateTime(day, QTime(12, 50))].advice, auctionAdvice);
+        QCOMPARE(m.ticks[QDateTime(day, QTime(12, 59, 59))].advice, auctionAdvice);
+        // The notices belong to the auction only.
+        QCOMPARE(m.ticks[QDateTime(day, QTime(9, 30))].advice, kB);
+        QCOMPARE(m.ticks[QDateTime(day, QTime(15, 0))].advice, kW);
+        // Launched once, at the morning auction, in the order news, quotes, trading program.
+        QCOMPARE(m.launches, QStringList({u"09:20:00 news"_s, u"09:20:00 quotes"_s, u"09:20:00 trading"_s}));
+        QCOMPARE(m.opened.size(), 1);
+    }
+
+    void nonTradingDays_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QDate>("extraClosedDay");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<bool>("autoexit");
+        QTest::addColumn<QString>("prompt"); // requested on every tick, or empty for none
+
+        const QString holidayPrompt = u"今天不开盘.wav"_s;
+        QTest::newRow("Saturday 2010-02-13, auto-exit")
+            << kSaturday << QDate() << kSaturdayStatus << true << QString();
+        QTest::newRow("Saturday 2010-02-13, no auto-exit")
+            << kSaturday << QDate() << kSaturdayStatus << false << QString();
+        QTest::newRow("Sunday 2010-02-14 before a listed Monday, auto-exit")
+            << kSundayBeforeHoliday << QDate() << kSundayStatus << true << QString();
+        QTest::newRow("Sunday 2010-02-14 before a listed Monday, no auto-exit")
+            << kSundayBeforeHoliday << QDate() << kSundayStatus << false << QString();
+        QTest::newRow("listed holiday 2010-02-15, auto-exit")
+            << kListedHoliday << QDate() << kHoliday << true << holidayPrompt;
+        QTest::newRow("listed holiday 2010-02-15, no auto-exit")
+            << kListedHoliday << QDate() << kHoliday << false << holidayPrompt;
+        QTest::newRow("listed holiday 2009-10-8 Thursday")
+            << QDate(2009, 10, 8) << QDate() << kHoliday << true << holidayPrompt;
+        QTest::newRow("a listed Saturday is a weekend")
+            << QDate(2010, 3, 6) << QDate(2010, 3, 6) << kSaturdayStatus << true << QString();
+    }
+    void nonTradingDays()
+    {
+        QFETCH(QDate, day);
+        QFETCH(QDate, extraClosedDay);
+        QFETCH(QString, status);
+        QFETCH(bool, autoexit);
+        QFETCH(QString, prompt);
+
+        TradingCalendar calendar;
+        if (extraClosedDay.isValid())
+            calendar.addClosedDay(extraClosedDay);
+        Form1Model m(calendar, allLaunchesOn(), autoexit);
+        const QStringList expectedPrompts = prompt.isEmpty() ? QStringList() : QStringList{prompt};
+        int ticks = 0;
+        // Every second of the day, checked as it passes.
+        for (QDateTime now(day, QTime(0, 0)); now.date() == day; now = now.addSecs(1), ++ticks) {
+            const Form1Model::Tick t = m.tick(now);
+            if (t.status != status || t.advice != kW || t.armed != autoexit || !t.launches.isEmpty() ||
+                t.opened || t.prompts != expectedPrompts)
+                QFAIL(qPrintable(u"%1: %2, armed %3, prompts %4"_s.arg(now.toString(Qt::ISODate), t.status)
+                                     .arg(t.armed)
+                                     .arg(t.prompts.join(u','))));
+        }
+        QCOMPARE(ticks, 24 * 3600);
+        QCOMPARE(m.memory.playok, prompt.isEmpty() ? u"Tickbell.wav"_s : prompt);
+        QCOMPARE(m.memory.openall, qint16(0));
+        QCOMPARE(m.armed.size(), autoexit ? ticks : 0);
+    }
+
+    void holidayThenNextTradingDay()
+    {
+        Form1Model m(m_calendar, Settings::defaults(), false);
+        m.run(QDateTime(QDate(2010, 2, 19), QTime(9, 0)), QDateTime(QDate(2010, 2, 19), QTime(9, 30)));
+        QCOMPARE(m.memory.playok, u"今天不开盘.wav"_s);
+        m.prompts.clear();
+        m.run(QDateTime(QDate(2010, 2, 22), QTime(9, 19, 58)), QDateTime(QDate(2010, 2, 22), QTime(9, 30)));
+        QCOMPARE(m.prompts, QStringList({u"09:20:00 机构竞价.wav"_s, u"09:30:00 上午开盘时间.wav"_s}));
+        QCOMPARE(m.ticks[QDateTime(QDate(2010, 2, 22), QTime(9, 20))].status, kNotOpen);
+    }
+
+    void startedAt0935KeepsWelcomeUntil0940()
+    {
+        Form1Model m(m_calendar, allLaunchesOn(), true);
+        m.run(QDateTime(kWednesday, QTime(9, 35)), QDateTime(kWednesday, QTime(10, 31)));
+        for (QTime t(9, 35); t < QTime(9, 40); t = t.addSecs(1)) {
+            const Form1Model::Tick& tick = m.ticks[QDateTime(kWednesday, t)];
+            QCOMPARE(tick.advice, kW);
+            QCOMPARE(tick.status, kInSession);
+        }
+        QCOMPARE(m.ticks[QDateTime(kWednesday, QTime(9, 40))].advice, kC);
+        QCOMPARE(m.prompts,
+                 QStringList({u"09:40:00 盘中关键时间点1.wav"_s, u"10:30:00 盘中关键时间点2.wav"_s}));
+        QVERIFY(m.launches.isEmpty());
+        QVERIFY(m.armed.isEmpty());
+    }
+
+    void startedAfterClose_data()
+    {
+        QTest::addColumn<bool>("autoexit");
+        QTest::newRow("auto-exit checked") << true;
+        QTest::newRow("auto-exit unchecked") << false;
+    }
+    void startedAfterClose()
+    {
+        QFETCH(bool, autoexit);
+        Form1Model m(m_calendar, allLaunchesOn(), autoexit);
+        const Form1Model::Tick first = m.tick(QDateTime(kWednesday, QTime(15, 30)));
+        QCOMPARE(first.status, kClosed);
+        QCOMPARE(first.advice, kW);
+        QVERIFY(first.prompts.isEmpty());
+        QCOMPARE(first.armed, autoexit);
+        m.run(QDateTime(kWednesday, QTime(15, 30, 1)), QDateTime(kWednesday, QTime(23, 59, 59)));
+        QVERIFY(m.prompts.isEmpty());
+        QVERIFY(m.launches.isEmpty());
+        QCOMPARE(m.memory.playok, u"Tickbell.wav"_s);
+        QCOMPARE(m.armed.size(), autoexit ? 8 * 3600 + 30 * 60 : 0);
+    }
+
+    // The first tick of a program started at that moment: a window still open is announced at
+    // once, one that has passed is not caught up on.
+    void firstTickOfAFreshRun_data()
+    {
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("adviceLetter");
+        QTest::addColumn<QString>("prompt");
+
+        auto row = [](const char* time, const QString& status, const char* letter, const QString& prompt) {
+            QTest::newRow(time) << QString::fromLatin1(time) << status << QString::fromLatin1(letter)
+                                << prompt;
+        };
+        row("09:19:59", kNotOpen, "W", {});
+        row("09:20:00", kNotOpen, "A", u"机构竞价.wav"_s);
+        row("09:29:59", kNotOpen, "A", u"机构竞价.wav"_s);
+        row("09:30:59", kInSession, "B", u"上午开盘时间.wav"_s);
+        row("09:31:00", kInSession, "W", {});
+        row("09:40:59", kKeyPoint, "C", u"盘中关键时间点1.wav"_s);
+        row("09:41:00", kInSession, "W", {});
+        row("10:30:59", kKeyPoint, "C", u"盘中关键时间点2.wav"_s);
+        row("10:31:00", kInSession, "W", {});
+        row("11:25:59", kClosingSoon, "D", u"5分钟后收盘.wav"_s);
+        row("11:26:00", kInSession, "W", {});
+        row("11:30:59", kMidday, "E", u"中午休盘时间.WAV"_s);
+        row("11:31:00", kMidday, "W", {});
+        row("12:50:59", kMidday, "A", u"机构竞价.wav"_s);
+        row("12:51:00", kMidday, "W", {});
+        row("13:00:59", kInSession, "F", u"下午开盘时间.wav"_s);
+        row("13:01:00", kInSession, "W", {});
+        row("13:10:59", kKeyPoint, "G", u"盘中关键时间点1.wav"_s);
+        row("13:11:00", kInSession, "W", {});
+        row("14:00:59", kKeyPoint, "G", u"盘中关键时间点2.wav"_s);
+        row("14:01:00", kInSession, "W", {});
+        row("14:55:59", kClosingSoon, "D", u"5分钟后收盘.wav"_s);
+        row("14:56:00", kInSession, "W", {});
+        row("15:00:59", kClosed, "W", u"今天已收盘.wav"_s);
+        row("15:01:00", kClosed, "W", {});
+    }
+    void firstTickOfAFreshRun()
+    {
+        QFETCH(QString, time);
+        QFETCH(QString, status);
+        QFETCH(QString, adviceLetter);
+        QFETCH(QString, prompt);
+
+        Form1Model m(m_calendar, Settings::defaults(), false);
+        const Form1Model::Tick t = m.tick(QDateTime(kWednesday, hms(time)));
+        QCOMPARE(t.status, status);
+        QCOMPARE(t.advice, advice(adviceLetter));
+        QCOMPARE(t.prompts, prompt.isEmpty() ? QStringList() : QStringList{prompt});
+    }
+
+    void autoOpenOncePerRun_data()
+    {
+        QTest::addColumn<QTime>("start");
+        QTest::addColumn<QStringList>("launches");
+        QTest::addColumn<QStringList>("prompts");
+
+        QTest::newRow("started 09:00, morning auction")
+            << QTime(9, 0) << QStringList{u"09:20:00 news"_s} << kDayPrompts;
+        QTest::newRow("started 09:25 inside the morning auction")
+            << QTime(9, 25) << QStringList{u"09:25:00 news"_s}
+            << QStringList(QStringList{u"09:25:00 机构竞价.wav"_s} + kDayPrompts.mid(1));
+        QTest::newRow("started 10:00, midday auction")
+            << QTime(10, 0) << QStringList{u"12:50:00 news"_s} << kDayPrompts.mid(3);
+        QTest::newRow("started 12:50:30 inside the midday auction")
+            << QTime(12, 50, 30) << QStringList{u"12:50:30 news"_s}
+            << QStringList(QStringList{u"12:50:30 机构竞价.wav"_s} + kDayPrompts.mid(7));
+        QTest::newRow("started 12:51, nothing that day")
+            << QTime(12, 51) << QStringList() << kDayPrompts.mid(7);
+        QTest::newRow("started 15:30, nothing") << QTime(15, 30) << QStringList() << QStringList();
+    }
+    void autoOpenOncePerRun()
+    {
+        QFETCH(QTime, start);
+        QFETCH(QStringList, launches);
+        QFETCH(QStringList, prompts);
+
+        Settings s = Settings::defaults();
+        s.qqnews = 1;
+        Form1Model m(m_calendar, s, true);
+        m.run(QDateTime(kWednesday, start), QDateTime(kWednesday, QTime(15, 5)));
+
+        QCOMPARE(m.prompts, prompts);
+        QCOMPARE(m.launches, launches);
+        QCOMPARE(m.opened.size(), launches.size());
+        QCOMPARE(m.memory.openall, qint16(launches.isEmpty() ? 0 : 1));
+    }
+
+    // A run that goes on overnight announces the next day's auctions but launches nothing.
+    void runIntoNextDayLaunchesNothing()
+    {
+        const QDate thursday = kWednesday.addDays(1);
+        Form1Model m(m_calendar, allLaunchesOn(), false);
+        m.run(QDateTime(kWednesday, QTime(9, 0)), QDateTime(thursday, QTime(15, 5)));
+        QCOMPARE(m.launches, QStringList({u"09:20:00 news"_s, u"09:20:00 quotes"_s, u"09:20:00 trading"_s}));
+        QCOMPARE(m.opened, QList<QDateTime>{QDateTime(kWednesday, QTime(9, 20))});
+        // The same twelve prompts each day, the second day's auction included.
+        QCOMPARE(m.prompts.size(), 2 * kDayPrompts.size());
+        QCOMPARE(m.prompts.mid(kDayPrompts.size()), kDayPrompts);
+        QCOMPARE(m.ticks[QDateTime(thursday, QTime(9, 20))].advice, kA);
+        // Overnight the day counts as closed; after midnight it is "not open yet".
+        QCOMPARE(m.ticks[QDateTime(kWednesday, QTime(23, 59, 59))].status, kClosed);
+        QCOMPARE(m.ticks[QDateTime(thursday, QTime(0, 0))].status, kNotOpen);
+    }
+
+    void autoOpenCombinations_data()
+    {
+        QTest::addColumn<qint16>("qqnews");
+        QTest::addColumn<qint16>("flashweb");
+        QTest::addColumn<qint16>("ssoft");
+        QTest::addColumn<QString>("mysoft");
+        QTest::addColumn<QStringList>("launches");
+
+        const QString path = u"/home/u/交易/client.desktop"_s;
+        using L = QStringList;
+        QTest::newRow("all off") << qint16(0) << qint16(0) << qint16(0) << path << L{};
+        QTest::newRow("news") << qint16(1) << qint16(0) << qint16(0) << path << L{u"news"_s};
+        QTest::newRow("quotes") << qint16(0) << qint16(1) << qint16(0) << path << L{u"quotes"_s};
+        QTest::newRow("trading program") << qint16(0) << qint16(0) << qint16(1) << path << L{u"trading"_s};
+        QTest::newRow("news and quotes")
+            << qint16(1) << qint16(1) << qint16(0) << path << L{u"news"_s, u"quotes"_s};
+        QTest::newRow("quotes and trading")
+            << qint16(0) << qint16(1) << qint16(1) << path << L{u"quotes"_s, u"trading"_s};
+        QTest::newRow("news and trading")
+            << qint16(1) << qint16(0) << qint16(1) << path << L{u"news"_s, u"trading"_s};
+        QTest::newRow("all three") << qint16(1) << qint16(1) << qint16(1) << path
+                                   << L{u"news"_s, u"quotes"_s, u"trading"_s};
+        QTest::newRow("ssoft 1, mysoft empty") << qint16(0) << qint16(0) << qint16(1) << QString() << L{};
+        QTest::newRow("all on, mysoft empty")
+            << qint16(1) << qint16(1) << qint16(1) << QString() << L{u"news"_s, u"quotes"_s};
+        QTest::newRow("mysoft set, ssoft 0") << qint16(0) << qint16(0) << qint16(0) << path << L{};
+        QTest::newRow("value 2 is off") << qint16(2) << qint16(2) << qint16(2) << path << L{};
+        QTest::newRow("value -1 is off") << qint16(-1) << qint16(-1) << qint16(-1) << path << L{};
+        QTest::newRow("news 2, quotes 1") << qint16(2) << qint16(1) << qint16(0) << path << L{u"quotes"_s};
+    }
+    void autoOpenCombinations()
+    {
+        QFETCH(qint16, qqnews);
+        QFETCH(qint16, flashweb);
+        QFETCH(qint16, ssoft);
+        QFETCH(QString, mysoft);
+        QFETCH(QStringList, launches);
+
+        Settings s = Settings::defaults();
+        s.qqnews = qqnews;
+        s.flashweb = flashweb;
+        s.ssoft = ssoft;
+        s.mysoft = mysoft;
+
+        const SessionSchedule schedule(m_calendar);
+        const TickResult r =
+            schedule.tick(QDateTime(kWednesday, QTime(9, 20)), {u"Tickbell.wav"_s, 0}, s, true);
+        QList<ScheduleEffect::Kind> kinds;
+        QStringList launched;
+        for (const ScheduleEffect& e : r.effects) {
+            kinds << e.kind;
+            if (e.kind == ScheduleEffect::Kind::Launch)
+                launched << launchName(e.launch);
+        }
+        QCOMPARE(launched, launches);
+        // The prompt and the advice first, then the launches, then openall := 1 in any case.
+        QCOMPARE(kinds.count(ScheduleEffect::Kind::MarkOpened), 1);
+        QCOMPARE(kinds.last(), ScheduleEffect::Kind::MarkOpened);
+        QVERIFY(kinds.indexOf(ScheduleEffect::Kind::RequestPrompt) <
+                kinds.indexOf(ScheduleEffect::Kind::SetAdvice));
+        if (!launches.isEmpty())
+            QVERIFY(kinds.indexOf(ScheduleEffect::Kind::SetAdvice) <
+                    kinds.indexOf(ScheduleEffect::Kind::Launch));
+
+        // With openall already 1 the same auction launches nothing.
+        const TickResult again =
+            schedule.tick(QDateTime(kWednesday, QTime(12, 50)), {u"中午休盘时间.WAV"_s, 1}, s, true);
+        for (const ScheduleEffect& e : again.effects) {
+            QVERIFY(e.kind != ScheduleEffect::Kind::Launch);
+            QVERIFY(e.kind != ScheduleEffect::Kind::MarkOpened);
+        }
+    }
+
+    void shutdownAtClose_data()
+    {
+        QTest::addColumn<qint16>("shutdown15");
+        QTest::addColumn<QStringList>("launches");
+        QTest::newRow("shutdown15 1") << qint16(1) << QStringList{u"15:00:08 shutdown"_s};
+        QTest::newRow("shutdown15 0") << qint16(0) << QStringList();
+        QTest::newRow("shutdown15 2") << qint16(2) << QStringList();
+    }
+    void shutdownAtClose()
+    {
+        QFETCH(qint16, shutdown15);
+        QFETCH(QStringList, launches);
+        for (const bool autoexit : {true, false}) {
+            Settings s = Settings::defaults();
+            s.shutdown15 = shutdown15;
+            Form1Model m(m_calendar, s, autoexit);
+            m.run(QDateTime(kWednesday, QTime(14, 59)), QDateTime(kWednesday, QTime(15, 10)));
+            QCOMPARE(m.launches, launches);
+        }
+        // Not on weekends or holidays.
+        for (const QDate day : {kSaturday, kSundayBeforeHoliday, kListedHoliday}) {
+            Settings s = Settings::defaults();
+            s.shutdown15 = shutdown15;
+            Form1Model m(m_calendar, s, true);
+            m.run(QDateTime(day, QTime(14, 59)), QDateTime(day, QTime(15, 1)));
+            QVERIFY(m.launches.isEmpty());
+        }
+    }
+
+    void shutdownNeedsATickWithinItsSecond()
+    {
+        Settings s = Settings::defaults();
+        s.shutdown15 = 1;
+        Form1Model m(m_calendar, s, true);
+        m.tick(QDateTime(kWednesday, QTime(15, 0, 7)));
+        m.tick(QDateTime(kWednesday, QTime(15, 0, 9)));
+        QVERIFY(m.launches.isEmpty());
+        // Any moment within 15:00:08 counts.
+        m.tick(QDateTime(kWednesday, QTime(15, 0, 8, 950)));
+        QCOMPARE(m.launches, QStringList{u"15:00:08 shutdown"_s});
+    }
+
+    void clockLine_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("example") << QDateTime(QDate(2009, 9, 22), QTime(9, 30, 5))
+                                 << u"2009年9月22日 9:30:05"_s;
+        QTest::newRow("two-digit month, day and hour")
+            << QDateTime(QDate(2010, 12, 31), QTime(23, 59, 59)) << u"2010年12月31日 23:59:59"_s;
+        QTest::newRow("midnight") << QDateTime(QDate(2010, 1, 1), QTime(0, 0)) << u"2010年1月1日 0:00:00"_s;
+        QTest::newRow("milliseconds dropped")
+            << QDateTime(QDate(2010, 2, 12), QTime(15, 0, 8, 999)) << u"2010年2月12日 15:00:08"_s;
+    }
+    void clockLine()
+    {
+        QFETCH(QDateTime, now);
+        QFETCH(QString, line);
+        QCOMPARE(SessionSchedule::clockLine(now), line);
+        // Every tick carries it, whatever the day.
+        const SessionSchedule schedule(m_calendar);
+        QCOMPARE(schedule.tick(now, {}, Settings::defaults(), true).clockLine, line);
+    }
+
+    void clockLineOnNonTradingDays()
+    {
+        const SessionSchedule schedule(m_calendar);
+        QCOMPARE(
+            schedule.tick(QDateTime(kSaturday, QTime(10, 0, 1)), {}, Settings::defaults(), false).clockLine,
+            u"2010年2月13日 10:00:01"_s);
+        QCOMPARE(
+            schedule.tick(QDateTime(kListedHoliday, QTime(9, 5)), {}, Settings::defaults(), false).clockLine,
+            u"2010年2月15日 9:05:00"_s);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSessionSchedule)
+#include "tst_session_schedule.moc"

@@ -1,0 +1,227 @@
+#include "reminder/trading_calendar.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The exchanges' weekday closures, 2009-10-1 to 2010-10-1, as the calendar must know them.
+const QList<QDate> kListedDays = {
+    QDate(2009, 10, 1), QDate(2009, 10, 2), QDate(2009, 10, 5), QDate(2009, 10, 6), QDate(2009, 10, 7),
+    QDate(2009, 10, 8), QDate(2010, 1, 1),  QDate(2010, 2, 15), QDate(2010, 2, 16), QDate(2010, 2, 17),
+    QDate(2010, 2, 18), QDate(2010, 2, 19), QDate(2010, 4, 5),  QDate(2010, 5, 3),  QDate(2010, 6, 16),
+    QDate(2010, 6, 17), QDate(2010, 6, 18), QDate(2010, 9, 22), QDate(2010, 9, 23), QDate(2010, 9, 24),
+    QDate(2010, 10, 1),
+};
+
+} // namespace
+
+class TestTradingCalendar : public QObject {
+    Q_OBJECT
+
+private slots:
+    void holidayListIsTheFixedText()
+    {
+        const QString expected =
+            u"/2009-10-1/2009-10-2/2009-10-5/2009-10-6/2009-10-7/2009-10-8/2010-1-1/2010-2-15/2010-2-16/"
+            u"2010-2-17/2010-2-18/2010-2-19/2010-4-5/2010-5-3/2010-6-16/2010-6-17/2010-6-18/2010-9-22/"
+            u"2010-9-23/2010-9-24/2010-10-1/"_s;
+        QCOMPARE(HolidayList, expected);
+        QCOMPARE(HolidayList.size(), 208);
+    }
+
+    void dateKey_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("one-digit month and day") << QDate(2010, 2, 5) << u"2010-2-5"_s;
+        QTest::newRow("two-digit month") << QDate(2009, 10, 1) << u"2009-10-1"_s;
+        QTest::newRow("two-digit day") << QDate(2010, 9, 22) << u"2010-9-22"_s;
+        QTest::newRow("both two digits") << QDate(2010, 12, 31) << u"2010-12-31"_s;
+        QTest::newRow("no leading zeros") << QDate(2010, 4, 5) << u"2010-4-5"_s;
+        QTest::newRow("day 10 keeps its zero") << QDate(2010, 1, 10) << u"2010-1-10"_s;
+        QTest::newRow("four-digit year") << QDate(999, 3, 4) << u"0999-3-4"_s;
+        QTest::newRow("year 5") << QDate(5, 1, 2) << u"0005-1-2"_s;
+        QTest::newRow("sign before the four digits") << QDate(-943, 10, 12) << u"-0943-10-12"_s;
+        QTest::newRow("five-digit year") << QDate(12345, 6, 7) << u"12345-6-7"_s;
+    }
+    void dateKey()
+    {
+        QFETCH(QDate, date);
+        QFETCH(QString, key);
+        QCOMPARE(DateKey(date), key);
+    }
+
+    void weekdayNumber_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("weekend");
+        QTest::newRow("Sunday 2009-10-4") << QDate(2009, 10, 4) << 1 << true;
+        QTest::newRow("Monday 2009-10-5") << QDate(2009, 10, 5) << 2 << false;
+        QTest::newRow("Tuesday 2009-9-29") << QDate(2009, 9, 29) << 3 << false;
+        QTest::newRow("Wednesday 2009-9-30") << QDate(2009, 9, 30) << 4 << false;
+        QTest::newRow("Thursday 2009-10-1") << QDate(2009, 10, 1) << 5 << false;
+        QTest::newRow("Friday 2009-10-9") << QDate(2009, 10, 9) << 6 << false;
+        QTest::newRow("Saturday 2009-10-3") << QDate(2009, 10, 3) << 7 << true;
+        QTest::newRow("Saturday 2010-2-13") << QDate(2010, 2, 13) << 7 << true;
+        QTest::newRow("Sunday 2010-2-14") << QDate(2010, 2, 14) << 1 << true;
+        QTest::newRow("Friday 2010-2-12") << QDate(2010, 2, 12) << 6 << false;
+    }
+    void weekdayNumber()
+    {
+        QFETCH(QDate, date);
+        QFETCH(int, number);
+        QFETCH(bool, weekend);
+        QCOMPARE(WeekdayNumber(date), number);
+        QCOMPARE(IsWeekend(date), weekend);
+    }
+
+    void isHoliday_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<bool>("holiday");
+        QTest::newRow("2009-10-1 National Day") << QDate(2009, 10, 1) << true;
+        QTest::newRow("2009-10-8 last of the week") << QDate(2009, 10, 8) << true;
+        QTest::newRow("2009-10-9 trading again") << QDate(2009, 10, 9) << false;
+        QTest::newRow("2009-10-3 weekend, not listed") << QDate(2009, 10, 3) << false;
+        QTest::newRow("2009-9-30 day before") << QDate(2009, 9, 30) << false;
+        QTest::newRow("2010-1-1") << QDate(2010, 1, 1) << true;
+        QTest::newRow("2010-1-10 not inside 2010-1-1") << QDate(2010, 1, 10) << false;
+        QTest::newRow("2010-2-12 Friday") << QDate(2010, 2, 12) << false;
+        QTest::newRow("2010-2-15") << QDate(2010, 2, 15) << true;
+        QTest::newRow("2010-2-16") << QDate(2010, 2, 16) << true;
+        QTest::newRow("2010-2-17") << QDate(2010, 2, 17) << true;
+        QTest::newRow("2010-2-18") << QDate(2010, 2, 18) << true;
+        QTest::newRow("2010-2-19") << QDate(2010, 2, 19) << true;
+        QTest::newRow("2010-2-22 Monday after") << QDate(2010, 2, 22) << false;
+        QTest::newRow("2010-2-1 not inside 2010-2-15") << QDate(2010, 2, 1) << false;
+        QTest::newRow("2010-9-2 not inside 2010-9-22") << QDate(2010, 9, 2) << false;
+        QTest::newRow("2010-4-5 one-digit month and day") << QDate(2010, 4, 5) << true;
+        QTest::newRow("2010-9-22 two-digit day") << QDate(2010, 9, 22) << true;
+        QTest::newRow("2010-10-1 last listed") << QDate(2010, 10, 1) << true;
+        QTest::newRow("2010-10-2 after the list") << QDate(2010, 10, 2) << false;
+        QTest::newRow("2011-10-1 a year later") << QDate(2011, 10, 1) << false;
+        QTest::newRow("2009-1-1 before the list") << QDate(2009, 1, 1) << false;
+        QTest::newRow("invalid date") << QDate() << false;
+    }
+    void isHoliday()
+    {
+        QFETCH(QDate, date);
+        QFETCH(bool, holiday);
+        const TradingCalendar calendar;
+        QCOMPARE(calendar.IsHoliday(date), holiday);
+    }
+
+    // Exactly the 21 listed days are holidays, every one of them a weekday, and nothing
+    // after 2010-10-1 is ever a holiday.
+    void exactlyTheListedDaysAreHolidays()
+    {
+        const TradingCalendar calendar;
+        QList<QDate> found;
+        for (QDate d(2008, 1, 1); d <= QDate(2012, 12, 31); d = d.addDays(1)) {
+            if (calendar.IsHoliday(d))
+                found << d;
+        }
+        QCOMPARE(found, kListedDays);
+        for (const QDate& d : kListedDays)
+            QVERIFY2(!IsWeekend(d), qPrintable(d.toString(Qt::ISODate)));
+    }
+
+    void zeroPaddedKeyMatchesNothing()
+    {
+        // Only the key without leading zeros finds the entry.
+        QVERIFY(HolidayList.contains(u"/"_s + DateKey(QDate(2010, 4, 5)) + u"/"_s));
+        QVERIFY(!HolidayList.contains(u"/2010-04-05/"_s));
+        QVERIFY(DateKey(QDate(2010, 4, 5)) != u"2010-04-05"_s);
+    }
+
+    void tomorrow_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QDate>("tomorrow");
+        QTest::addColumn<bool>("holiday");
+        QTest::addColumn<bool>("saturday");
+        QTest::newRow("2009-9-30 before National Day")
+            << QDate(2009, 9, 30) << QDate(2009, 10, 1) << true << false;
+        QTest::newRow("2010-2-12 Friday") << QDate(2010, 2, 12) << QDate(2010, 2, 13) << false << true;
+        QTest::newRow("2009-12-31 into the new year")
+            << QDate(2009, 12, 31) << QDate(2010, 1, 1) << true << false;
+        QTest::newRow("2010-2-10 ordinary Wednesday")
+            << QDate(2010, 2, 10) << QDate(2010, 2, 11) << false << false;
+        QTest::newRow("2010-9-30 before the last entry")
+            << QDate(2010, 9, 30) << QDate(2010, 10, 1) << true << false;
+        QTest::newRow("2010-2-28 month end") << QDate(2010, 2, 28) << QDate(2010, 3, 1) << false << false;
+    }
+    void tomorrow()
+    {
+        QFETCH(QDate, today);
+        QFETCH(QDate, tomorrow);
+        QFETCH(bool, holiday);
+        QFETCH(bool, saturday);
+        const TradingCalendar calendar;
+        const QDate next = today.addDays(1);
+        QCOMPARE(next, tomorrow);
+        QCOMPARE(calendar.IsHoliday(next), holiday);
+        QCOMPARE(WeekdayNumber(next) == 7, saturday);
+    }
+
+    void closedDaysFile()
+    {
+        TradingCalendar calendar;
+        QCOMPARE(calendar.lastCoveredYear(), 0);
+        const QString text = u"# Closures, one ISO date a line\r\n"
+                             u"2024-02-09\r\n"
+                             u"\r\n"
+                             u"   2024-10-01   \r\n"
+                             u"2024-02-15  # a comment after the date\n"
+                             u"#2024-05-01 commented out\n"
+                             u"2024-2-9\n"
+                             u"2024-02-30\n"
+                             u"holiday\n"
+                             u"\t\n"
+                             u"2025-01-01"_s;
+        const QStringList rejected = calendar.addClosedDays(text);
+        QCOMPARE(rejected,
+                 QStringList({u"line 7: 2024-2-9"_s, u"line 8: 2024-02-30"_s, u"line 9: holiday"_s}));
+
+        QVERIFY(calendar.IsHoliday(QDate(2024, 2, 9)));
+        QVERIFY(calendar.IsHoliday(QDate(2024, 10, 1)));
+        QVERIFY(calendar.IsHoliday(QDate(2024, 2, 15)));
+        QVERIFY(calendar.IsHoliday(QDate(2025, 1, 1)));
+        QVERIFY(!calendar.IsHoliday(QDate(2024, 5, 1)));
+        // Whole entries only, as for the fixed list.
+        QVERIFY(!calendar.IsHoliday(QDate(2024, 2, 1)));
+        QVERIFY(!calendar.IsHoliday(QDate(2024, 1, 1)));
+        // The fixed list still counts.
+        QVERIFY(calendar.IsHoliday(QDate(2010, 2, 15)));
+        QCOMPARE(calendar.lastCoveredYear(), 2025);
+    }
+
+    void closedDaysFileWithoutDates()
+    {
+        TradingCalendar calendar;
+        QVERIFY(calendar.addClosedDays(u"# nothing yet\n\n"_s).isEmpty());
+        QVERIFY(calendar.addClosedDays(QString()).isEmpty());
+        QCOMPARE(calendar.lastCoveredYear(), 0);
+        const QStringList rejected = calendar.addClosedDays(u"20240209\n"_s);
+        QCOMPARE(rejected, QStringList({u"line 1: 20240209"_s}));
+        QCOMPARE(calendar.lastCoveredYear(), 0);
+        QVERIFY(!calendar.IsHoliday(QDate(2024, 2, 9)));
+    }
+
+    void lastCoveredYearIsTheLatest()
+    {
+        TradingCalendar calendar;
+        QVERIFY(calendar.addClosedDays(u"2026-10-01\n2024-02-09\n"_s).isEmpty());
+        QCOMPARE(calendar.lastCoveredYear(), 2026);
+        calendar.addClosedDay(QDate(2025, 5, 1));
+        QCOMPARE(calendar.lastCoveredYear(), 2026);
+        calendar.addClosedDay(QDate());
+        QCOMPARE(calendar.lastCoveredYear(), 2026);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTradingCalendar)
+#include "tst_trading_calendar.moc"
