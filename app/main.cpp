@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/program_icon.h"
 #include "app/single_instance.h"
 #include "platform/clock.h"
 #include "platform/desktop_launcher.h"
@@ -93,7 +94,7 @@ int main(int argc, char* argv[])
     const ConfigLocation config = configLocation(folder);
     describe(parser, folder, config);
     parser.process(app);
-    QApplication::setWindowIcon(Form1::programIcon());
+    QApplication::setWindowIcon(programIcon());
 
     quitOnTerminationSignals();
     SingleInstance instance;

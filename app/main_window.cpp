@@ -4,6 +4,7 @@
 #include "app/image_button.h"
 #include "app/key_table.h"
 #include "app/menu_style.h"
+#include "app/program_icon.h"
 #include "app/twips.h"
 #include "commands/help_texts.h"
 #include "commands/launch_targets.h"
@@ -68,8 +69,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(designTitle());
-    // main() sets the program's icon for every window; decode it again only without one.
-    setWindowIcon(QApplication::windowIcon().isNull() ? programIcon() : QApplication::windowIcon());
+    setWindowIcon(programIcon());
     buildControls();
     buildMenus();
     // The client area is 418 x 301 below the menu bar.
@@ -90,14 +90,6 @@ void Form1::warnIfCalendarOutdated()
 }
 
 Form1::~Form1() = default;
-
-QIcon Form1::programIcon()
-{
-    QIcon icon;
-    for (const int size : {16, 32, 256})
-        icon.addFile(u":/tickbell/tickbell-%1.png"_s.arg(size), QSize(size, size));
-    return icon;
-}
 
 void Form1::buildControls()
 {

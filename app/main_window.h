@@ -47,8 +47,6 @@ public:
     explicit Form1(Form1Services services, QWidget* parent = nullptr);
     ~Form1() override;
 
-    static QIcon programIcon();
-
 private:
     Settings m_settings; // backs the settings members below
 public:

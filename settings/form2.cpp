@@ -1,5 +1,6 @@
 #include "settings/form2.h"
 
+#include "app/program_icon.h"
 #include "app/twips.h"
 #include "settings/settings_file.h"
 #include "viewer/markup.h"
@@ -31,15 +32,6 @@ QString forTextBox(const QString& law)
     text.replace(u"\r\n"_s, u"\n"_s);
     text.replace(u'\r', u'\n');
     return text;
-}
-
-// The main window's icon.
-QIcon programIcon()
-{
-    QIcon icon;
-    for (const int size : {16, 32, 256})
-        icon.addFile(u":/tickbell/tickbell-%1.png"_s.arg(size), QSize(size, size));
-    return icon;
 }
 
 template <typename W> W* named(W* widget, const QString& name, const QString& accessibleName)

@@ -8,6 +8,7 @@
 //   startup_phases --form1 <program-folder> | --bare
 
 #include "app/main_window.h"
+#include "app/program_icon.h"
 #include "app/single_instance.h"
 #include "bare_window.h"
 #include "platform/clock.h"
@@ -115,7 +116,7 @@ int main(int argc, char* argv[])
         phases.emplace_back("flushed", paint.flushed);
     } else {
         const QString folder = QString::fromLocal8Bit(argv[2]);
-        QApplication::setWindowIcon(Form1::programIcon());
+        QApplication::setWindowIcon(programIcon());
         phases.emplace_back("icon", ms());
         SingleInstance instance;
         instance.claim();

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QIcon>
+
+// The program's icon: the application's own once main() has set it, else made from the
+// compiled-in images.
+QIcon programIcon();
