@@ -12,12 +12,15 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <cstdio>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -141,8 +144,22 @@ int main(int argc, char* argv[])
         };
     }
 
-    Form1 window(std::move(services));
-    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &Form1::bringToFront);
-    window.show();
-    return app.exec();
+    auto window = std::make_unique<Form1>(std::move(services));
+    QObject::connect(&instance, &SingleInstance::activationRequested, window.get(), &Form1::bringToFront);
+    window->show();
+    const int status = app.exec();
+
+    // The end: the window and its timers go first, then the prompt's stream, and Qt's sound
+    // service gets a moment to finish tearing that stream down before it is itself destroyed
+    // (ending in the middle of that has aborted inside PulseAudio).
+    window.reset();
+    audio.release();
+    QElapsedTimer drain;
+    drain.start();
+    while (drain.elapsed() < 100) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return status;
 }

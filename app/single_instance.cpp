@@ -46,15 +46,14 @@ bool SingleInstance::claim()
             }
             return false;
         }
-        qWarning("tickbell: cannot create the lock in %s; going on without the one-copy guard",
-                 qUtf8Printable(dir));
+        qWarning("cannot create the lock in %s; going on without the one-copy guard", qUtf8Printable(dir));
         return true;
     }
     QLocalServer::removeServer(name);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(name)) {
-        qWarning("tickbell: cannot listen for a second start (%s)", qUtf8Printable(m_server->errorString()));
+        qWarning("cannot listen for a second start (%s)", qUtf8Printable(m_server->errorString()));
         return true;
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {

@@ -109,6 +109,13 @@ void SoundOutput::close()
     m_openPath.clear();
 }
 
+void SoundOutput::release()
+{
+    close();
+    delete m_effect;
+    m_effect = nullptr;
+}
+
 void SoundOutput::reportStatus()
 {
     if (m_effect->status() == QSoundEffect::Error)

@@ -15,6 +15,8 @@ public:
 
     void play(const QString& path) override;
     void close() override;
+    // Stops and destroys the player, before the program ends.
+    void release();
 
 private:
     void reportStatus();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command on a desktop of its own: Xvfb, openbox, and PulseAudio on a null sink.
-# Everything started here is stopped when the command ends.
+# Everything started here is stopped when the command ends; the servers run in sessions of
+# their own so that a Ctrl+C reaches the program first.
 #   headless-desktop.sh program [args...]
 set -euo pipefail
 
@@ -9,9 +10,12 @@ export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 pids=()
 cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    [ -f "$XDG_RUNTIME_DIR/pulse/pid" ] && kill "$(cat "$XDG_RUNTIME_DIR/pulse/pid")" 2>/dev/null || true
-    wait 2>/dev/null || true
+    # The program first, then what it runs on.
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null || true
+        wait "${pids[i]}" 2>/dev/null || true
+    done
+    pulseaudio --kill >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
@@ -19,12 +23,12 @@ trap cleanup EXIT INT TERM
 # The first free display number.
 n=90
 while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+setsid Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 export DISPLAY=:$n
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 
-openbox >"$work/openbox.log" 2>&1 &
+setsid openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
 
 cat >"$work/pulse.pa" <<'PA'
@@ -32,7 +36,7 @@ load-module module-null-sink sink_name=nullsink
 load-module module-native-protocol-unix auth-anonymous=1
 set-default-sink nullsink
 PA
-pulseaudio -n -F "$work/pulse.pa" --exit-idle-time=-1 --daemonize=yes --log-target="file:$work/pulse.log" \
+setsid pulseaudio -n -F "$work/pulse.pa" --exit-idle-time=-1 --daemonize=yes --log-target="file:$work/pulse.log" \
     >/dev/null 2>&1 || echo "headless-desktop: no sound server; prompts will be silent" >&2
 
 echo "headless-desktop: running on display $DISPLAY (connect a viewer, or watch the lines below)" >&2
