@@ -1,11 +1,8 @@
 #include "app/main_window.h"
 #include "app/program_icon.h"
 #include "app/single_instance.h"
-#include "platform/clock.h"
-#include "platform/desktop_launcher.h"
-#include "platform/sound_output.h"
+#include "app/system_services.h"
 #include "platform/termination.h"
-#include "platform/window_layer.h"
 #include "settings/config_location.h"
 #include "version.h"
 
@@ -106,41 +103,13 @@ int main(int argc, char* argv[])
         return 0;
     }
 
-    SystemClock clock;
-    SoundOutput audio;
-    SystemProcessStarter starter;
-    DesktopLauncher launcher(starter);
-    WindowLayer stacking;
-
-    Form1Services services;
-    services.clock = &clock;
-    services.audio = &audio;
-    services.launcher = &launcher;
-    services.stacking = &stacking;
-    services.programFolder = folder;
-    services.configPath = config.configPath;
-    services.defaultConfigPath = config.defaultPath;
-    services.exitProgram = [] { QCoreApplication::exit(0); };
-    services.tell = [](const QString& line) { printLine(stderr, u"tickbell: "_s + line); };
-    const QString holidays = folder + u"/holidays.txt"_s;
-    if (QFile::exists(holidays)) {
-        for (const QString& problem : services.calendar.loadClosedDaysFile(holidays))
-            services.tell(problem);
-    } else {
-        services.tell(
-            u"%1 is missing: only weekends and the built-in 2009-2010 holidays are known"_s.arg(holidays));
-    }
-    // Where the program folder is not the user's to write, he adds next year's closed days in
-    // a holidays.txt beside his config.txt.
-    const QString ownHolidays = QFileInfo(config.configPath).absolutePath() + u"/holidays.txt"_s;
-    if (!config.inProgramFolder && QFile::exists(ownHolidays)) {
-        for (const QString& problem : services.calendar.loadClosedDaysFile(ownHolidays))
-            services.tell(problem);
-    }
-
+    SystemServices system;
+    Form1Services services =
+        system.make(folder, config, [](const QString& line) { printLine(stderr, u"tickbell: "_s + line); });
     if (parser.isSet(kConsole)) {
-        services.mirror = [&clock](const QString& what, const QString& text) {
-            printLine(stdout, clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s) + u' ' + what + u": "_s + text);
+        services.mirror = [&system](const QString& what, const QString& text) {
+            printLine(stdout,
+                      system.clock().now().toString(u"yyyy-MM-dd HH:mm:ss"_s) + u' ' + what + u": "_s + text);
         };
     }
 
@@ -153,7 +122,7 @@ int main(int argc, char* argv[])
     // service gets a moment to finish tearing that stream down before it is itself destroyed
     // (ending in the middle of that has aborted inside PulseAudio).
     window.reset();
-    audio.release();
+    system.audio().release();
     QElapsedTimer drain;
     drain.start();
     while (drain.elapsed() < 100) {

@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/program_icon.h"
 #include "app/single_instance.h"
+#include "app/system_services.h"
 #include "bare_window.h"
 #include "platform/clock.h"
 #include "platform/desktop_launcher.h"
@@ -122,27 +123,11 @@ int main(int argc, char* argv[])
         instance.claim();
         phases.emplace_back("single_instance", ms());
 
-        SystemClock systemClock;
-        SoundOutput audio;
-        SystemProcessStarter starter;
-        DesktopLauncher launcher(starter);
-        WindowLayer stacking;
         const ConfigLocation config = chooseConfigLocation(
             folder, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
             folderIsWritable(folder));
-        Form1Services services;
-        services.clock = &systemClock;
-        services.audio = &audio;
-        services.launcher = &launcher;
-        services.stacking = &stacking;
-        services.programFolder = folder;
-        services.configPath = config.configPath;
-        services.defaultConfigPath = config.defaultPath;
-        services.exitProgram = [] { QCoreApplication::exit(0); };
-        services.tell = [](const QString&) {};
-        const QString holidays = folder + u"/holidays.txt"_s;
-        if (QFile::exists(holidays))
-            services.calendar.loadClosedDaysFile(holidays);
+        SystemServices system;
+        Form1Services services = system.make(folder, config, [](const QString&) {});
         phases.emplace_back("services", ms());
         // Form1's welcome prompt brings the sound backend up (a round trip to the sound server);
         // done here first, so that its cost shows as a phase of its own.
