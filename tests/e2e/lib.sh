@@ -29,6 +29,8 @@
 #                                 peak (0..1) of what has been captured so far.
 #   e2e_recording_position        seconds captured so far (a START or LENGTH for the above).
 #   e2e_wait_sound SECS [-- SOX_EFFECTS...] wait until the capture holds sound.
+#   e2e_expect_speech_after CAPTURED WHAT   no speech up to CAPTURED s of the capture, some
+#                                 within 15 s after (WHAT names the prompt in failures).
 #   e2e_stop_recording            stop the recorder and write the WAV file.
 # The program
 #   e2e_start_program [--at 'YYYY-MM-DD HH:MM:SS'] [ARGS...]
@@ -303,6 +305,21 @@ e2e_wait_sound() # SECS [-- EFFECTS...]
     local timeout=$1
     shift
     e2e_wait_until "$timeout" e2e_has_sound "$E2E__RAW" "$@"
+}
+
+# Speech on the sink (the voice band below 600 Hz, where the welcome chime has nothing): none in
+# the first CAPTURED seconds of the recording, some within 15 s after. WHAT names the prompt.
+e2e_expect_speech_after() # CAPTURED WHAT
+{
+    local captured=$1 what=$2 before
+    local speech=(-- sinc -600)
+    export E2E_SOUND_THRESHOLD=0.1
+    before=$(e2e_recording_peak 0 "$captured" "${speech[@]}")
+    awk -v p="$before" -v t="$E2E_SOUND_THRESHOLD" 'BEGIN { exit !(p <= t) }' ||
+        e2e_fail "speech on the sink before the $what was requested (peak $before)"
+    e2e_wait_sound 15 "$captured" "${speech[@]}" ||
+        e2e_fail "no speech on the sink within 15 s of the $what's request (peak $(e2e_recording_peak "$captured" "${speech[@]}"))"
+    e2e_log "speech-band peak $before in the ${captured}s captured before the request, $(e2e_recording_peak "$captured" "${speech[@]}") after"
 }
 
 e2e_stop_recording()
