@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The main window's keys, by Windows virtual-key code (27 Escape, 48-57 the main row's

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs Tickbell like a desktop program:
 #   <prefix>/lib/tickbell/                the program folder: tickbell, sound/, plug/config.txt, holidays.txt
 #   <prefix>/bin/tickbell                 a relative symlink into the program folder

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/help_texts.h"
 
 #include "commands/launch_targets.h"

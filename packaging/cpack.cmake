@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package, made by `cpack` in the build folder from the same install rules.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tickbell)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Makes SIGTERM, SIGINT and SIGHUP (a request to stop from the session, a task manager or a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command on a desktop of its own: Xvfb, openbox, and PulseAudio on a null sink.
 # Everything started here is stopped when the command ends; the servers run in sessions of
 # their own so that a Ctrl+C reaches the program first.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what Tickbell needs to build, run and test on Debian 12. Safe to run again:
 # apt-get only installs what is missing.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Tickbell and starts it. Without a desktop (no DISPLAY),
 # it starts one of its own (Xvfb, a window manager, a sound server on a null sink) and
 # prints what the window shows to the terminal as well.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Tickbell with warnings as errors and runs every test:
 # unit, widget and end-to-end tests; the unit and widget tests again under AddressSanitizer
 # and UndefinedBehaviorSanitizer; then each fuzz target for a bounded time.

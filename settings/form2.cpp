@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/form2.h"
 
 #include "app/program_icon.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the nine voice prompts in this folder: a two-note chime for the welcome and
 # espeak-ng's Mandarin voice for the rest. Re-running it gives the same files byte for byte.
 #

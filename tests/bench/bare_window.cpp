@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bare window on its own, for first_frame to start and watch.
 
 #include "bare_window.h"

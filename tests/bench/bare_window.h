@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The floor for the start-up and idle figures: a plain Qt Widgets window with one label of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints what the once-a-second schedule costs: a year of ticks driven the way the main window
 // drives them, and the calendar look-up every tick makes. Figures only; nothing here passes or fails.
 //   bench_schedule [--runs N] [--days D] [--holidays path/to/holidays.txt]

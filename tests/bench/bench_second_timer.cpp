@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints where a once-a-second timer lands against the wall clock: the program's SecondTimer on
 // the system clock, or a plain 1000 ms coarse QTimer for comparison. Figures only.
 //   bench_second_timer --timer second|coarse [--seconds N]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a program on the current X display and watches it from outside: when its top-level
 // window is mapped, when the first red pixel (the status line) appears in it, and what CPU time
 // and memory the process has used. Prints one line of key=value figures; the program itself is

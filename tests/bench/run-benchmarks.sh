@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the benchmarks of an existing build and prints their figures. Builds nothing; never fails
 # on a figure, only when a benchmark cannot run at all.
 #   tests/bench/run-benchmarks.sh <build-dir>

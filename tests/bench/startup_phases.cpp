@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the phases of start-up from inside the process, to explain the figure that first_frame
 // measures from outside: the main window built the way app/main.cpp builds it (real clock,
 // sound, launcher, stacking, holidays file), or the bare window. The first paint is the first

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The morning auction on a Friday: at 09:20:00 the auction prompt is requested and heard on the
 # sound server, and the advice ends with the weekend notice.
 source "$(dirname "$0")/lib.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # After the close on a trading day the title counts down from 15 to 1 and the program ends by
 # itself about sixteen seconds after 15:00:00, with exit status 0.
 source "$(dirname "$0")/lib.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A listed exchange holiday (National Day 2026, a Thursday): the status line reads "假日休盘...",
 # and the "no trading today" prompt is requested and heard on the sound server.
 source "$(dirname "$0")/lib.sh"

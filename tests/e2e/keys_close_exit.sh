@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Keys, close and exit on the real program under openbox: Escape minimises and the program runs
 # on; the window manager's close only minimises, and the next reminder still comes; Ctrl+Q ends
 # the program at once with status 0 and leaves config.txt untouched; SIGTERM ends it; a second

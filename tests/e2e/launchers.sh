@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The launchers on the real program: keys 5 and 7 hand the news and quotes pages to the browser,
 # keys 6, 9 and 0 start the clock tool and the two calculators from plug/; key 8 with no trading
 # program set shows the not-set message and starts nothing, and with one set whose path holds a

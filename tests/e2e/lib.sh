@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash disable=SC2034
 # (SC2034: the E2E_* variables set here are for the tests that source this file.)
 # Harness for the end-to-end tests: the real program on a desktop of its own.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Menu helpers for the end-to-end tests, sourced after lib.sh. The menu bar has no keyboard
 # mnemonics, so a menu is opened by clicking its title where a picture of the window shows it,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The settings dialog on the real program: opened from the menu with the mouse, a rule with a
 # colon typed into Text1 and "行情网页" ticked, saved; config.txt then holds the new record in
 # GBK, and after a restart the dialog shows the rule exactly as typed.

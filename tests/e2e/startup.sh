@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up: the main window opens with its title, the welcome sound is heard, config.txt is
 # made from plug/config.txt, and the window shows its Chinese texts (a screenshot is kept).
 source "$(dirname "$0")/lib.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The rule viewer on the real program: key 1 shows the buy discipline under its caption, the
 # default text on two lines; Escape closes the viewer and the program runs on; key 3 shows the
 # holding reasons and Delete closes them; Help > 关于软件 shows "关于本软件" and Backspace closes it.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Window menu on the real program under openbox: 置顶 puts _NET_WM_STATE_ABOVE on the main
 # window and 常规 takes it off; 置顶 survives minimising (Escape) and restoring; 低层 takes it off
 # and puts the window below another program's window. The window never moves or changes size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Builds a Form1 on fakes in a scratch program folder, for the widget tests.

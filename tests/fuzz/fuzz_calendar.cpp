@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trading calendar on any date that QDate accepts and on any holidays-file text.
 //
 // Input: byte 0 picks how the date is made (0: a Julian day from 8 bytes, 1: year, month and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as config.txt: reading never crashes, and whatever was read saves and reads back
 // to the same record, with the same bytes on the second save.
 

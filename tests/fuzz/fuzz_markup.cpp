@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line-break markup on any text, read once as UTF-8 and once as raw UTF-16 (lone surrogates
 // included). Only what must hold whatever the input is checked:
 // - toViewerText turns each "BR" (alone or inside "<BR>") and each "<br>" into exactly one CR LF.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang++ into <outdir> and runs each one for a bounded time
 # (TICKBELL_FUZZ_SECONDS, default 60) on a copy of its seeds in tests/fuzz/corpus/<target>.
 # Fails on any crash, broken invariant, sanitizer report, leak or timeout; the input that did it

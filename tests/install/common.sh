@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash disable=SC2034 # the variables are for the scripts that source this
 # Shared by the install tests:  script BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail

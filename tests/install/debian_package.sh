@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package that cpack makes from the install rules: its name, its contents and its
 # dependencies, including what Qt loads at run time and the CJK fonts.
 #   debian_package.sh BUILD_DIR SOURCE_DIR VERSION

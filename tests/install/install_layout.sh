@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cmake --install` into a scratch prefix: the program folder, the command symlink, the menu
 # entry, the icons, the AppStream data and the start-at-login entry; and which config.txt the
 # installed program uses, as root (folder writable) and as an ordinary user (folder not writable).

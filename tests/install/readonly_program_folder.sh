@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A system-wide install: the program folder belongs to root and an ordinary user runs the
 # program on a display. config.txt must then live in the user's configuration folder, restored
 # there from the program folder's plug/config.txt, and a save from the settings dialog must go

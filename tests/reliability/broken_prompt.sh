@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck disable=SC2034 # the E2E_* variables set here are read by the harness
 # A prompt file that is missing, cut off inside its header, cut off inside its sound data, or
 # random bytes under the name 机构竞价.wav: at the auction the program asks for it, says once on

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash disable=SC2034
 # Shared by the reliability scripts: the end-to-end harness (tests/e2e/lib.sh) and a few
 # helpers for faults. A script is run as  script RUN_DIR SOURCE_DIR  like an end-to-end test.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The disk full during a save: the program folder is a small tmpfs filled to the last block.
 # A save from the dialog shows "保存设置失败" and leaves config.txt whole and nothing beside
 # it; the program runs on, and once there is room again the next save writes the file.

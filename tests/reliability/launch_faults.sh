@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Launches that cannot happen: key 6 with plug/clocktool.exe absent, and key 5 with no browser
 # at all (BROWSER names a program that does not exist, and no xdg-open or other browser on the
 # PATH). Each press gives one line of the program's on standard error (for the browser, Qt adds

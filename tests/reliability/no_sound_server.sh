@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck disable=SC2034 # the E2E_* variables set here are read by the harness
 # No sound server at all: the program starts, runs the timetable across the auction and the
 # morning open, requests each prompt, and says once on standard error that it has no sound.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Texts full of shell metacharacters are data, never commands. A rule and a trading-program
 # path holding quotes, $( ), backticks, ; & | < > * ?, "=", "<br>" and a backslash are put into
 # the settings dialog and saved: config.txt holds them byte for byte; after a restart the dialog

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck disable=SC2034 # the E2E_* variables set here are read by the harness
 # Settings the program can read but not write. Root writes through permission bits, so the
 # program runs as an unprivileged user here.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # SIGKILL during saves: save_loop saves two records to one config.txt, one after the other,
 # through the settings dialog's writer; it is killed at a random moment, again and again. Each
 # time config.txt must be byte for byte one of the two records. QSaveFile writes into an

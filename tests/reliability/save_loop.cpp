@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves two different settings records to one config.txt, one after the other, until killed:
 // the writer of the settings dialog (SettingsFile::save) under SIGKILL at random moments.
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck disable=SC2034 # the E2E_* variables set here are read by the harness
 # Settings files the program cannot use. Neither config.txt nor plug/config.txt: one line on
 # standard error, the day runs on the default settings, and a save from the dialog writes a

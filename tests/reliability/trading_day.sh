@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A whole trading day in minutes: the program built with AddressSanitizer and UBSan, on its own
 # display and a PulseAudio null sink, its clock run fast by libfaketime from 09:15 to the close
 # of Friday 2010-02-12. The console shows every status and prompt of the timetable once and in

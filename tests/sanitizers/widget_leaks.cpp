@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Linked into every widget test of the sanitizer build. Qt keeps each widget in a global list
 // until the very end, so LeakSanitizer never reports a window that a test or the program forgot
 // to delete. When the application object goes away this check fails the test for every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "reminder/countdown.h"
 #include "reminder/session_schedule.h"
 #include "reminder/trading_calendar.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Modal windows (the viewer, message boxes) block the caller in exec(); a test reaches them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakes/form1_fixture.h"
 #include "settings/form2.h"
 #include "settings/settings_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakes/form1_fixture.h"
 #include "modal.h"
 #include "reminder/second_timer.h"
