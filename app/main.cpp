@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window.h"
 #include "app/program_icon.h"
+#include "app/qt_translations.h"
 #include "app/single_instance.h"
 #include "app/system_services.h"
+#include "platform/display_platform.h"
 #include "platform/termination.h"
 #include "settings/config_location.h"
 #include "version.h"
@@ -89,9 +91,16 @@ int main(int argc, char* argv[])
         return 0;
     }
 
+    // Under a Wayland session the Window menu's layers need XWayland.
+    if (const QByteArray platform = preferredQtPlatform(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"));
+        !platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
+
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(u"org.tickbell.Tickbell"_s);
     const QString folder = QCoreApplication::applicationDirPath();
+    if (!loadQtChinese(app, folder))
+        printLine(stderr, u"tickbell: Qt's Chinese translations are missing; its own buttons stay English"_s);
     const ConfigLocation config = configLocation(folder);
     describe(parser, folder, config);
     parser.process(app);

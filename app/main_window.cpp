@@ -76,7 +76,6 @@ Form1::Form1(Form1Services services, QWidget* parent)
     // The client area is 418 x 301 below the menu bar.
     resize(px(6270), px(4515) + menuBar()->sizeHint().height());
     Form_Load();
-    warnIfCalendarOutdated();
 }
 
 void Form1::warnIfCalendarOutdated()
@@ -84,10 +83,30 @@ void Form1::warnIfCalendarOutdated()
     const QString notice = m_services.calendar.outdatedNotice(m_services.clock->now().date());
     if (notice.isEmpty())
         return;
-    setLabel(Label4, Label4->text() + notice);
     m_services.tell(
         u"the holidays file ends in %1; add the exchanges' closed days of the years after it"_s.arg(
             m_services.calendar.lastCoveredYear()));
+    mirror(u"notice"_s, notice);
+    // Label4 is full with the welcome text and the advice replaces it later: the notice gets a
+    // box of its own, once a run. Not modal, so the window and every reminder carry on.
+    auto* box = new QMessageBox(QMessageBox::Information, u"休市日历提示"_s, notice, QMessageBox::Ok, this);
+    box->setObjectName(u"CalendarNotice"_s);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // "load .............." stays for a moment before the first tick replaces it.
+    if (!m_ticked)
+        Timer1->start(kFirstTickDelayMs);
+    // After the window is up, so that the box opens above it.
+    QMetaObject::invokeMethod(this, &Form1::warnIfCalendarOutdated, Qt::QueuedConnection);
 }
 
 Form1::~Form1() = default;
@@ -204,7 +223,7 @@ void Form1::buildControls()
         t.timer->setTimerType(Qt::PreciseTimer);
         connect(t.timer, &QTimer::timeout, this, t.handler);
     }
-    Timer1->start();
+    Timer1->start(kFirstTickDelayMs);
 }
 
 void Form1::buildMenus()
@@ -340,6 +359,7 @@ void Form1::playsound()
 
 void Form1::Timer1_Timer()
 {
+    m_ticked = true;
     const TickResult result =
         m_schedule.tick(m_services.clock->now(), {playok, openall}, m_settings, autoexit->isChecked());
     setLabel(Label3, result.clockLine);
@@ -516,8 +536,9 @@ void Form1::qshutdown_Click()
 
 void Form1::openSettings()
 {
-    // Modal without an owner window, as designed; destroyed when it closes.
-    Form2 dialog(m_settings, m_settingsFile, nullptr);
+    // Owned by the main window, so that it opens above it in every layer (置顶 included);
+    // destroyed when it closes.
+    Form2 dialog(m_settings, m_settingsFile, this);
     dialog.exec();
 }
 

@@ -103,6 +103,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Form_Load();
@@ -164,6 +165,11 @@ public:
     QAction* softup = nullptr;
     QAction* sfasdaass = nullptr;
 
+    // The first tick waits at least this long after the window shows.
+    static constexpr int kFirstTickDelayMs = 800;
+
 private:
     QPointer<ShowText1> m_viewer;
+    bool m_shown = false;
+    bool m_ticked = false;
 };

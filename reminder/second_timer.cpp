@@ -15,16 +15,19 @@ SecondTimer::SecondTimer(const Clock& clock, QObject* parent) : QObject(parent),
     connect(&m_timer, &QTimer::timeout, this, &SecondTimer::fire);
 }
 
-void SecondTimer::start()
+void SecondTimer::start(int notBeforeMs)
 {
     m_lastSecond = -1;
-    arm();
+    arm(notBeforeMs);
 }
 
-void SecondTimer::arm()
+void SecondTimer::arm(int notBeforeMs)
 {
     const qint64 ms = m_clock.now().toMSecsSinceEpoch();
-    m_timer.start(int(1000 - ms % 1000) + kLead);
+    int delay = int(1000 - ms % 1000) + kLead;
+    while (delay < notBeforeMs)
+        delay += 1000;
+    m_timer.start(delay);
 }
 
 void SecondTimer::fire()

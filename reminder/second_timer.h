@@ -18,14 +18,16 @@ public:
     static constexpr int kInterval = 1000;
     int interval() const { return kInterval; }
     bool isActive() const { return m_timer.isActive(); }
-    void start();
+    // The first timeout comes at the first second start at least notBeforeMs from now.
+    void start(int notBeforeMs = 0);
+    int remainingTime() const { return m_timer.remainingTime(); }
     void stop() { m_timer.stop(); }
 
 signals:
     void timeout();
 
 private:
-    void arm();
+    void arm(int notBeforeMs = 0);
     void fire();
 
     const Clock& m_clock;

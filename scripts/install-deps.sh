@@ -9,7 +9,7 @@ want_test=0
 
 runtime=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-multimedia-dev libqt6multimedia6 qt6-qpa-plugins
+    qt6-base-dev qt6-multimedia-dev libqt6multimedia6 qt6-qpa-plugins qt6-translations-l10n
     libgl-dev
     fonts-arphic-ukai fonts-arphic-uming fonts-noto-cjk
     xdg-utils

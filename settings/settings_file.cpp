@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -36,6 +37,27 @@ bool readFile(const QString& path, QByteArray* bytes, QString* why)
     return true;
 }
 
+// Why a save failed, in the user's words (the system's own are English).
+QString failureReason(int error)
+{
+    switch (error) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return u"磁盘空间不足"_s;
+    case EFBIG: return u"文件超出了系统允许的大小"_s;
+    case EACCES:
+    case EPERM: return u"没有写入权限"_s;
+    case EROFS: return u"磁盘是只读的"_s;
+    case ENOENT: return u"文件夹不存在"_s;
+    case ENOTDIR: return u"路径中有一项不是文件夹"_s;
+    case EISDIR: return u"这是一个文件夹，不是文件"_s;
+    case EIO: return u"读写磁盘出错"_s;
+    default: return u"系统错误（%1）"_s.arg(qt_error_string(error));
+    }
+}
+
 } // namespace
 
 SettingsFile::SettingsFile(QString configPath, QString defaultPath)
@@ -51,6 +73,7 @@ SettingsFile::Loaded SettingsFile::load() const
         return result;
     }
 
+    removeLeftovers();
     QString source = m_configPath;
     if (!QFileInfo::exists(m_configPath)) {
         if (!QFileInfo::exists(m_defaultPath)) {
@@ -87,34 +110,54 @@ bool SettingsFile::save(const Settings& settings, QString* error) const
         return false;
     };
     if (!GbkText::available())
-        return fail(u"no GB18030 converter"_s);
+        return fail(u"缺少 GB18030 编码转换"_s);
     const QFileInfo existing(m_configPath);
     if (existing.isDir())
-        return fail(u"%1 is a directory"_s.arg(m_configPath));
+        return fail(failureReason(EISDIR));
     // Replacing the file would get past its read-only mark: the folder is all a rename needs.
     if (existing.exists() && !existing.isWritable())
-        return fail(u"%1 is read-only"_s.arg(m_configPath));
+        return fail(u"文件是只读的"_s);
 
+    removeLeftovers();
     QDir().mkpath(QFileInfo(m_configPath).absolutePath());
     QSaveFile file(m_configPath);
     // Never fall back to writing in place: a crash half-way would leave half a file.
     file.setDirectWriteFallback(false);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
+        return fail(failureReason(errno));
     const QByteArray bytes = ConfigFormat::toBytes(settings);
+    errno = 0;
     if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
+        const QString why = failureReason(errno);
         file.cancelWriting();
         return fail(why);
     }
     // Flush here: Qt 6.4's commit() ignores a failed last flush (disk full) and would put
     // the cut-off file in place of the old one. The failed flush leaves its reason in errno.
+    errno = 0;
     if (!file.flush()) {
-        const QString why = qt_error_string(errno);
+        const QString why = failureReason(errno);
         file.cancelWriting();
         return fail(why);
     }
+    errno = 0;
     if (!file.commit())
-        return fail(file.errorString());
+        return fail(failureReason(errno));
     return true;
+}
+
+void SettingsFile::removeLeftovers() const
+{
+    // A save killed between writing its temporary copy and renaming it leaves
+    // "config.txt.XXXXXX" behind; only names of exactly that form are ours.
+    const QFileInfo config(m_configPath);
+    const QRegularExpression ours(u"^"_s + QRegularExpression::escape(config.fileName()) +
+                                  u"\\.[A-Za-z0-9]{6}$"_s);
+    const QDir folder = config.absoluteDir();
+    for (const QFileInfo& entry :
+         folder.entryInfoList({config.fileName() + u".??????"_s}, QDir::Files | QDir::Hidden)) {
+        if (ours.match(entry.fileName()).hasMatch() && !entry.isSymLink())
+            QFile::remove(entry.absoluteFilePath());
+    }
 }

@@ -20,7 +20,7 @@ public:
     Loaded load() const;
 
     // Writes the whole file or nothing: on failure the old file stays as it was and
-    // *error (if given) says why.
+    // *error (if given) says why, in Chinese for the user.
     bool save(const Settings& settings, QString* error = nullptr) const;
 
     const QString& configPath() const { return m_configPath; }
@@ -30,6 +30,8 @@ public:
     static constexpr qint64 kMaxBytes = 4 * 1024 * 1024;
 
 private:
+    void removeLeftovers() const;
+
     QString m_configPath;
     QString m_defaultPath;
 };

@@ -8,13 +8,16 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QWindow>
+#include <QtMath>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString kKeyHint = u" - 上下箭头键翻页，ESC/DEL/退格键关闭窗口"_s;
-constexpr int kPageLines = 14;
 
 // The text box breaks lines at LF; the texts carry CR LF.
 QString forTextBox(const QString& text)
@@ -87,8 +90,8 @@ bool ShowText1::handleKey(int key)
     case Qt::Key_Backspace:
     case Qt::Key_Delete:
     case Qt::Key_Escape: close(); return true;
-    case Qt::Key_Down: ScrollText(m_text, 0, kPageLines); return true;
-    case Qt::Key_Up: ScrollText(m_text, 0, -kPageLines); return true;
+    case Qt::Key_Down: ScrollText(m_text, 0, pageLines()); return true;
+    case Qt::Key_Up: ScrollText(m_text, 0, -pageLines()); return true;
     default: return false;
     }
 }
@@ -108,16 +111,52 @@ void ShowText1::keyPressEvent(QKeyEvent* event)
         QDialog::keyPressEvent(event);
 }
 
+int ShowText1::pageLines() const
+{
+    // A page is what the box shows whole, so that paging never jumps over a line (the design's
+    // 14 lines need its font's tight line height; the faces here are taller).
+    int lineHeight = m_text->fontMetrics().lineSpacing();
+    if (const QTextLayout* layout = m_text->document()->firstBlock().layout();
+        layout && layout->lineCount() > 0)
+        lineHeight = qMax(lineHeight, qCeil(layout->lineAt(0).height()));
+    return qMax(1, m_text->viewport()->height() / qMax(1, lineHeight));
+}
+
 void ShowText1::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     layoutText();
 }
 
+void ShowText1::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    layoutText();
+}
+
+void ShowText1::moveEvent(QMoveEvent* event)
+{
+    // The window manager's frame arrives after the window is shown, with a move.
+    QDialog::moveEvent(event);
+    layoutText();
+}
+
+QMargins ShowText1::frameMargins() const
+{
+    if (const QWindow* own = windowHandle(); own && isVisible() && !own->frameMargins().isNull())
+        return own->frameMargins();
+    // Not framed yet: the main window's frame comes from the same window manager.
+    if (const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr)
+        if (const QWindow* handle = owner->windowHandle())
+            return handle->frameMargins();
+    return {};
+}
+
 void ShowText1::layoutText()
 {
     // The design sizes the text box from the window's outer size, frame and title included.
-    const QRect outer = frameGeometry();
+    const QMargins frame = frameMargins();
+    const QSize outer = size().grownBy(frame);
     m_text->setGeometry(px(120), px(120), qMax(0, outer.width() - px(405)),
                         qMax(0, outer.height() - px(700)));
 }

@@ -21,14 +21,19 @@ public:
     bool ScrollText(QWidget* hwnd, int Horizontal, int Vertical);
 
     QPlainTextEdit* Text1() const { return m_text; }
+    // Lines that one press of Up or Down moves: those the text box shows whole.
+    int pageLines() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     bool handleKey(int key);
+    QMargins frameMargins() const;
     void layoutText();
 
     QPlainTextEdit* m_text;

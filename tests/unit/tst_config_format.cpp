@@ -295,6 +295,33 @@ private slots:
         QCOMPARE(readAll(path(u"blocker"_s)), QByteArray("not a folder"));
     }
 
+    void leftoversOfAKilledSaveAreRemoved()
+    {
+        // Only "config.txt." plus QSaveFile's six random characters is ours to remove.
+        const QStringList ours = {u"config.txt.aB3dE9"_s, u"config.txt.QwErTy"_s};
+        const QStringList others = {u"config.txt.bak"_s, u"config.txt.aB3dE"_s, u"config.txt.aB3dE9x"_s,
+                                    u"holidays.txt.aB3dE9"_s};
+        const auto plant = [&] {
+            for (const QString& name : ours + others)
+                writeAll(path(name), "x");
+        };
+        const auto remaining = [&] {
+            QStringList left;
+            for (const QString& name : ours + others)
+                if (QFile::exists(path(name)))
+                    left << name;
+            return left;
+        };
+        writeAll(path(u"plug/config.txt"_s), ConfigFormat::toBytes(sample()));
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        plant();
+        file.load(); // the next start
+        QCOMPARE(remaining(), others);
+        plant();
+        QVERIFY(file.save(sample()));
+        QCOMPARE(remaining(), others);
+    }
+
     void saveReplacesNotAppends()
     {
         SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));

@@ -36,6 +36,31 @@ private slots:
         QVERIFY2(waited <= 1000 - msPastSecond + 200, qPrintable(QString::number(waited)));
     }
 
+    void firstTickNotBefore_data()
+    {
+        QTest::addColumn<int>("msPastSecond");
+        QTest::addColumn<int>("notBefore");
+        QTest::addColumn<int>("expected"); // ms to the first timeout, less the timer's lead
+        QTest::newRow("next second far enough") << 100 << 800 << 900;
+        QTest::newRow("next second too near") << 500 << 800 << 1500;
+        QTest::newRow("exactly far enough") << 200 << 800 << 800;
+        QTest::newRow("no minimum") << 500 << 0 << 500;
+    }
+
+    void firstTickNotBefore()
+    {
+        QFETCH(int, msPastSecond);
+        QFETCH(int, notBefore);
+        QFETCH(int, expected);
+        FakeClock clock(QDateTime(QDate(2010, 2, 10), QTime(9, 29, 59, msPastSecond)));
+        SecondTimer timer(clock);
+        timer.start(notBefore);
+        // Lands on a second start (plus a lead of a few ms), never before the minimum.
+        const int remaining = timer.remainingTime();
+        QVERIFY2(remaining >= expected - 5 && remaining <= expected + 20,
+                 qPrintable(QString::number(remaining)));
+    }
+
     void onceASecondEvenWhenWokenTwice()
     {
         // The fake clock stands still: every wake-up after the first falls in the same second.

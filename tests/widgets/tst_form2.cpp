@@ -25,9 +25,7 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <functional>
 #include <sys/resource.h>
 
@@ -703,23 +701,23 @@ private slots:
     {
         QFETCH(QString, how);
         QString target = configPath();
-        QString reason;  // a part of the system's words for the failure
+        QString reason;  // the failure in the user's words
         QString witness; // a file that must come through untouched
         QByteArray witnessBytes;
         if (how == u"folder") {
             QVERIFY(QDir().mkpath(target));
             witness = target + u"/keep.txt"_s;
             witnessBytes = "kept";
-            reason = u"directory"_s;
+            reason = u"这是一个文件夹"_s;
         } else if (how == u"file") {
             witness = m_dir->filePath(u"not-a-folder"_s);
             witnessBytes = "a plain file";
             target = witness + u"/config.txt"_s;
-            reason = QString::fromLocal8Bit(std::strerror(ENOTDIR));
+            reason = u"路径中有一项不是文件夹"_s;
         } else {
             witness = target;
             witnessBytes = userFileBytes();
-            reason = QString::fromLocal8Bit(std::strerror(EFBIG));
+            reason = u"文件超出了系统允许的大小"_s;
         }
         QVERIFY(writeAll(witness, witnessBytes));
         const SettingsFile file(target, m_dir->filePath(u"plug/config.txt"_s));
@@ -790,17 +788,18 @@ private slots:
 
         // First opening: edit, save. Second: the saved text is back, then cancel an edit.
         QPointer<Form2> first;
-        bool modalOwnerless = false;
+        bool modalOwned = false;
         onForm2([&](Form2* dialog) {
             first = dialog;
-            modalOwnerless = dialog->isModal() && dialog->parentWidget() == nullptr &&
-                             QApplication::activeModalWidget() == dialog;
+            // Owned by the main window, so that it opens above it in every layer.
+            modalOwned = dialog->isModal() && dialog->parentWidget() == &window &&
+                         QApplication::activeModalWidget() == dialog;
             dialog->Text1->setPlainText(u"只做龙头\n不追高"_s);
             dialog->Check1->click();
             dialog->Command1->click();
         });
         window.systemset123->trigger();
-        QVERIFY(modalOwnerless);
+        QVERIFY(modalOwned);
         QVERIFY(first.isNull()); // destroyed on close
         QCOMPARE(window.law1, u"只做龙头<br>不追高"_s);
         QCOMPARE(window.qqnews, qint16(1));

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/image_button.h"
+#include "app/qt_translations.h"
 #include "fakes/form1_fixture.h"
 #include "modal.h"
 #include "reminder/second_timer.h"
@@ -17,6 +18,8 @@
 #include <QStringEncoder>
 #include <QTest>
 #include <QThread>
+#include <QTranslator>
+#include <QWindow>
 #include <QtTest/qtestspontaneevent.h>
 #include <memory>
 
@@ -1424,6 +1427,55 @@ private slots:
         QVERIFY(w.Timer1->isActive());
         QCOMPARE(win.f.exits, 0);
         QVERIFY(w.normal123->isChecked());
+    }
+
+    void firstTickWaitsAfterShowing()
+    {
+        Window win;
+        win.w->show();
+        QVERIFY(win.w->Timer1->remainingTime() >= Form1::kFirstTickDelayMs - 50);
+        QCOMPARE(win.w->Label3->text(), u"load .............."_s);
+    }
+
+    void calendarNoticeInABoxOfItsOwn()
+    {
+        Form1Fixture f;
+        f.clock.set(QDateTime(QDate(2027, 1, 4), QTime(9, 0)));
+        f.writeDefaultConfig(configBytes({}));
+        f.calendar.addClosedDays(u"2026-10-01\n"_s);
+        const QString notice = f.calendar.outdatedNotice(QDate(2027, 1, 4));
+        QVERIFY(!notice.isEmpty());
+        Form1& w = f.create();
+        w.Timer1->stop();
+        w.show();
+        QMessageBox* box = nullptr;
+        QTRY_VERIFY((box = w.findChild<QMessageBox*>(u"CalendarNotice"_s)) && box->isVisible());
+        QCOMPARE(box->text(), notice);
+        QCOMPARE(box->windowModality(), Qt::NonModal); // the day goes on
+        QCOMPARE(w.Label4->text(), kWelcome);
+        // Whole, at the window's design size: the box's text label is as tall as its text.
+        auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_s);
+        QVERIFY(label);
+        QVERIFY(label->height() >= label->heightForWidth(label->width()));
+        QVERIFY(label->width() <= box->width());
+        QCOMPARE(box->windowHandle()->transientParent(), w.windowHandle());
+        box->close();
+        QTRY_VERIFY(!w.findChild<QMessageBox*>(u"CalendarNotice"_s));
+        // Once a run.
+        w.hide();
+        w.show();
+        QCoreApplication::processEvents();
+        QVERIFY(!w.findChild<QMessageBox*>(u"CalendarNotice"_s));
+    }
+
+    void qtTextsInChinese()
+    {
+        QVERIFY(loadQtChinese(*QCoreApplication::instance(), QString()));
+        QMessageBox box(QMessageBox::NoIcon, u"t"_s, u"x"_s, QMessageBox::Ok);
+        const QString ok = box.button(QMessageBox::Ok)->text();
+        for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>())
+            QCoreApplication::removeTranslator(t);
+        QCOMPARE(ok, u"确定"_s);
     }
 
     void programCloseIsAccepted()

@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/display_platform.h"
+
+QByteArray preferredQtPlatform(const QByteArray& chosenByUser, const QByteArray& display)
+{
+    if (!chosenByUser.isEmpty() || display.isEmpty())
+        return {};
+    return QByteArrayLiteral("xcb");
+}
