@@ -83,3 +83,26 @@ e2e_wait_until 10 below "$main" "$other" ||
     e2e_fail "after 窗口 > 低层 the main window (at $(stack_index "$main")) is not below xmessage (at $(stack_index "$other")): $(stacking)"
 same_place "低层"
 e2e_program_running || e2e_fail "the program ended"
+
+# With 置顶 marked, every window the program opens comes up above the main window: the settings
+# dialog (through the menu), the viewer (key 1) and the message box of an unset trading program
+# (key 8; the shipped settings leave its path empty).
+choose 2
+e2e_wait_until 10 has_state _NET_WM_STATE_ABOVE || e2e_fail "置顶 did not set _NET_WM_STATE_ABOVE for the dialogs"
+opened_above() # WHAT TITLE_ERE CLOSE_KEYS...
+{
+    local what=$1 title=$2 window
+    shift 2
+    window=$(e2e_wait_window "$title" 20) || e2e_fail "$what did not open"
+    e2e_wait_until 10 below "$main" "$window" ||
+        e2e_fail "$what opened below the main window on top: $(stacking) (main $main, $what $window)"
+    e2e_key "$window" "$@"
+    e2e_wait_until 10 eval "! xdotool search --onlyvisible --name '$title' >/dev/null" || e2e_fail "$what did not close"
+}
+e2e_key "$main" alt Right Down Return
+opened_above "the settings dialog" '^系统设置$' alt+F4
+e2e_key "$main" 1
+opened_above "the viewer" '^买入纪律 - ' Escape
+e2e_key "$main" 8
+opened_above "the message box" '^未设置软件路径 \.\.\.$' Return
+e2e_program_running || e2e_fail "the program ended"
