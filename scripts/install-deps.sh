@@ -22,6 +22,7 @@ testing=(
     clang libclang-rt-14-dev llvm
     appstream desktop-file-utils dpkg-dev file
     libxcb1-dev
+    python3-ephem python3-gi gir1.2-lunardate-3.0
 )
 
 pkgs=("${runtime[@]}")
