@@ -1,10 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reminder/trading_calendar.h"
 
+#include "reminder/statutory_holidays.h"
+
 #include <QFile>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The last year HolidayList speaks for.
+constexpr int kBuiltInLastYear = 2010;
+
+// A closed-days file is a few kilobytes; anything far larger is not one.
+QString readSmallFile(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = u"cannot read %1: %2"_s.arg(path, file.errorString());
+        return {};
+    }
+    return QString::fromUtf8(file.read(1024 * 1024));
+}
+
+} // namespace
 
 const QString HolidayList =
     u"/2009-10-1/2009-10-2/2009-10-5/2009-10-6/2009-10-7/2009-10-8/2010-1-1/2010-2-15/2010-2-16/"
@@ -38,7 +58,9 @@ bool TradingCalendar::IsHoliday(QDate date) const
     if (!date.isValid())
         return false;
     const QString key = DateKey(date);
-    return HolidayList.contains(u'/' + key + u'/') || m_extra.contains(key);
+    if (HolidayList.contains(u'/' + key + u'/') || m_extra.contains(key))
+        return true;
+    return date.year() > qMax(m_lastYear, kBuiltInLastYear) && m_byRules.contains(date);
 }
 
 void TradingCalendar::addClosedDay(QDate date)
@@ -80,14 +102,38 @@ QStringList TradingCalendar::addClosedDays(const QString& fileText)
 
 QStringList TradingCalendar::loadClosedDaysFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {u"cannot read %1: %2"_s.arg(path, file.errorString())};
-    // A holidays file is a few kilobytes; anything far larger is not one.
-    const QByteArray bytes = file.read(1024 * 1024);
+    QString error;
+    const QString text = readSmallFile(path, &error);
+    if (!error.isEmpty())
+        return {error};
     QStringList problems;
-    for (const QString& line : addClosedDays(QString::fromUtf8(bytes)))
+    for (const QString& line : addClosedDays(text))
         problems << u"%1: not a date, skipped: %2"_s.arg(path, line);
+    return problems;
+}
+
+QStringList TradingCalendar::addFestivalDates(const QString& fileText)
+{
+    QMap<int, FestivalDates> years;
+    const QStringList rejected = parseFestivalDates(fileText, years);
+    for (auto it = years.cbegin(); it != years.cend(); ++it) {
+        for (const QDate& day :
+             statutoryHolidayWeekdays(it.key(), it.value()) + customaryBreakWeekdays(it.key(), it.value()))
+            m_byRules.insert(day);
+        m_ruleYears.insert(it.key());
+    }
+    return rejected;
+}
+
+QStringList TradingCalendar::loadFestivalDatesFile(const QString& path)
+{
+    QString error;
+    const QString text = readSmallFile(path, &error);
+    if (!error.isEmpty())
+        return {error};
+    QStringList problems;
+    for (const QString& line : addFestivalDates(text))
+        problems << u"%1: not a year of festival dates, skipped: %2"_s.arg(path, line);
     return problems;
 }
 
@@ -95,6 +141,12 @@ QString TradingCalendar::outdatedNotice(QDate today) const
 {
     if (m_lastYear == 0 || today.year() <= m_lastYear)
         return {};
-    return u"提示：休市日历只到%1年，今年的节假日休市还不知道，请按说明把新一年的休市日期加到 holidays.txt。"_s
-        .arg(m_lastYear);
+    if (!m_ruleYears.contains(today.year()))
+        return u"提示：休市日历只到%1年，今年的节假日休市还不知道，请按说明把新一年的休市日期加到 holidays.txt。"_s
+            .arg(m_lastYear);
+    // Once the file holds any day of a year it decides that year alone: hence all the days.
+    return u"提示：休市日历只到%1年，%2年的休市日是按法定节假日推算的；交易所另外调休放假的日子要等公布后才知道。"
+           u"公布后请按使用说明把这一年全部的休市日期加到 holidays.txt，每行一个日期（年-月-日）。"_s
+               .arg(m_lastYear)
+               .arg(today.year());
 }

@@ -16,7 +16,8 @@ int WeekdayNumber(QDate date);
 bool IsWeekend(QDate date);
 
 // The closed days the schedule asks about: HolidayList, plus the dates of a holidays file
-// where one is shipped. Matching is always on whole entries.
+// where one is shipped, plus, for the years after both, the weekdays the statutory holidays and
+// the customary breaks close. Matching is always on whole entries.
 class TradingCalendar {
 public:
     bool IsHoliday(QDate date) const;
@@ -33,11 +34,21 @@ public:
     // The last year that the holidays file covers, or 0 without one.
     int lastCoveredYear() const { return m_lastYear; }
 
-    // A note for the user when today lies past the years the holidays file covers: the
-    // closures of later years are unknown and would be announced as trading days.
+    // Adds the festival dates of statutory-holidays.txt (see parseFestivalDates). They close
+    // days only in the years after HolidayList and the holidays files, whatever the order of
+    // loading. Returns the lines skipped, as addClosedDays does.
+    QStringList addFestivalDates(const QString& fileText);
+    // Reads statutory-holidays.txt; problems as loadClosedDaysFile gives them.
+    QStringList loadFestivalDatesFile(const QString& path);
+
+    // A note for the user when today lies past the years the holidays file covers: the year's
+    // closed days are worked out from the statutory holidays (or unknown, past the festival
+    // dates), and the exchanges' extra days off are not known until announced.
     QString outdatedNotice(QDate today) const;
 
 private:
     QSet<QString> m_extra;
     int m_lastYear = 0;
+    QSet<QDate> m_byRules; // every year's, whether or not a list covers it
+    QSet<int> m_ruleYears;
 };
