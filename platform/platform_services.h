@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/audio_output.h"
+#include "platform/clock.h"
+#include "platform/launcher.h"
+#include "platform/window_stacking.h"
+
+#include <memory>
+
+// The real services of the operating system the program runs on. Each backend folder
+// (platform/linux, platform/windows) provides makePlatformServices(); CMake builds one of
+// them. Only main.cpp calls it; everything else sees the interfaces.
+class PlatformServices {
+public:
+    virtual ~PlatformServices() = default;
+    virtual const Clock& clock() const = 0;
+    virtual AudioOutput& audio() = 0;
+    virtual Launcher& launcher() = 0;
+    virtual WindowStacking& stacking() = 0;
+    // Makes a request from the system to stop (a signal, the end of the session) end the
+    // event loop as Exit does. Call once the application object exists.
+    virtual void quitOnSystemRequests() = 0;
+    // Stops the prompt and lets go of the sound system before the program ends.
+    virtual void releaseAudio() = 0;
+};
+
+std::unique_ptr<PlatformServices> makePlatformServices();
