@@ -29,6 +29,10 @@ Form1Services SystemServices::make(const QString& programFolder, const ConfigLoc
         services.tell(
             u"%1 is missing: only weekends and the built-in 2009-2010 holidays are known"_s.arg(holidays));
     }
+    // The years after the holidays files still close on their statutory holidays.
+    for (const QString& problem :
+         services.calendar.loadFestivalDatesFile(programFolder + u"/statutory-holidays.txt"_s))
+        services.tell(problem);
     // Where the program folder is not the user's to write, he adds next year's closed days in
     // a holidays.txt beside his config.txt.
     const QString ownHolidays = QFileInfo(config.configPath).absolutePath() + u"/holidays.txt"_s;

@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs Tickbell like a desktop program:
-#   <prefix>/lib/tickbell/                the program folder: tickbell, sound/, plug/config.txt, holidays.txt
+#   <prefix>/lib/tickbell/                the program folder: tickbell, sound/, plug/config.txt, holidays.txt,
+#                                         statutory-holidays.txt
 #   <prefix>/bin/tickbell                 a relative symlink into the program folder
 #   <prefix>/share/applications/          the menu entry
 #   <prefix>/share/icons/hicolor/         the icon at the usual sizes

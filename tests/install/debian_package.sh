@@ -69,7 +69,7 @@ check "entries not owned by root: $(grep -v ' root/root ' <<<"$contents" || true
 
 # The packaged files are the ones the install rules install.
 dpkg-deb -x "$deb" "$SCRATCH/root"
-for f in plug/config.txt holidays.txt "${PROMPTS[@]/#/sound/}"; do
+for f in plug/config.txt holidays.txt statutory-holidays.txt "${PROMPTS[@]/#/sound/}"; do
     check "packaged $f differs from assets/$f" cmp -s "$SRC/assets/$f" "$SCRATCH/root/usr/lib/tickbell/$f"
 done
 check "packaged menu entry differs from packaging/$APP_ID.desktop" \

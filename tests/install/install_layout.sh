@@ -17,7 +17,7 @@ expected=$(printf '%s\n' "${PROGRAM_FILES[@]}" | sort)
 actual=$(cd "$program" && find . -type f -printf '%P\n' | sort)
 check "program folder holds exactly the program's files; differences (< expected, > installed):
 $(diff <(echo "$expected") <(echo "$actual") || true)" [ "$expected" = "$actual" ]
-for f in plug/config.txt holidays.txt "${PROMPTS[@]/#/sound/}"; do
+for f in plug/config.txt holidays.txt statutory-holidays.txt "${PROMPTS[@]/#/sound/}"; do
     check "$f differs from assets/$f" cmp -s "$SRC/assets/$f" "$program/$f"
 done
 check "the program is not executable" [ -x "$program/tickbell" ]
