@@ -20,7 +20,7 @@ runtime+=(xvfb xauth openbox pulseaudio pulseaudio-utils)
 testing=(
     x11-utils xdotool wmctrl xclip sox espeak-ng faketime imagemagick procps psmisc
     clang libclang-rt-14-dev llvm
-    appstream desktop-file-utils dpkg-dev file
+    appstream desktop-file-utils dpkg-dev file lintian
     libxcb1-dev
     python3-ephem python3-gi gir1.2-lunardate-3.0
 )
