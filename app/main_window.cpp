@@ -370,7 +370,7 @@ void Form1::Timer1_Timer()
 void Form1::applyEffect(const ScheduleEffect& effect)
 {
     using Kind = ScheduleEffect::Kind;
-    using Launch = ScheduleEffect::Launch;
+    using Launch = LaunchTarget;
     switch (effect.kind) {
     case Kind::SetStatus: setLabel(Label1, effect.text); break;
     case Kind::SetAdvice: setLabel(Label4, effect.text); break;
@@ -387,7 +387,7 @@ void Form1::applyEffect(const ScheduleEffect& effect)
         case Launch::QuotesPage: Command8_Click(); break;
         case Launch::TradingProgram: Command7_Click(); break;
         case Launch::QuickShutdown: qshutdown_Click(); break;
-        case Launch::None: break;
+        default: break;
         }
         break;
     }

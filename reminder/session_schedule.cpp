@@ -17,7 +17,7 @@ const QString WeekendTomorrow = u"明天周末不开盘！"_s;
 namespace {
 
 using Kind = ScheduleEffect::Kind;
-using Launch = ScheduleEffect::Launch;
+using Launch = LaunchTarget;
 
 const QString kMorningAdvice =
     u"注意：当前是上午开盘时间，中午11:30收盘，上午的走势将在9:40和10:30基本形成，注意量能 ... ..."_s;

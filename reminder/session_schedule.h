@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "commands/launch_targets.h"
 #include "reminder/trading_calendar.h"
 #include "settings/settings.h"
 
@@ -8,27 +9,25 @@
 #include <QList>
 #include <QString>
 
-// What the main window does at the tick, in the order given.
+// What the trading day does at the tick, in the order given.
 struct ScheduleEffect {
     enum class Kind {
         SetStatus,     // Label1 := text
         SetAdvice,     // Label4 := text
         AppendAdvice,  // Label4 += text
         RequestPrompt, // playok := text, then playsound
-        Launch,        // run the launch action
+        Launch,        // run the launch command of target
         MarkOpened,    // openall := 1
         ArmCountdown,  // enable Timer4 (left alone when it already runs)
     };
-    enum class Launch { None, NewsPage, QuotesPage, TradingProgram, QuickShutdown };
-
     Kind kind;
     QString text;
-    Launch launch = Launch::None;
+    LaunchTarget launch = LaunchTarget::NewsPage; // only for Launch
 
     bool operator==(const ScheduleEffect&) const = default;
 };
 
-// The only memory the schedule has between ticks; both live in the main window.
+// The only memory the schedule has between ticks; both live in the trading day.
 struct ScheduleMemory {
     QString playok;
     qint16 openall = 0;

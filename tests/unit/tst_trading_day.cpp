@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "fakes/fakes.h"
 #include "reminder/session_schedule.h"
 #include "reminder/trading_calendar.h"
+#include "reminder/trading_day.h"
 #include "settings/settings.h"
 
 #include <QHash>
@@ -49,14 +51,14 @@ QString advice(const QString& letter)
     return texts.value(letter, u"unknown advice letter "_s + letter);
 }
 
-QString launchName(ScheduleEffect::Launch launch)
+QString launchName(LaunchTarget launch)
 {
     switch (launch) {
-    case ScheduleEffect::Launch::NewsPage: return u"news"_s;
-    case ScheduleEffect::Launch::QuotesPage: return u"quotes"_s;
-    case ScheduleEffect::Launch::TradingProgram: return u"trading"_s;
-    case ScheduleEffect::Launch::QuickShutdown: return u"shutdown"_s;
-    case ScheduleEffect::Launch::None: break;
+    case LaunchTarget::NewsPage: return u"news"_s;
+    case LaunchTarget::QuotesPage: return u"quotes"_s;
+    case LaunchTarget::TradingProgram: return u"trading"_s;
+    case LaunchTarget::QuickShutdown: return u"shutdown"_s;
+    default: break;
     }
     return u"none"_s;
 }
@@ -72,9 +74,8 @@ QTime hms(const QString& text)
     return QTime::fromString(text, u"HH:mm:ss"_s);
 }
 
-// The main window's side of the schedule: labels, playok and openall, kept between ticks the
-// way Form1 keeps them, and a log of what each tick asked for.
-struct Form1Model {
+// The trading day on fakes, with a view that records what each tick told it.
+struct Day final : TradingDayView {
     struct Tick {
         QString clockLine;
         QString status;
@@ -85,44 +86,50 @@ struct Form1Model {
         bool opened = false;
     };
 
-    Form1Model(const TradingCalendar& calendar, Settings s, bool autoexitChecked)
-        : schedule(calendar), settings(std::move(s)), autoexit(autoexitChecked)
+    Day(const TradingCalendar& calendar, Settings s, bool autoexitChecked) : day(services(calendar), *this)
     {
+        day.settings() = std::move(s);
+        day.autoExit = autoexitChecked;
+        day.playok = u"Tickbell.wav"_s;
+        day.SoftVer1 = u"1.32"_s;
+    }
+
+    TradingDayServices services(const TradingCalendar& calendar)
+    {
+        TradingDayServices s;
+        s.clock = &clock;
+        s.audio = &audio;
+        s.launcher = &launcher;
+        s.programFolder = u"/opt/tickbell"_s;
+        s.calendar = calendar;
+        s.mirror = [this](const QString& what, const QString& text) {
+            if (what == u"prompt")
+                current.prompts << text;
+        };
+        return s;
     }
 
     Tick tick(const QDateTime& now)
     {
-        const TickResult r = schedule.tick(now, memory, settings, autoexit);
-        Tick t;
-        t.clockLine = r.clockLine;
-        for (const ScheduleEffect& e : r.effects) {
-            switch (e.kind) {
-            case ScheduleEffect::Kind::SetStatus: label1 = e.text; break;
-            case ScheduleEffect::Kind::SetAdvice: label4 = e.text; break;
-            case ScheduleEffect::Kind::AppendAdvice: label4 += e.text; break;
-            case ScheduleEffect::Kind::RequestPrompt:
-                memory.playok = e.text;
-                t.prompts << e.text;
-                prompts << stamp(now, e.text);
-                break;
-            case ScheduleEffect::Kind::Launch:
-                t.launches << launchName(e.launch);
-                launches << stamp(now, launchName(e.launch));
-                break;
-            case ScheduleEffect::Kind::MarkOpened:
-                memory.openall = 1;
-                t.opened = true;
-                opened << now;
-                break;
-            case ScheduleEffect::Kind::ArmCountdown:
-                t.armed = true;
-                armed << now;
-                break;
-            }
-        }
-        t.status = label1;
-        t.advice = label4;
-        return t;
+        clock.set(now);
+        current = {};
+        const qint16 openedBefore = day.openall;
+        const qsizetype launchedBefore = launcher.launches.size();
+        day.tick();
+        for (const QString& what : launcher.launches.mid(launchedBefore))
+            current.launches << launchName(what);
+        current.opened = openedBefore == 0 && day.openall == 1;
+        current.status = day.status();
+        current.advice = day.advice();
+        for (const QString& p : current.prompts)
+            prompts << stamp(now, p);
+        for (const QString& l : current.launches)
+            launches << stamp(now, l);
+        if (current.opened)
+            opened << now;
+        if (current.armed)
+            armed << now;
+        return current;
     }
 
     // One tick a second from "from" to "to", both included.
@@ -132,17 +139,53 @@ struct Form1Model {
             ticks.insert(now, tick(now));
     }
 
-    SessionSchedule schedule;
-    Settings settings;
-    bool autoexit;
-    ScheduleMemory memory{u"Tickbell.wav"_s, 0};
-    QString label1;
-    QString label4 = kW; // the text the window opens with
+    // What each launch was, by where it went.
+    QString launchName(const QString& target) const
+    {
+        if (target.contains(QString::fromUtf16(LaunchTargets::kNewsHost)))
+            return u"news"_s;
+        if (target.contains(QString::fromUtf16(LaunchTargets::kQuotesHost)))
+            return u"quotes"_s;
+        if (target.endsWith(u"poweroff.exe"_s))
+            return u"shutdown"_s;
+        if (target == day.settings().mysoft)
+            return u"trading"_s;
+        return u"unknown "_s + target;
+    }
+
+    void showStatus(const QString&) override {}
+    void showClock(const QString& text) override { current.clockLine = text; }
+    void showAdvice(const QString&) override {}
+    void showTitle(const QString& text) override { titles << text; }
+    void startTimer(Timer timer) override
+    {
+        if (timer == Timer::Countdown) {
+            current.armed = true;
+            countdownRunning = true;
+        }
+    }
+    void stopTimer(Timer timer) override
+    {
+        if (timer == Timer::Countdown)
+            countdownRunning = false;
+    }
+    void askForProgramPath() override { ++askedForPath; }
+    void exitProgram() override { ++exits; }
+
+    FakeClock clock;
+    FakeAudio audio;
+    FakeLauncher launcher;
+    TradingDay day;
+    Tick current;
     QHash<QDateTime, Tick> ticks;
     QStringList prompts;
     QStringList launches;
     QList<QDateTime> opened;
     QList<QDateTime> armed;
+    QStringList titles;
+    bool countdownRunning = false;
+    int askedForPath = 0;
+    int exits = 0;
 };
 
 Settings allLaunchesOn()
@@ -172,17 +215,17 @@ const QStringList kDayPrompts = {
 
 } // namespace
 
-class TestSessionSchedule : public QObject {
+class TestTradingDay : public QObject {
     Q_OBJECT
 
     TradingCalendar m_calendar;
     // An ordinary Wednesday watched from 9:00 to 15:05, auto-exit checked.
-    std::unique_ptr<Form1Model> m_day;
+    std::unique_ptr<Day> m_day;
 
 private slots:
     void initTestCase()
     {
-        m_day = std::make_unique<Form1Model>(m_calendar, Settings::defaults(), true);
+        m_day = std::make_unique<Day>(m_calendar, Settings::defaults(), true);
         m_day->run(QDateTime(kWednesday, QTime(9, 0)), QDateTime(kWednesday, QTime(15, 5)));
     }
 
@@ -262,7 +305,7 @@ private slots:
 
         const QDateTime at(kWednesday, hms(time));
         QVERIFY(m_day->ticks.contains(at));
-        const Form1Model::Tick& t = m_day->ticks[at];
+        const Day::Tick& t = m_day->ticks[at];
         QCOMPARE(t.clockLine, u"2010年2月10日 "_s + (time.startsWith(u'0') ? time.mid(1) : time));
         QCOMPARE(t.status, status);
         QCOMPARE(t.advice, advice(adviceLetter));
@@ -358,7 +401,7 @@ private slots:
         TradingCalendar calendar;
         if (extraClosedDay.isValid())
             calendar.addClosedDay(extraClosedDay);
-        Form1Model m(calendar, allLaunchesOn(), true);
+        Day m(calendar, allLaunchesOn(), true);
         m.run(QDateTime(day, QTime(9, 0)), QDateTime(day, QTime(15, 5)));
 
         QCOMPARE(m.prompts, kDayPrompts);
@@ -411,12 +454,12 @@ private slots:
         TradingCalendar calendar;
         if (extraClosedDay.isValid())
             calendar.addClosedDay(extraClosedDay);
-        Form1Model m(calendar, allLaunchesOn(), autoexit);
+        Day m(calendar, allLaunchesOn(), autoexit);
         const QStringList expectedPrompts = prompt.isEmpty() ? QStringList() : QStringList{prompt};
         int ticks = 0;
         // Every second of the day, checked as it passes.
         for (QDateTime now(day, QTime(0, 0)); now.date() == day; now = now.addSecs(1), ++ticks) {
-            const Form1Model::Tick t = m.tick(now);
+            const Day::Tick t = m.tick(now);
             if (t.status != status || t.advice != kW || t.armed != autoexit || !t.launches.isEmpty() ||
                 t.opened || t.prompts != expectedPrompts)
                 QFAIL(qPrintable(u"%1: %2, armed %3, prompts %4"_s.arg(now.toString(Qt::ISODate), t.status)
@@ -424,16 +467,16 @@ private slots:
                                      .arg(t.prompts.join(u','))));
         }
         QCOMPARE(ticks, 24 * 3600);
-        QCOMPARE(m.memory.playok, prompt.isEmpty() ? u"Tickbell.wav"_s : prompt);
-        QCOMPARE(m.memory.openall, qint16(0));
+        QCOMPARE(m.day.playok, prompt.isEmpty() ? u"Tickbell.wav"_s : prompt);
+        QCOMPARE(m.day.openall, qint16(0));
         QCOMPARE(m.armed.size(), autoexit ? ticks : 0);
     }
 
     void holidayThenNextTradingDay()
     {
-        Form1Model m(m_calendar, Settings::defaults(), false);
+        Day m(m_calendar, Settings::defaults(), false);
         m.run(QDateTime(QDate(2010, 2, 19), QTime(9, 0)), QDateTime(QDate(2010, 2, 19), QTime(9, 30)));
-        QCOMPARE(m.memory.playok, u"今天不开盘.wav"_s);
+        QCOMPARE(m.day.playok, u"今天不开盘.wav"_s);
         m.prompts.clear();
         m.run(QDateTime(QDate(2010, 2, 22), QTime(9, 19, 58)), QDateTime(QDate(2010, 2, 22), QTime(9, 30)));
         QCOMPARE(m.prompts, QStringList({u"09:20:00 机构竞价.wav"_s, u"09:30:00 上午开盘时间.wav"_s}));
@@ -442,10 +485,10 @@ private slots:
 
     void startedAt0935KeepsWelcomeUntil0940()
     {
-        Form1Model m(m_calendar, allLaunchesOn(), true);
+        Day m(m_calendar, allLaunchesOn(), true);
         m.run(QDateTime(kWednesday, QTime(9, 35)), QDateTime(kWednesday, QTime(10, 31)));
         for (QTime t(9, 35); t < QTime(9, 40); t = t.addSecs(1)) {
-            const Form1Model::Tick& tick = m.ticks[QDateTime(kWednesday, t)];
+            const Day::Tick& tick = m.ticks[QDateTime(kWednesday, t)];
             QCOMPARE(tick.advice, kW);
             QCOMPARE(tick.status, kInSession);
         }
@@ -465,8 +508,8 @@ private slots:
     void startedAfterClose()
     {
         QFETCH(bool, autoexit);
-        Form1Model m(m_calendar, allLaunchesOn(), autoexit);
-        const Form1Model::Tick first = m.tick(QDateTime(kWednesday, QTime(15, 30)));
+        Day m(m_calendar, allLaunchesOn(), autoexit);
+        const Day::Tick first = m.tick(QDateTime(kWednesday, QTime(15, 30)));
         QCOMPARE(first.status, kClosed);
         QCOMPARE(first.advice, kW);
         QVERIFY(first.prompts.isEmpty());
@@ -474,7 +517,7 @@ private slots:
         m.run(QDateTime(kWednesday, QTime(15, 30, 1)), QDateTime(kWednesday, QTime(23, 59, 59)));
         QVERIFY(m.prompts.isEmpty());
         QVERIFY(m.launches.isEmpty());
-        QCOMPARE(m.memory.playok, u"Tickbell.wav"_s);
+        QCOMPARE(m.day.playok, u"Tickbell.wav"_s);
         QCOMPARE(m.armed.size(), autoexit ? 8 * 3600 + 30 * 60 : 0);
     }
 
@@ -524,8 +567,8 @@ private slots:
         QFETCH(QString, adviceLetter);
         QFETCH(QString, prompt);
 
-        Form1Model m(m_calendar, Settings::defaults(), false);
-        const Form1Model::Tick t = m.tick(QDateTime(kWednesday, hms(time)));
+        Day m(m_calendar, Settings::defaults(), false);
+        const Day::Tick t = m.tick(QDateTime(kWednesday, hms(time)));
         QCOMPARE(t.status, status);
         QCOMPARE(t.advice, advice(adviceLetter));
         QCOMPARE(t.prompts, prompt.isEmpty() ? QStringList() : QStringList{prompt});
@@ -559,20 +602,20 @@ private slots:
 
         Settings s = Settings::defaults();
         s.qqnews = 1;
-        Form1Model m(m_calendar, s, true);
+        Day m(m_calendar, s, true);
         m.run(QDateTime(kWednesday, start), QDateTime(kWednesday, QTime(15, 5)));
 
         QCOMPARE(m.prompts, prompts);
         QCOMPARE(m.launches, launches);
         QCOMPARE(m.opened.size(), launches.size());
-        QCOMPARE(m.memory.openall, qint16(launches.isEmpty() ? 0 : 1));
+        QCOMPARE(m.day.openall, qint16(launches.isEmpty() ? 0 : 1));
     }
 
     // A run that goes on overnight announces the next day's auctions but launches nothing.
     void runIntoNextDayLaunchesNothing()
     {
         const QDate thursday = kWednesday.addDays(1);
-        Form1Model m(m_calendar, allLaunchesOn(), false);
+        Day m(m_calendar, allLaunchesOn(), false);
         m.run(QDateTime(kWednesday, QTime(9, 0)), QDateTime(thursday, QTime(15, 5)));
         QCOMPARE(m.launches, QStringList({u"09:20:00 news"_s, u"09:20:00 quotes"_s, u"09:20:00 trading"_s}));
         QCOMPARE(m.opened, QList<QDateTime>{QDateTime(kWednesday, QTime(9, 20))});
@@ -673,7 +716,7 @@ private slots:
         for (const bool autoexit : {true, false}) {
             Settings s = Settings::defaults();
             s.shutdown15 = shutdown15;
-            Form1Model m(m_calendar, s, autoexit);
+            Day m(m_calendar, s, autoexit);
             m.run(QDateTime(kWednesday, QTime(14, 59)), QDateTime(kWednesday, QTime(15, 10)));
             QCOMPARE(m.launches, launches);
         }
@@ -681,7 +724,7 @@ private slots:
         for (const QDate day : {kSaturday, kSundayBeforeHoliday, kListedHoliday}) {
             Settings s = Settings::defaults();
             s.shutdown15 = shutdown15;
-            Form1Model m(m_calendar, s, true);
+            Day m(m_calendar, s, true);
             m.run(QDateTime(day, QTime(14, 59)), QDateTime(day, QTime(15, 1)));
             QVERIFY(m.launches.isEmpty());
         }
@@ -691,13 +734,85 @@ private slots:
     {
         Settings s = Settings::defaults();
         s.shutdown15 = 1;
-        Form1Model m(m_calendar, s, true);
+        Day m(m_calendar, s, true);
         m.tick(QDateTime(kWednesday, QTime(15, 0, 7)));
         m.tick(QDateTime(kWednesday, QTime(15, 0, 9)));
         QVERIFY(m.launches.isEmpty());
         // Any moment within 15:00:08 counts.
         m.tick(QDateTime(kWednesday, QTime(15, 0, 8, 950)));
         QCOMPARE(m.launches, QStringList{u"15:00:08 shutdown"_s});
+    }
+
+    // Timer4 after the close: armed by the schedule, one title a second, the end on its
+    // sixteenth tick; unchecking 收盘后退出软件 cancels it and checking it again starts afresh.
+    void afterTheClose_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<qint16>("shutdown15");
+        QTest::addColumn<QTime>("uncheckAt"); // invalid: stays checked
+        QTest::addColumn<QTime>("recheckAt");
+        QTest::addColumn<QStringList>("events");
+
+        const QDateTime closing(kWednesday, QTime(14, 59, 58));
+        QTest::newRow("close, shutdown tool, end")
+            << closing << qint16(1) << QTime() << QTime()
+            << QStringList{u"15:00:00 armed"_s, u"15:00:01  15 秒后自动退出 ... "_s, u"15:00:08 shutdown"_s,
+                           u"15:00:15  1 秒后自动退出 ... "_s, u"15:00:16 exit"_s};
+        QTest::newRow("Saturday start")
+            << QDateTime(kSaturday, QTime(10, 0)) << qint16(0) << QTime() << QTime()
+            << QStringList{u"10:00:00 armed"_s, u"10:00:01  15 秒后自动退出 ... "_s,
+                           u"10:00:15  1 秒后自动退出 ... "_s, u"10:00:16 exit"_s};
+        QTest::newRow("unchecked all along")
+            << closing << qint16(0) << QTime(14, 0) << QTime() << QStringList();
+        QTest::newRow("cancelled at 7, checked again")
+            << closing << qint16(0) << QTime(15, 0, 9) << QTime(15, 0, 20)
+            << QStringList{u"15:00:00 armed"_s,
+                           u"15:00:01  15 秒后自动退出 ... "_s,
+                           u"15:00:09 OrroTickbellv1.32 - Orro SOFT"_s,
+                           u"15:00:20 armed"_s,
+                           u"15:00:21  15 秒后自动退出 ... "_s,
+                           u"15:00:35  1 秒后自动退出 ... "_s,
+                           u"15:00:36 exit"_s};
+    }
+    void afterTheClose()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(qint16, shutdown15);
+        QFETCH(QTime, uncheckAt);
+        QFETCH(QTime, recheckAt);
+        QFETCH(QStringList, events);
+
+        Settings s = Settings::defaults();
+        s.shutdown15 = shutdown15;
+        Day m(m_calendar, s, true);
+        QStringList seen;
+        const auto note = [&](const QDateTime& now, const QString& what) {
+            seen << now.time().toString(u"HH:mm:ss"_s) + u' ' + what;
+        };
+        for (QDateTime now = start; now < start.addSecs(60) && m.exits == 0; now = now.addSecs(1)) {
+            if (uncheckAt.isValid() && now.time() >= uncheckAt)
+                m.day.autoExit = recheckAt.isValid() && now.time() >= recheckAt;
+            // Timer4, armed in an earlier second, ticks before Timer1.
+            const qsizetype titlesBefore = m.titles.size();
+            if (m.countdownRunning)
+                m.day.countdownTick();
+            if (m.exits) {
+                note(now, u"exit"_s);
+                break;
+            }
+            const bool wasRunning = m.countdownRunning;
+            const Day::Tick t = m.tick(now);
+            if (t.armed && !wasRunning)
+                note(now, u"armed"_s);
+            for (const QString& l : t.launches)
+                note(now, l);
+            for (const QString& title : m.titles.mid(titlesBefore)) {
+                // Only the first and last seconds shown, and a cancel.
+                if (title.contains(u" 15 秒"_s) || title.contains(u" 1 秒"_s) || !title.contains(u'秒'))
+                    note(now, title);
+            }
+        }
+        QCOMPARE(seen, events);
     }
 
     void clockLine_data()
@@ -734,5 +849,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSessionSchedule)
-#include "tst_session_schedule.moc"
+QTEST_GUILESS_MAIN(TestTradingDay)
+#include "tst_trading_day.moc"
