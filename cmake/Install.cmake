@@ -7,6 +7,9 @@
 #   <prefix>/share/icons/hicolor/         the icon at the usual sizes
 #   <prefix>/share/metainfo/              AppStream metadata
 #   <prefix>/share/tickbell/autostart/    the start-at-login entry the user copies into ~/.config/autostart
+#   <prefix>/share/doc/tickbell/          the user guide, the licence terms (Debian's machine-readable
+#                                         copyright file) and the changelog
+#   <prefix>/share/man/man1/              the manual page
 # The program looks for its files beside its executable, and it resolves the bin/ symlink to find
 # them, so the program folder stays whole. The folder is arch-dependent, hence lib/ rather than share/.
 include(GNUInstallDirs)
@@ -37,6 +40,22 @@ endforeach()
 # Not in /etc/xdg/autostart: starting at login is the user's choice, switched on by copying this
 # file into ~/.config/autostart (the user guide gives the command).
 install(FILES ${packaging}/${TICKBELL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/tickbell/autostart)
-install(FILES ${packaging}/README-user.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tickbell RENAME README.md)
+set(docdir ${CMAKE_INSTALL_DATADIR}/doc/tickbell)
+install(FILES ${packaging}/README-user.md DESTINATION ${docdir} RENAME README.md)
+install(FILES ${packaging}/copyright DESTINATION ${docdir})
+
+# The changelog and the manual page go compressed, as Debian ships them: -9, and -n so that no
+# file name or time stamp makes two builds differ.
+find_program(TICKBELL_GZIP gzip REQUIRED)
+function(tickbell_install_gzipped name destination)
+    set(gz ${CMAKE_BINARY_DIR}/packaging/${name}.gz)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${packaging}/${name})
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
+    execute_process(COMMAND ${TICKBELL_GZIP} -9 -n -c ${packaging}/${name} OUTPUT_FILE ${gz}
+        COMMAND_ERROR_IS_FATAL ANY)
+    install(FILES ${gz} DESTINATION ${destination})
+endfunction()
+tickbell_install_gzipped(changelog ${docdir})
+tickbell_install_gzipped(tickbell.1 ${CMAKE_INSTALL_MANDIR}/man1)
 
 include(${packaging}/cpack.cmake)

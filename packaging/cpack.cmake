@@ -13,9 +13,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "at hand, and starts your trading program, a news page and a quotes page.\n"
     "The user interface is in simplified Chinese.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
-set(TICKBELL_PACKAGE_MAINTAINER "Tickbell maintainers <maintainers@tickbell.invalid>"
-    CACHE STRING "The Maintainer field of the Debian package")
-set(CPACK_PACKAGE_CONTACT "${TICKBELL_PACKAGE_MAINTAINER}")
+# The project's own mailbox, as the about text gives it (in ASCII, for mail tools).
+set(CPACK_PACKAGE_CONTACT "Tickbell team <team@tickbell.org>")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY tickbell)
 
@@ -35,7 +34,7 @@ endif()
 # stays whole without dpkg-shlibdeps:
 #   libqt6gui6          holds the xcb platform plugin on Debian 12 (qt6-qpa-plugins has only vnc)
 #   libqt6multimedia6   holds the multimedia plugins as well as the library
-#   fonts-*             the Kai and Song faces the windows ask for
+#   fonts-*             the Kai, Song and Sans faces the windows ask for
 #   xdg-utils           xdg-open, through which Qt opens the web pages
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6widgets6, libqt6gui6, libqt6network6, libqt6multimedia6, fonts-arphic-ukai, fonts-arphic-uming, fonts-noto-cjk, xdg-utils")

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package that cpack makes from the install rules: its name, its contents and its
-# dependencies, including what Qt loads at run time and the CJK fonts.
+# dependencies, including what Qt loads at run time and the CJK fonts; and lintian's verdict.
 #   debian_package.sh BUILD_DIR SOURCE_DIR VERSION
 source "$(dirname "$0")/common.sh"
 new_scratch
@@ -27,7 +27,7 @@ needs libqt6multimedia6 "the voice prompts"
 needs libqt6network6 "the single-instance socket"
 needs fonts-arphic-ukai "the Kai face of the status line"
 needs fonts-arphic-uming "the Song face of the texts"
-needs fonts-noto-cjk "Song and Sans faces with real bold"
+needs fonts-noto-cjk "the Sans face of the captions, and Song where UMing is missing"
 needs xdg-utils "xdg-open for the web pages"
 # What Qt loads by path at run time must come from a package we depend on.
 for plugin in platforms/libqxcb.so multimedia; do
@@ -46,6 +46,11 @@ check "Depends has no versioned libc6 (dpkg-shlibdeps did not run?): $depends" \
 while read -r pkg; do
     dpkg-query -W "$pkg" >/dev/null 2>&1 || fail "Depends names $pkg, which is not a known package"
 done <<<"$names"
+
+# Debian's own checks (copyright file, changelog, manual page, file modes, ...): no errors.
+lintian_out=$(lintian --fail-on error "$deb" 2>&1) ||
+    fail "lintian finds errors (or could not run):
+$(grep -v '^[WIPXN]:' <<<"$lintian_out")"
 
 # Contents: "mode owner path[ -> target]" for each entry.
 contents=$(dpkg-deb -c "$deb" | awk '{ line = $1 " " $2; for (i = 6; i <= NF; i++) line = line " " $i; print line }')
@@ -76,5 +81,9 @@ check "packaged menu entry differs from packaging/$APP_ID.desktop" \
     cmp -s "$SRC/packaging/$APP_ID.desktop" "$SCRATCH/root/usr/share/applications/$APP_ID.desktop"
 readelf -S "$SCRATCH/root/usr/lib/tickbell/tickbell" | grep -qF .debug_info &&
     fail "the packaged program is not stripped"
+# Lintian reads the changelog but does not compare its newest entry with the package.
+gzip -dc "$SCRATCH/root/usr/share/doc/tickbell/changelog.gz" >"$SCRATCH/changelog"
+newest=$(dpkg-parsechangelog -l "$SCRATCH/changelog" -S Version)
+check "newest entry of packaging/changelog is '$newest', the package is $VERSION" [ "$newest" = "$VERSION" ]
 
 finish
