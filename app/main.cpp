@@ -114,10 +114,9 @@ int main(int argc, char* argv[])
     }
 
     SystemServices system;
-    Form1Services services =
-        system.make(folder, config, [](const QString& line) { printLine(stderr, u"tickbell: "_s + line); });
+    Form1Services services = system.make(folder, config);
     if (parser.isSet(kConsole)) {
-        services.mirror = [&system](const QString& what, const QString& text) {
+        services.day.mirror = [&system](const QString& what, const QString& text) {
             printLine(stdout,
                       system.clock().now().toString(u"yyyy-MM-dd HH:mm:ss"_s) + u' ' + what + u": "_s + text);
         };

@@ -9,16 +9,10 @@
 #include "app/twips.h"
 #include "commands/help_texts.h"
 #include "commands/launch_targets.h"
-#include "platform/audio_output.h"
-#include "platform/clock.h"
 #include "platform/key_codes.h"
-#include "platform/launcher.h"
 #include "platform/window_stacking.h"
-#include "reminder/countdown.h"
 #include "reminder/second_timer.h"
-#include "reminder/voice_prompt.h"
 #include "settings/form2.h"
-#include "version.h"
 #include "viewer/show_text1.h"
 
 #include <QApplication>
@@ -34,11 +28,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QColor kCrimson(153, 0, 51);
-
-QString designTitle()
-{
-    return u"Tickbell"_s;
-}
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& text,
                   const QColor& color, const QFont& font)
@@ -59,17 +48,15 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, cons
 } // namespace
 
 Form1::Form1(Form1Services services, QWidget* parent)
-    : QMainWindow(parent), m_services(std::move(services)),
-      m_settingsFile(m_services.configPath, m_services.defaultConfigPath), m_schedule(m_services.calendar)
+    : QMainWindow(parent), m_stacking(services.stacking), m_exitProgram(std::move(services.exitProgram)),
+      m_day(std::move(services.day), *this)
 {
-    Q_ASSERT(m_services.clock && m_services.audio && m_services.launcher && m_services.stacking);
-    if (!m_services.tell)
-        m_services.tell = [](const QString& line) { qWarning("%s", qUtf8Printable(line)); };
+    Q_ASSERT(m_stacking && m_exitProgram);
     setObjectName(u"Form1"_s);
     // Sizable with minimise and close boxes, no maximise box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(designTitle());
+    setWindowTitle(m_day.title());
     setWindowIcon(programIcon());
     buildControls();
     buildMenus();
@@ -80,13 +67,9 @@ Form1::Form1(Form1Services services, QWidget* parent)
 
 void Form1::warnIfCalendarOutdated()
 {
-    const QString notice = m_services.calendar.outdatedNotice(m_services.clock->now().date());
+    const QString notice = m_day.calendarNotice();
     if (notice.isEmpty())
         return;
-    m_services.tell(
-        u"the holidays file ends in %1; add the exchanges' closed days of the years after it"_s.arg(
-            m_services.calendar.lastCoveredYear()));
-    mirror(u"notice"_s, notice);
     // Label4 is full with the welcome text and the advice replaces it later: the notice gets a
     // box of its own, once a run. Not modal, so the window and every reminder carry on.
     auto* box = new QMessageBox(QMessageBox::Information, u"休市日历提示"_s, notice, QMessageBox::Ok, this);
@@ -122,13 +105,13 @@ void Form1::buildControls()
     // No layout: the controls keep their places, and a larger window only shows more black.
     setCentralWidget(client);
 
-    Label1 = makeLabel(client, "Label1", twipsRect(240, 240, 5880, 840), u"Tickbell"_s, QColor(255, 0, 0),
+    Label1 = makeLabel(client, "Label1", twipsRect(240, 240, 5880, 840), m_day.status(), QColor(255, 0, 0),
                        Fonts::kai(42));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label3 = makeLabel(client, "Label3", twipsRect(1320, 1080, 3825, 285), u"load .............."_s,
                        Qt::white, Fonts::song(12));
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label4 = makeLabel(client, "Label4", twipsRect(360, 1440, 5655, 1935), ScheduleText::Welcome, Qt::white,
+    Label4 = makeLabel(client, "Label4", twipsRect(360, 1440, 5655, 1935), m_day.advice(), Qt::white,
                        Fonts::song(12, true));
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label4->setWordWrap(true);
@@ -201,7 +184,7 @@ void Form1::buildControls()
         Command[i + 1] = button;
     }
 
-    Timer1 = new SecondTimer(*m_services.clock, this);
+    Timer1 = new SecondTimer(m_day.clock(), this);
     Timer1->setObjectName(u"Timer1"_s);
     connect(Timer1, &SecondTimer::timeout, this, &Form1::Timer1_Timer);
 
@@ -254,20 +237,24 @@ void Form1::buildMenus()
     exit234 = addItem(f123, "exit234", u"退出"_s, nullptr);
     exit234->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     exit234->setShortcutContext(Qt::WindowShortcut);
-    connect(exit234, &QAction::triggered, this, [this] { m_services.exitProgram(); });
+    connect(exit234, &QAction::triggered, this, [this] { m_exitProgram(); });
 
     QMenu* edit234 = addMenu("edit234", u"编辑"_s);
     systemset123 = addItem(edit234, "systemset123", u"系统设置"_s, &Form1::openSettings);
     malert = addCheck(edit234, "malert", u"语音提醒"_s, true);
     autoexit = addCheck(edit234, "autoexit", u"收盘后退出软件"_s, true);
+    m_day.voice = malert->isChecked();
+    m_day.autoExit = autoexit->isChecked();
+    connect(malert, &QAction::toggled, this, [this](bool on) { m_day.voice = on; });
+    connect(autoexit, &QAction::toggled, this, [this](bool on) { m_day.autoExit = on; });
 
     QMenu* sgssfds = addMenu("sgssfds", u"工具"_s);
     dgsdfssf = addItem(sgssfds, "dgsdfssf", u"常规计算器 9"_s, &Form1::dgsdfssf_Click);
     fhdfsfs = addItem(sgssfds, "fhdfsfs", u"时间校正器"_s, nullptr);
-    connect(fhdfsfs, &QAction::triggered, this, [this] { launch(LaunchTarget::ClockTool); });
+    connect(fhdfsfs, &QAction::triggered, this, [this] { m_day.launch(LaunchTarget::ClockTool); });
     dsfadsf = addItem(sgssfds, "dsfadsf", u"转仓计算器 0"_s, &Form1::dsfadsf_Click);
     sdfasr = addItem(sgssfds, "sdfasr", u"涨停版计算"_s, nullptr);
-    connect(sdfasr, &QAction::triggered, this, [this] { launch(LaunchTarget::LimitUpCalculator); });
+    connect(sdfasr, &QAction::triggered, this, [this] { m_day.launch(LaunchTarget::LimitUpCalculator); });
     qshutdown = addItem(sgssfds, "qshutdown", u"快速关机"_s, &Form1::qshutdown_Click);
 
     QMenu* win234 = addMenu("win234", u"窗口"_s);
@@ -289,108 +276,82 @@ void Form1::buildMenus()
     gffdte = addItem(help123, "gffdte", u" ------"_s, nullptr);
     gffdte->setEnabled(false);
     softup = addItem(help123, "softup", u"检查更新"_s, nullptr);
-    connect(softup, &QAction::triggered, this, [this] { launch(LaunchTarget::UpdatePage); });
+    connect(softup, &QAction::triggered, this, [this] { m_day.launch(LaunchTarget::UpdatePage); });
     sfasdaass = addItem(help123, "sfasdaass", u"意见建议"_s, nullptr);
-    connect(sfasdaass, &QAction::triggered, this, [this] { launch(LaunchTarget::FeedbackPage); });
+    connect(sfasdaass, &QAction::triggered, this, [this] { m_day.launch(LaunchTarget::FeedbackPage); });
 }
 
 void Form1::Form_Load()
 {
-    SoftVer1 = u"%1.%2"_s.arg(TICKBELL_VERSION_MAJOR).arg(TICKBELL_VERSION_MINOR);
-    openall = 0;
-    setCaption(windowTitle() + u"v"_s + SoftVer1 + u" - Orro SOFT"_s);
-    playok = u"Tickbell.wav"_s;
-    playsound();
-    c2exit = 16;
-    LoadSettings();
+    m_day.start();
     KeyPreview = true;
 }
 
 void Form1::LoadSettings()
 {
-    const SettingsFile::Loaded loaded = m_settingsFile.load();
-    m_settings = loaded.settings;
-    for (const QString& problem : loaded.problems)
-        m_services.tell(problem);
+    m_day.loadSettings();
 }
 
 bool Form1::SaveSettings(QString* error)
 {
-    QString why;
-    if (m_settingsFile.save(m_settings, &why))
-        return true;
-    m_services.tell(u"cannot save %1: %2"_s.arg(m_settingsFile.configPath(), why));
-    if (error)
-        *error = why;
-    return false;
-}
-
-void Form1::mirror(const QString& what, const QString& text)
-{
-    if (m_services.mirror)
-        m_services.mirror(what, text);
-}
-
-void Form1::setLabel(QLabel* label, const QString& text)
-{
-    if (label->text() == text)
-        return;
-    label->setText(text);
-    if (label != Label3)
-        mirror(label == Label1 ? u"status"_s : u"advice"_s, text);
-}
-
-void Form1::setCaption(const QString& title)
-{
-    if (windowTitle() == title)
-        return;
-    setWindowTitle(title);
-    mirror(u"title"_s, title);
+    return m_day.saveSettings(error);
 }
 
 void Form1::playsound()
 {
-    mirror(u"prompt"_s, malert->isChecked() ? playok : playok + u" (voice off)"_s);
-    if (!malert->isChecked())
-        return;
-    m_services.audio->play(promptFilePath(m_services.programFolder, playok));
-    enableTimer(Timer3);
+    m_day.playsound();
+}
+
+void Form1::showStatus(const QString& text)
+{
+    Label1->setText(text);
+}
+
+void Form1::showClock(const QString& text)
+{
+    if (Label3->text() != text)
+        Label3->setText(text);
+}
+
+void Form1::showAdvice(const QString& text)
+{
+    Label4->setText(text);
+}
+
+void Form1::showTitle(const QString& text)
+{
+    setWindowTitle(text);
+}
+
+QTimer* Form1::timer(Timer which)
+{
+    switch (which) {
+    case Timer::CoolDown: return &Timer2;
+    case Timer::PromptClose: return &Timer3;
+    case Timer::Countdown: return &Timer4;
+    }
+    return nullptr;
+}
+
+void Form1::armTimer(Timer which)
+{
+    enableTimer(*timer(which));
+}
+
+void Form1::stopTimer(Timer which)
+{
+    timer(which)->stop();
+}
+
+void Form1::exitProgram()
+{
+    m_exitProgram();
 }
 
 void Form1::Timer1_Timer()
 {
     m_ticked = true;
-    const TickResult result =
-        m_schedule.tick(m_services.clock->now(), {playok, openall}, m_settings, autoexit->isChecked());
-    setLabel(Label3, result.clockLine);
-    for (const ScheduleEffect& effect : result.effects)
-        applyEffect(effect);
-}
-
-void Form1::applyEffect(const ScheduleEffect& effect)
-{
-    using Kind = ScheduleEffect::Kind;
-    using Launch = LaunchTarget;
-    switch (effect.kind) {
-    case Kind::SetStatus: setLabel(Label1, effect.text); break;
-    case Kind::SetAdvice: setLabel(Label4, effect.text); break;
-    case Kind::AppendAdvice: setLabel(Label4, Label4->text() + effect.text); break;
-    case Kind::RequestPrompt:
-        playok = effect.text;
-        playsound();
-        break;
-    case Kind::MarkOpened: openall = 1; break;
-    case Kind::ArmCountdown: enableTimer(Timer4); break;
-    case Kind::Launch:
-        switch (effect.launch) {
-        case Launch::NewsPage: Command5_Click(); break;
-        case Launch::QuotesPage: Command8_Click(); break;
-        case Launch::TradingProgram: Command7_Click(); break;
-        case Launch::QuickShutdown: qshutdown_Click(); break;
-        default: break;
-        }
-        break;
-    }
+    m_day.tick();
 }
 
 void Form1::Timer2_Timer()
@@ -402,21 +363,12 @@ void Form1::Timer2_Timer()
 
 void Form1::Timer3_Timer()
 {
-    m_services.audio->close();
-    Timer3.stop();
+    m_day.closePrompt();
 }
 
 void Form1::Timer4_Timer()
 {
-    const CountdownStep step = countdownTick(autoexit->isChecked(), c2exit, SoftVer1);
-    switch (step.action) {
-    case CountdownStep::Action::ShowTitle: setCaption(step.title); break;
-    case CountdownStep::Action::Exit: m_services.exitProgram(); break;
-    case CountdownStep::Action::Cancel:
-        setCaption(step.title);
-        Timer4.stop();
-        break;
-    }
+    m_day.countdownTick();
 }
 
 ShowText1& Form1::viewer()
@@ -459,23 +411,8 @@ void Form1::showHelp(int which)
     viewer().ShowTextWord(entry.body, entry.title);
 }
 
-void Form1::launch(LaunchTarget target)
+void Form1::askForProgramPath()
 {
-    if (target == LaunchTarget::TradingProgram) {
-        openTradingProgram();
-    } else if (LaunchTargets::isWebPage(target)) {
-        m_services.launcher->openAddress(LaunchTargets::webAddress(target, SoftVer1));
-    } else {
-        m_services.launcher->openPath(LaunchTargets::toolPath(m_services.programFolder, target));
-    }
-}
-
-void Form1::openTradingProgram()
-{
-    if (!mysoft.isEmpty()) {
-        m_services.launcher->openPath(mysoft);
-        return;
-    }
     QMessageBox box(QMessageBox::NoIcon, u"未设置软件路径 ..."_s,
                     u"系统提示：请到菜单的“编辑”“系统设置”里浏览找到您常用的炒股软件或者快捷方式，"
                     "保存设置才能使用这个按钮打开自己的炒股软件 ..."_s,
@@ -492,53 +429,49 @@ void Form1::pictureClick(ImageButton* picture, LaunchTarget target)
     // Sunk before the launch: the not-set message box may stay open past Timer2's tick,
     // and the picture must not be left down after it.
     picture->setTop(4000);
-    launch(target);
+    m_day.launch(target);
 }
 
 void Form1::Command5_Click()
 {
-    enableTimer(Timer2);
-    launch(LaunchTarget::NewsPage);
+    m_day.runCommand(LaunchTarget::NewsPage);
 }
 
 void Form1::Command6_Click()
 {
-    enableTimer(Timer2);
-    launch(LaunchTarget::ClockTool);
+    m_day.runCommand(LaunchTarget::ClockTool);
 }
 
 void Form1::Command7_Click()
 {
-    enableTimer(Timer2);
-    launch(LaunchTarget::TradingProgram);
+    m_day.runCommand(LaunchTarget::TradingProgram);
 }
 
 void Form1::Command8_Click()
 {
-    enableTimer(Timer2);
-    launch(LaunchTarget::QuotesPage);
+    m_day.runCommand(LaunchTarget::QuotesPage);
 }
 
 void Form1::dgsdfssf_Click()
 {
-    launch(LaunchTarget::Calculator);
+    m_day.launch(LaunchTarget::Calculator);
 }
 
 void Form1::dsfadsf_Click()
 {
-    launch(LaunchTarget::SwitchCalculator);
+    m_day.launch(LaunchTarget::SwitchCalculator);
 }
 
 void Form1::qshutdown_Click()
 {
-    launch(LaunchTarget::QuickShutdown);
+    m_day.launch(LaunchTarget::QuickShutdown);
 }
 
 void Form1::openSettings()
 {
     // Owned by the main window, so that it opens above it in every layer (置顶 included);
     // destroyed when it closes.
-    Form2 dialog(m_settings, m_settingsFile, this);
+    Form2 dialog(m_day.settings(), m_day.settingsFile(), this);
     dialog.exec();
 }
 
@@ -550,7 +483,7 @@ void Form1::setLayer(QAction* item)
                                         : item == low123 ? WindowStacking::Layer::Bottom
                                                          : WindowStacking::Layer::Normal;
     winId(); // the native window must exist for the request
-    m_services.stacking->setLayer(windowHandle(), layer);
+    m_stacking->setLayer(windowHandle(), layer);
     // Keep the widget's own record of the flag in step without re-creating the window.
     Qt::WindowFlags flags = windowFlags();
     flags.setFlag(Qt::WindowStaysOnTopHint, layer == WindowStacking::Layer::TopMost);

@@ -1,69 +1,54 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "reminder/session_schedule.h"
-#include "reminder/trading_calendar.h"
-#include "settings/settings.h"
-#include "settings/settings_file.h"
+#include "reminder/trading_day.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
 
-class AudioOutput;
-class Clock;
 class ImageButton;
-class Launcher;
 class QAction;
 class QLabel;
-class QMenu;
 class QPushButton;
 class SecondTimer;
 class ShowText1;
 class WindowStacking;
-enum class LaunchTarget;
 
 // What the main window needs from outside; tests pass fakes.
 struct Form1Services {
-    const Clock* clock = nullptr;
-    AudioOutput* audio = nullptr;
-    Launcher* launcher = nullptr;
+    TradingDayServices day;
     WindowStacking* stacking = nullptr;
-    QString programFolder;     // sound/ and plug/ live here
-    QString configPath;        // config.txt
-    QString defaultConfigPath; // plug/config.txt
-    TradingCalendar calendar;
-    std::function<void()> exitProgram;        // ends the program at once
-    std::function<void(const QString&)> tell; // a line for the user on standard error
-    // Every change of title, status and advice, and every prompt requested (--console).
-    std::function<void(const QString& what, const QString& text)> mirror;
+    std::function<void()> exitProgram; // ends the program at once
 };
 
-// The main window. Owns every piece of shared state for the whole run; the public members
-// and operations keep their design names because the other windows and the tests use them.
-class Form1 : public QMainWindow {
+// The main window: shows the trading day and forwards clicks, keys and timer ticks to it.
+// The controls, menu items and operations keep their design names, which the other windows
+// and the tests use.
+class Form1 : public QMainWindow, private TradingDayView {
     Q_OBJECT
 public:
     explicit Form1(Form1Services services, QWidget* parent = nullptr);
     ~Form1() override;
 
+    TradingDay& day() { return m_day; }
+
 private:
-    Settings m_settings; // backs the settings members below
+    WindowStacking* m_stacking;
+    std::function<void()> m_exitProgram;
+    TradingDay m_day; // before the references into its settings record below
+
 public:
-    QString& law1 = m_settings.law1;
-    QString& law2 = m_settings.law2;
-    QString& law3 = m_settings.law3;
-    QString& law4 = m_settings.law4;
-    QString playok;
-    qint16& qqnews = m_settings.qqnews;
-    qint16& flashweb = m_settings.flashweb;
-    qint16& ssoft = m_settings.ssoft;
-    QString& mysoft = m_settings.mysoft;
-    QString SoftVer1;
-    qint16 openall = 0;
-    qint16& shutdown15 = m_settings.shutdown15;
-    qint16 c2exit = 16;
+    QString& law1 = m_day.settings().law1;
+    QString& law2 = m_day.settings().law2;
+    QString& law3 = m_day.settings().law3;
+    QString& law4 = m_day.settings().law4;
+    qint16& qqnews = m_day.settings().qqnews;
+    qint16& flashweb = m_day.settings().flashweb;
+    qint16& ssoft = m_day.settings().ssoft;
+    QString& mysoft = m_day.settings().mysoft;
+    qint16& shutdown15 = m_day.settings().shutdown15;
 
     void Command1_Click();
     void Command2_Click();
@@ -81,8 +66,8 @@ public:
     void LoadSettings();
     // Writes the record to config.txt; false, with the reason in *error, when it could not.
     bool SaveSettings(QString* error = nullptr);
-    Settings& settingsRecord() { return m_settings; }
-    const SettingsFile& settingsFile() const { return m_settingsFile; }
+    Settings& settingsRecord() { return m_day.settings(); }
+    const SettingsFile& settingsFile() const { return m_day.settingsFile(); }
 
     // The timer handlers, public so that tests can run a tick without waiting for it.
     void Timer1_Timer();
@@ -110,21 +95,22 @@ private:
     void warnIfCalendarOutdated();
     void buildControls();
     void buildMenus();
-    void setLabel(QLabel* label, const QString& text);
-    void setCaption(const QString& title);
-    void applyEffect(const ScheduleEffect& effect);
     void pictureClick(ImageButton* picture, LaunchTarget target);
-    void launch(LaunchTarget target);
-    void openTradingProgram();
     void showDiscipline(const QString& body, const QString& title);
     void showHelp(int which);
     void setLayer(QAction* item);
     void openSettings();
-    void mirror(const QString& what, const QString& text);
+    QTimer* timer(Timer which);
 
-    Form1Services m_services;
-    SettingsFile m_settingsFile;
-    SessionSchedule m_schedule;
+    // What the trading day tells the window.
+    void showStatus(const QString& text) override;
+    void showClock(const QString& text) override;
+    void showAdvice(const QString& text) override;
+    void showTitle(const QString& text) override;
+    void armTimer(Timer which) override;
+    void stopTimer(Timer which) override;
+    void askForProgramPath() override;
+    void exitProgram() override;
 
 public:
     // Controls, by their design names.

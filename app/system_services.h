@@ -12,9 +12,8 @@
 class SystemServices {
 public:
     // Everything but the mirror: the program folder and its files, where config.txt lives,
-    // the calendar with the holidays files (their problems go to tell), and the exit.
-    Form1Services make(const QString& programFolder, const ConfigLocation& config,
-                       std::function<void(const QString&)> tell);
+    // the calendar with the holidays files (their problems go to standard error), and the exit.
+    Form1Services make(const QString& programFolder, const ConfigLocation& config);
 
     const Clock& clock() const { return m_clock; }
     SoundOutput& audio() { return m_audio; }

@@ -67,7 +67,7 @@ void TradingDay::tick()
             playsound();
             break;
         case Kind::MarkOpened: openall = 1; break;
-        case Kind::ArmCountdown: m_view.startTimer(TradingDayView::Timer::Countdown); break;
+        case Kind::ArmCountdown: m_view.armTimer(TradingDayView::Timer::Countdown); break;
         case Kind::Launch:
             // The automatic launches are the hidden buttons' clicks, cool-down included;
             // the quick shutdown is the Tools menu's item.
@@ -86,7 +86,7 @@ void TradingDay::playsound()
     if (!voice)
         return;
     m_services.audio->play(promptFilePath(m_services.programFolder, playok));
-    m_view.startTimer(TradingDayView::Timer::PromptClose);
+    m_view.armTimer(TradingDayView::Timer::PromptClose);
 }
 
 void TradingDay::closePrompt()
@@ -110,7 +110,7 @@ void TradingDay::countdownTick()
 
 void TradingDay::runCommand(LaunchTarget target)
 {
-    m_view.startTimer(TradingDayView::Timer::CoolDown);
+    m_view.armTimer(TradingDayView::Timer::CoolDown);
     launch(target);
 }
 

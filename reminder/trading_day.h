@@ -28,7 +28,7 @@ public:
     virtual void showAdvice(const QString& text) = 0;
     virtual void showTitle(const QString& text) = 0;
     // A timer that already runs keeps its rhythm.
-    virtual void startTimer(Timer timer) = 0;
+    virtual void armTimer(Timer timer) = 0;
     virtual void stopTimer(Timer timer) = 0;
     // The trading program's button was used before its path was set.
     virtual void askForProgramPath() = 0;
@@ -66,6 +66,7 @@ public:
     Settings& settings() { return m_settings; }
     const Settings& settings() const { return m_settings; }
     const SettingsFile& settingsFile() const { return m_settingsFile; }
+    const Clock& clock() const { return *m_services.clock; }
     const QString& title() const { return m_title; }
     const QString& status() const { return m_status; }
     const QString& advice() const { return m_advice; }

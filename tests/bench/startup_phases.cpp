@@ -128,7 +128,7 @@ int main(int argc, char* argv[])
             folder, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
             folderIsWritable(folder));
         SystemServices system;
-        Form1Services services = system.make(folder, config, [](const QString&) {});
+        Form1Services services = system.make(folder, config);
         phases.emplace_back("services", ms());
         // Form1's welcome prompt brings the sound backend up (a round trip to the sound server);
         // done here first, so that its cost shows as a phase of its own.

@@ -19,7 +19,6 @@ struct Form1Fixture {
     FakeStacking stacking;
     TradingCalendar calendar;
     int exits = 0;
-    QStringList told;
     QList<QPair<QString, QString>> mirrored;
     std::unique_ptr<Form1> window;
 
@@ -37,17 +36,16 @@ struct Form1Fixture {
     Form1& create()
     {
         Form1Services s;
-        s.clock = &clock;
-        s.audio = &audio;
-        s.launcher = &launcher;
+        s.day.clock = &clock;
+        s.day.audio = &audio;
+        s.day.launcher = &launcher;
+        s.day.programFolder = folder.path();
+        s.day.configPath = path(QStringLiteral("config.txt"));
+        s.day.defaultConfigPath = path(QStringLiteral("plug/config.txt"));
+        s.day.calendar = calendar;
+        s.day.mirror = [this](const QString& what, const QString& text) { mirrored.append({what, text}); };
         s.stacking = &stacking;
-        s.programFolder = folder.path();
-        s.configPath = path(QStringLiteral("config.txt"));
-        s.defaultConfigPath = path(QStringLiteral("plug/config.txt"));
-        s.calendar = calendar;
         s.exitProgram = [this] { ++exits; };
-        s.tell = [this](const QString& line) { told << line; };
-        s.mirror = [this](const QString& what, const QString& text) { mirrored.append({what, text}); };
         window = std::make_unique<Form1>(std::move(s));
         return *window;
     }

@@ -157,7 +157,7 @@ struct Day final : TradingDayView {
     void showClock(const QString& text) override { current.clockLine = text; }
     void showAdvice(const QString&) override {}
     void showTitle(const QString& text) override { titles << text; }
-    void startTimer(Timer timer) override
+    void armTimer(Timer timer) override
     {
         if (timer == Timer::Countdown) {
             current.armed = true;
