@@ -7,6 +7,6 @@
 // with or without the Windows fonts installed.
 namespace Fonts {
 QFont kai(qreal pointSize);                     // 华文行楷
-QFont song(qreal pointSize, bool bold = false); // 宋体
+QFont song(qreal pointSize, bool bold = false); // 宋体; bold is the regular face emboldened
 QFont sans(qreal pointSize);                    // the image buttons' captions
 } // namespace Fonts
