@@ -261,7 +261,7 @@ if wants startup; then
     n_bare=$(wc -l <"$scratch/startup-bare.txt" 2>/dev/null || echo 0)
     n_tick=$(wc -l <"$scratch/startup-tickbell.txt" 2>/dev/null || echo 0)
     method="process start to first red pixel seen in the window from outside (xcb GetImage every 2 ms)"
-    add "4 method" "$method; sound: $D_SOUND; both under faketime at $moment"
+    add "4 method" "$method; sound: $D_SOUND; both under faketime at $moment; the bare window shows the same texts in the same faces"
     add "4 bare window: window mapped / first frame ms, median of $n_bare" "$bm / $bf"
     add "4 tickbell: window mapped / first frame ms, median of $n_tick" "$tm / $tf"
     add "4 first frame ratio tickbell / bare" "$(ratio "$tf" "$bf")"
