@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/app_log.h"
 #include "app/main_window.h"
 #include "app/program_icon.h"
 #include "app/qt_translations.h"
@@ -100,7 +101,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(u"org.tickbell.Tickbell"_s);
     const QString folder = QCoreApplication::applicationDirPath();
     if (!loadQtChinese(app, folder))
-        printLine(stderr, u"tickbell: Qt's Chinese translations are missing; its own buttons stay English"_s);
+        qCWarning(lcApp, "Qt's Chinese translations are missing; its own buttons stay English");
     const ConfigLocation config = configLocation(folder);
     describe(parser, folder, config);
     parser.process(app);
@@ -109,7 +110,7 @@ int main(int argc, char* argv[])
     quitOnTerminationSignals();
     SingleInstance instance;
     if (!instance.claim()) {
-        printLine(stderr, u"tickbell: already running; brought its window forward"_s);
+        qCInfo(lcApp, "already running; brought its window forward");
         return 0;
     }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/single_instance.h"
 
+#include "app/app_log.h"
+
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -47,14 +49,15 @@ bool SingleInstance::claim()
             }
             return false;
         }
-        qWarning("cannot create the lock in %s; going on without the one-copy guard", qUtf8Printable(dir));
+        qCWarning(lcApp, "cannot create the lock in %s; going on without the one-copy guard",
+                  qUtf8Printable(dir));
         return true;
     }
     QLocalServer::removeServer(name);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(name)) {
-        qWarning("cannot listen for a second start (%s)", qUtf8Printable(m_server->errorString()));
+        qCWarning(lcApp, "cannot listen for a second start (%s)", qUtf8Printable(m_server->errorString()));
         return true;
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {

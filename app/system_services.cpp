@@ -1,19 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/system_services.h"
 
+#include "app/app_log.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 
 using namespace Qt::StringLiterals;
 
-Q_LOGGING_CATEGORY(lcStart, "tickbell.start")
+Q_LOGGING_CATEGORY(lcApp, "tickbell.app")
 
 namespace {
 void tell(const QString& line)
 {
-    qCWarning(lcStart, "%s", qUtf8Printable(line));
+    qCWarning(lcApp, "%s", qUtf8Printable(line));
 }
 } // namespace
 

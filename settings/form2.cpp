@@ -14,11 +14,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
+
+Q_LOGGING_CATEGORY(lcSettings, "tickbell.settings")
 
 namespace {
 
@@ -198,7 +201,7 @@ void Form2::Command1_Click()
 
     QString why;
     if (!m_file.save(m_record, &why)) {
-        qWarning("cannot save %s: %s", qUtf8Printable(m_file.configPath()), qUtf8Printable(why));
+        qCWarning(lcSettings, "cannot save %s: %s", qUtf8Printable(m_file.configPath()), qUtf8Printable(why));
         // The record keeps the edits, so they hold for this run; the file keeps the old settings.
         QMessageBox::warning(this, u"保存设置失败"_s,
                              u"系统设置未能保存到文件：\n%1\n\n原因：%2\n\n"
