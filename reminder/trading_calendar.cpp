@@ -21,7 +21,9 @@ QString readSmallFile(const QString& path, QString* error)
         *error = u"cannot read %1: %2"_s.arg(path, file.errorString());
         return {};
     }
-    return QString::fromUtf8(file.read(1024 * 1024));
+    // At most the file's own size: Qt allocates all it is asked for up front, and freeing a block
+    // that large moves glibc's mmap threshold up, which costs half a megabyte of heap for good.
+    return QString::fromUtf8(file.read(qMin<qint64>(file.size(), 1024 * 1024)));
 }
 
 } // namespace
