@@ -8,10 +8,11 @@ every year.
     festival_dates_agree.py SOURCE_DIR
 """
 import datetime
-import importlib.util
 import pathlib
+import runpy
 import sys
 import warnings
+from types import SimpleNamespace
 
 try:
     import gi
@@ -25,14 +26,11 @@ QINGMING_NAMES = {"Qīngmíng", "清明"}  # lunar-date names the term in the us
 
 
 def generator(source):
-    path = source / "assets" / "make-statutory-holidays.py"
-    spec = importlib.util.spec_from_file_location("make_statutory_holidays", path)
-    module = importlib.util.module_from_spec(spec)
+    """The generator's functions, without running it."""
     try:
-        spec.loader.exec_module(module)
+        return SimpleNamespace(**runpy.run_path(str(source / "assets" / "make-statutory-holidays.py")))
     except ImportError as error:
         sys.exit(f"{error}: scripts/install-deps.sh --test installs python3-ephem")
-    return module
 
 
 def lunar_date_festivals(year):
