@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/app_log.h"
-#include "app/main_window.h"
-#include "app/program_icon.h"
+#include "app/form1_services.h"
 #include "app/qt_translations.h"
 #include "app/single_instance.h"
-#include "app/system_services.h"
+#include "mainwindow/main_window.h"
 #include "platform/display_platform.h"
-#include "platform/termination.h"
+#include "platform/platform_services.h"
 #include "settings/config_location.h"
 #include "version.h"
+#include "widgets/program_icon.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -107,19 +107,18 @@ int main(int argc, char* argv[])
     parser.process(app);
     QApplication::setWindowIcon(programIcon());
 
-    quitOnTerminationSignals();
+    const std::unique_ptr<PlatformServices> platform = makePlatformServices();
+    platform->quitOnSystemRequests();
     SingleInstance instance;
     if (!instance.claim()) {
         qCInfo(lcApp, "already running; brought its window forward");
         return 0;
     }
 
-    SystemServices system;
-    Form1Services services = system.make(folder, config);
+    Form1Services services = makeForm1Services(*platform, folder, config);
     if (parser.isSet(kConsole)) {
-        services.day.mirror = [&system](const QString& what, const QString& text) {
-            printLine(stdout,
-                      system.clock().now().toString(u"yyyy-MM-dd HH:mm:ss"_s) + u' ' + what + u": "_s + text);
+        services.day.mirror = [clock = &platform->clock()](const QString& what, const QString& text) {
+            printLine(stdout, clock->now().toString(u"yyyy-MM-dd HH:mm:ss"_s) + u' ' + what + u": "_s + text);
         };
     }
 
@@ -132,7 +131,7 @@ int main(int argc, char* argv[])
     // service gets a moment to finish tearing that stream down before it is itself destroyed
     // (ending in the middle of that has aborted inside PulseAudio).
     window.reset();
-    system.audio().release();
+    platform->releaseAudio();
     QElapsedTimer drain;
     drain.start();
     while (drain.elapsed() < 100) {

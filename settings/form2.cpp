@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/form2.h"
 
-#include "app/program_icon.h"
-#include "app/twips.h"
 #include "settings/settings_file.h"
 #include "viewer/markup.h"
+#include "widgets/program_icon.h"
+#include "widgets/twips.h"
 
 #include <QCheckBox>
 #include <QDir>

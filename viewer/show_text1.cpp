@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewer/show_text1.h"
 
-#include "app/fonts.h"
-#include "app/twips.h"
 #include "viewer/markup.h"
+#include "widgets/fonts.h"
+#include "widgets/twips.h"
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>

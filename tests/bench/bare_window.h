@@ -7,8 +7,8 @@
 // in the default face), and nothing else: no logic, sound, settings, icon or second-copy guard.
 // Faces are most of a CJK window's memory, so a floor with other faces would not be a fair one.
 
-#include "app/fonts.h"
 #include "reminder/session_schedule.h"
+#include "widgets/fonts.h"
 
 #include <QLabel>
 #include <QMainWindow>

@@ -8,16 +8,14 @@
 // prompt. Prints one line of key=value figures and quits (after 20 s at the latest).
 //   startup_phases --form1 <program-folder> | --bare
 
-#include "app/main_window.h"
-#include "app/program_icon.h"
+#include "app/form1_services.h"
 #include "app/single_instance.h"
-#include "app/system_services.h"
 #include "bare_window.h"
+#include "mainwindow/main_window.h"
 #include "platform/clock.h"
-#include "platform/desktop_launcher.h"
-#include "platform/sound_output.h"
-#include "platform/window_layer.h"
+#include "platform/platform_services.h"
 #include "settings/config_location.h"
+#include "widgets/program_icon.h"
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -127,8 +125,8 @@ int main(int argc, char* argv[])
         const ConfigLocation config = chooseConfigLocation(
             folder, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
             folderIsWritable(folder));
-        SystemServices system;
-        Form1Services services = system.make(folder, config);
+        const std::unique_ptr<PlatformServices> platform = makePlatformServices();
+        Form1Services services = makeForm1Services(*platform, folder, config);
         phases.emplace_back("services", ms());
         // Form1's welcome prompt brings the sound backend up (a round trip to the sound server);
         // done here first, so that its cost shows as a phase of its own.

@@ -3,8 +3,8 @@
 
 // Builds a Form1 on fakes in a scratch program folder, for the widget tests.
 
-#include "app/main_window.h"
 #include "fakes.h"
+#include "mainwindow/main_window.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/launch_targets.h"
-#include "platform/desktop_launcher.h"
 #include "platform/launch_plan.h"
+#include "platform/linux/desktop_launcher.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/image_button.h"
 #include "app/qt_translations.h"
 #include "fakes/form1_fixture.h"
 #include "modal.h"
 #include "reminder/second_timer.h"
 #include "viewer/show_text1.h"
+#include "widgets/image_button.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/image_button.h"
+#include "widgets/image_button.h"
 
-#include "app/fonts.h"
-#include "app/twips.h"
+#include "widgets/fonts.h"
+#include "widgets/twips.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/sound_output.h"
+#include "platform/linux/sound_output.h"
 
 #include <QAudioDevice>
 #include <QFile>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/linux/backend.h"
+
 #include "platform/window_stacking.h"
 
 // Stacking through the window manager's hints (_NET_WM_STATE_ABOVE on X11) and a plain lower.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/key_codes.h"
+#include "widgets/key_codes.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/main_window.h"
+#include "mainwindow/main_window.h"
 
-#include "app/fonts.h"
-#include "app/image_button.h"
-#include "app/key_table.h"
-#include "app/menu_style.h"
-#include "app/program_icon.h"
-#include "app/twips.h"
 #include "commands/help_texts.h"
 #include "commands/launch_targets.h"
-#include "platform/key_codes.h"
+#include "mainwindow/key_table.h"
 #include "platform/window_stacking.h"
 #include "reminder/second_timer.h"
 #include "settings/form2.h"
 #include "viewer/show_text1.h"
+#include "widgets/fonts.h"
+#include "widgets/image_button.h"
+#include "widgets/key_codes.h"
+#include "widgets/menu_style.h"
+#include "widgets/program_icon.h"
+#include "widgets/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>

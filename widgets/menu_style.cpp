@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/menu_style.h"
+#include "widgets/menu_style.h"
 
 #include <QMenu>
 #include <QPainter>

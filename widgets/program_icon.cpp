@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/program_icon.h"
+#include "widgets/program_icon.h"
 
 #include <QApplication>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/termination.h"
+#include "platform/linux/termination.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/window_layer.h"
+#include "platform/linux/window_layer.h"
 
 #include <QGuiApplication>
 #include <QLoggingCategory>

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/system_services.h"
+#include "app/form1_services.h"
 
 #include "app/app_log.h"
+#include "platform/platform_services.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -18,15 +19,16 @@ void tell(const QString& line)
 }
 } // namespace
 
-Form1Services SystemServices::make(const QString& programFolder, const ConfigLocation& config)
+Form1Services makeForm1Services(PlatformServices& platform, const QString& programFolder,
+                                const ConfigLocation& config)
 {
     Form1Services form;
-    form.stacking = &m_stacking;
+    form.stacking = &platform.stacking();
     form.exitProgram = [] { QCoreApplication::exit(0); };
     TradingDayServices& services = form.day;
-    services.clock = &m_clock;
-    services.audio = &m_audio;
-    services.launcher = &m_launcher;
+    services.clock = &platform.clock();
+    services.audio = &platform.audio();
+    services.launcher = &platform.launcher();
     services.programFolder = programFolder;
     services.configPath = config.configPath;
     services.defaultConfigPath = config.defaultPath;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/desktop_launcher.h"
+#include "platform/linux/desktop_launcher.h"
 
 #include "platform/launch_plan.h"
 

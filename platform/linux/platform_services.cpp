@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/platform_services.h"
+
+#include "platform/linux/desktop_launcher.h"
+#include "platform/linux/sound_output.h"
+#include "platform/linux/termination.h"
+#include "platform/linux/window_layer.h"
+
+namespace {
+
+// Qt Multimedia on PulseAudio or PipeWire, processes without a shell and the desktop's
+// openers, and the window manager's stacking hints.
+class LinuxServices final : public PlatformServices {
+public:
+    const Clock& clock() const override { return m_clock; }
+    AudioOutput& audio() override { return m_audio; }
+    Launcher& launcher() override { return m_launcher; }
+    WindowStacking& stacking() override { return m_stacking; }
+    void quitOnSystemRequests() override { quitOnTerminationSignals(); }
+    void releaseAudio() override { m_audio.release(); }
+
+private:
+    SystemClock m_clock;
+    SoundOutput m_audio;
+    SystemProcessStarter m_starter;
+    DesktopLauncher m_launcher{m_starter};
+    WindowLayer m_stacking;
+};
+
+} // namespace
+
+std::unique_ptr<PlatformServices> makePlatformServices()
+{
+    return std::make_unique<LinuxServices>();
+}
