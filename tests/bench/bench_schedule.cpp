@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Prints what the once-a-second schedule costs: a year of ticks driven the way the main window
+// Prints what the once-a-second schedule costs: a year of ticks driven the way the trading day
 // drives them, and the calendar look-up every tick makes. Figures only; nothing here passes or fails.
 //   bench_schedule [--runs N] [--days D] [--holidays path/to/holidays.txt]
 
@@ -35,7 +35,7 @@ struct YearRun {
     qint64 effects = 0; // keeps the work observable, and is a figure in itself
 };
 
-// One tick a second from `start`, carrying playok and openall between ticks as Form1 does.
+// One tick a second from `start`, carrying playok and openall between ticks as the trading day does.
 YearRun runYear(const SessionSchedule& schedule, const Settings& settings, const QDateTime& start,
                 qint64 ticks)
 {
