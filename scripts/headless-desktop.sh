@@ -1,35 +1,91 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Runs a command on a desktop of its own: Xvfb, openbox, and PulseAudio on a null sink.
-# Everything started here is stopped when the command ends; the servers run in sessions of
-# their own so that a Ctrl+C reaches the program first.
+# Runs a command on a desktop of its own: a D-Bus session bus, Xvfb, openbox, and PulseAudio on
+# a null sink. Everything started here is stopped when the command ends; the servers run in
+# sessions of their own so that a Ctrl+C reaches the program first.
+# The bus comes first and goes last, and is this desktop's even when the caller has one: without
+# it libdbus "autolaunches" a bus on the X display for the first client that asks (Qt's
+# accessibility bridge, PulseAudio), which has hung the program and outlived it. Clients of the
+# sound server never start a server of their own either.
 #   headless-desktop.sh program [args...]
 set -euo pipefail
 
 work=$(mktemp -d /tmp/tickbell-desktop.XXXXXX)
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-pids=()
-cleanup() {
-    # The program first, then what it runs on.
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-        wait "${pids[i]}" 2>/dev/null || true
+pids=() # in the order started; stopped in reverse
+
+alive() { kill -0 "$1" 2>/dev/null && ! grep -q '^[0-9]* ([^)]*) Z' "/proc/$1/stat" 2>/dev/null; }
+# Asks a process to end, insists after ten seconds, and reaps it when it is ours.
+stop() {
+    kill "$1" 2>/dev/null || return 0
+    local i
+    for ((i = 0; i < 100; i++)); do
+        alive "$1" || break
+        sleep 0.1
     done
-    pulseaudio --kill >/dev/null 2>&1 || true
+    if alive "$1"; then kill -KILL "$1" 2>/dev/null || true; fi
+    wait "$1" 2>/dev/null || true
+}
+cleanup() {
+    trap - EXIT INT TERM
+    # The program first, then the sound server, then what they ran on.
+    local i
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        if [ "${pids[i]}" = pulseaudio ]; then
+            [ -f "$XDG_RUNTIME_DIR/pulse/pid" ] && stop "$(cat "$XDG_RUNTIME_DIR/pulse/pid")"
+        else
+            stop "${pids[i]}"
+        fi
+    done
     rm -rf "$work"
 }
-trap cleanup EXIT INT TERM
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
-# The first free display number.
-n=90
-while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-setsid Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Waits up to 30 s for a command to succeed.
+wait_for() {
+    local i
+    for ((i = 0; i < 300; i++)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+mkdir -m 700 "$work/bus"
+cat >"$work/bus.conf" <<BUS
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir=$work/bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+BUS
+: >"$work/bus.address"
+setsid dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile --print-address=9 \
+    9>"$work/bus.address" </dev/null >"$work/bus.log" 2>&1 &
 pids+=($!)
-export DISPLAY=:$n
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+wait_for grep -q '^unix:' "$work/bus.address" || { echo "headless-desktop: the session bus did not start" >&2; exit 1; }
+DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus.address")
+export DBUS_SESSION_BUS_ADDRESS
 
-setsid openbox >"$work/openbox.log" 2>&1 &
+# The server picks a free display itself and says which when it is ready.
+: >"$work/display"
+setsid Xvfb -displayfd 9 -screen 0 1280x800x24 -nolisten tcp 9>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+wait_for grep -q '[0-9]' "$work/display" || { echo "headless-desktop: Xvfb did not start" >&2; exit 1; }
+DISPLAY=:$(tr -dc '0-9' <"$work/display")
+export DISPLAY
+
+setsid openbox </dev/null >"$work/openbox.log" 2>&1 &
 pids+=($!)
 
 cat >"$work/pulse.pa" <<'PA'
@@ -37,8 +93,13 @@ load-module module-null-sink sink_name=nullsink
 load-module module-native-protocol-unix auth-anonymous=1
 set-default-sink nullsink
 PA
-setsid pulseaudio -n -F "$work/pulse.pa" --exit-idle-time=-1 --daemonize=yes --log-target="file:$work/pulse.log" \
-    >/dev/null 2>&1 || echo "headless-desktop: no sound server; prompts will be silent" >&2
+printf 'autospawn = no\n' >"$work/pulse-client.conf"
+export PULSE_CLIENTCONFIG=$work/pulse-client.conf
+pids+=(pulseaudio) # by its pid file
+# It registers on our bus; without the display it could not launch one of its own.
+env -u DISPLAY setsid pulseaudio -n -F "$work/pulse.pa" --exit-idle-time=-1 --daemonize=yes \
+    --log-target="file:$work/pulse.log" </dev/null >/dev/null 2>&1 ||
+    echo "headless-desktop: no sound server; prompts will be silent" >&2
 
 echo "headless-desktop: running on display $DISPLAY (connect a viewer, or watch the lines below)" >&2
 "$@" &
@@ -46,5 +107,4 @@ child=$!
 pids+=("$child")
 set +e
 wait "$child"
-status=$?
-exit "$status"
+exit $?

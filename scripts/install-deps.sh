@@ -14,11 +14,11 @@ runtime=(
     fonts-arphic-ukai fonts-arphic-uming fonts-noto-cjk
     xdg-utils
 )
-# Also used by the run command on a machine without a display.
-runtime+=(xvfb xauth openbox pulseaudio pulseaudio-utils)
+# Also used by the run command on a machine without a display (a session bus of its own too).
+runtime+=(xvfb xauth openbox pulseaudio pulseaudio-utils dbus-daemon)
 
 testing=(
-    x11-utils xdotool wmctrl xclip sox espeak-ng faketime imagemagick procps psmisc
+    x11-utils xdotool wmctrl xclip sox espeak-ng faketime imagemagick procps psmisc gdb
     clang libclang-rt-14-dev llvm
     appstream desktop-file-utils dpkg-dev file lintian
     libxcb1-dev
