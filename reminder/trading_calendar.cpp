@@ -102,16 +102,23 @@ QStringList TradingCalendar::addClosedDays(const QString& fileText)
     return rejected;
 }
 
-QStringList TradingCalendar::loadClosedDaysFile(const QString& path)
+QStringList TradingCalendar::loadFile(const QString& path,
+                                      QStringList (TradingCalendar::*add)(const QString&),
+                                      const QString& rejectedLine)
 {
     QString error;
     const QString text = readSmallFile(path, &error);
     if (!error.isEmpty())
         return {error};
     QStringList problems;
-    for (const QString& line : addClosedDays(text))
-        problems << u"%1: not a date, skipped: %2"_s.arg(path, line);
+    for (const QString& line : (this->*add)(text))
+        problems << u"%1: %2, skipped: %3"_s.arg(path, rejectedLine, line);
     return problems;
+}
+
+QStringList TradingCalendar::loadClosedDaysFile(const QString& path)
+{
+    return loadFile(path, &TradingCalendar::addClosedDays, u"not a date"_s);
 }
 
 QStringList TradingCalendar::addFestivalDates(const QString& fileText)
@@ -129,14 +136,7 @@ QStringList TradingCalendar::addFestivalDates(const QString& fileText)
 
 QStringList TradingCalendar::loadFestivalDatesFile(const QString& path)
 {
-    QString error;
-    const QString text = readSmallFile(path, &error);
-    if (!error.isEmpty())
-        return {error};
-    QStringList problems;
-    for (const QString& line : addFestivalDates(text))
-        problems << u"%1: not a year of festival dates, skipped: %2"_s.arg(path, line);
-    return problems;
+    return loadFile(path, &TradingCalendar::addFestivalDates, u"not a year of festival dates"_s);
 }
 
 QString TradingCalendar::outdatedNotice(QDate today) const

@@ -47,6 +47,8 @@ public:
     QString outdatedNotice(QDate today) const;
 
 private:
+    QStringList loadFile(const QString& path, QStringList (TradingCalendar::*add)(const QString&),
+                         const QString& rejectedLine);
     QSet<QString> m_extra;
     int m_lastYear = 0;
     QSet<QDate> m_byRules; // every year's, whether or not a list covers it

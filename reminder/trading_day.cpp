@@ -139,31 +139,29 @@ QString TradingDay::calendarNotice()
     return notice;
 }
 
+void TradingDay::show(QString& shown, const QString& text, void (TradingDayView::*showIt)(const QString&),
+                      const QString& what)
+{
+    if (shown == text)
+        return;
+    shown = text;
+    (m_view.*showIt)(text);
+    mirror(what, text);
+}
+
 void TradingDay::setStatus(const QString& text)
 {
-    if (m_status == text)
-        return;
-    m_status = text;
-    m_view.showStatus(text);
-    mirror(u"status"_s, text);
+    show(m_status, text, &TradingDayView::showStatus, u"status"_s);
 }
 
 void TradingDay::setAdvice(const QString& text)
 {
-    if (m_advice == text)
-        return;
-    m_advice = text;
-    m_view.showAdvice(text);
-    mirror(u"advice"_s, text);
+    show(m_advice, text, &TradingDayView::showAdvice, u"advice"_s);
 }
 
 void TradingDay::setTitle(const QString& text)
 {
-    if (m_title == text)
-        return;
-    m_title = text;
-    m_view.showTitle(text);
-    mirror(u"title"_s, text);
+    show(m_title, text, &TradingDayView::showTitle, u"title"_s);
 }
 
 void TradingDay::mirror(const QString& what, const QString& text)

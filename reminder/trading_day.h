@@ -91,6 +91,9 @@ public:
     QString calendarNotice();
 
 private:
+    // Tells the view and the mirror, when the text changes.
+    void show(QString& shown, const QString& text, void (TradingDayView::*showIt)(const QString&),
+              const QString& what);
     void setStatus(const QString& text);
     void setAdvice(const QString& text);
     void setTitle(const QString& text);
