@@ -8,14 +8,23 @@
 #     e2e_init "$@"
 # Everything the test starts through these functions is stopped when the script ends, also when
 # it fails or is interrupted. Exit non-zero (e2e_fail) to fail. Nothing here sleeps for a fixed
-# time where a condition can be waited for; every wait has a timeout in seconds. On failure the
-# tails of the program's output and of the servers' logs are printed; E2E_KEEP=1 keeps the
-# scratch folder.
+# time where a condition can be waited for; every wait has a timeout in seconds, generous enough
+# for a loaded machine. On failure the stack of every thread of a program still running (gdb),
+# and the tails of the program's output and of the servers' logs are printed; E2E_KEEP=1 keeps
+# the scratch folder.
+#
+# Every test has a D-Bus session bus of its own, started first and stopped last: without one,
+# libdbus "autolaunches" a bus on the X display for the first client that asks (Qt's
+# accessibility bridge, PulseAudio), and such a launch has hung the program for good. Clients of
+# PulseAudio never start a server of their own. Anything still running at the end whose
+# environment names the scratch folder is stopped, and fails the test.
 #
 # Set up
-#   e2e_init RUN_DIR SOURCE_DIR   strict mode, scratch folder, clean environment, cleanup trap,
-#                                 and a copy of the runnable folder (tickbell, plug/, sound/,
-#                                 holidays.txt) in $E2E_APP; never the build tree's config.txt.
+#   e2e_init RUN_DIR SOURCE_DIR   strict mode, scratch folder, clean environment, the session
+#                                 bus (DBUS_SESSION_BUS_ADDRESS; any user may connect), cleanup
+#                                 trap, and a copy of the runnable folder (tickbell, plug/,
+#                                 sound/, holidays.txt, statutory-holidays.txt) in $E2E_APP;
+#                                 never the build tree's config.txt.
 #                                 Sets E2E_NAME, E2E_SCRATCH, E2E_APP, E2E_OUT (kept after the
 #                                 test: screenshots and logs), E2E_SRC, E2E_RUN_DIR.
 #   e2e_deadline SECONDS          end the test (with cleanup) after this long; e2e_init sets 240.
@@ -34,6 +43,7 @@
 #                                 within 15 s after (WHAT names the prompt in failures).
 #   e2e_stop_recording            stop the recorder and write the WAV file.
 # The program
+#   e2e_program_stack [PID]       print the stack of every thread of the program (gdb).
 #   e2e_start_program [--at 'YYYY-MM-DD HH:MM:SS'] [ARGS...]
 #                                 start $E2E_APP/tickbell --console (with the clock set by
 #                                 libfaketime when --at is given; it runs on from there),
@@ -43,7 +53,7 @@
 #   e2e_program_running           true while the program is alive.
 #   e2e_wait_program_exit SECS    wait for it to end by itself; sets E2E_EXIT_STATUS and
 #                                 E2E_ENDED (e2e_now); false on timeout.
-#   e2e_stop_program              end it (TERM, then KILL).
+#   e2e_stop_program              end it (TERM, then KILL; the stack first when it hangs).
 #   e2e_browser_calls             the addresses handed to the browser, one a line.
 # Console lines ("<date> <time> KIND: TEXT", KIND one of title, status, advice, prompt)
 #   e2e_console_texts KIND        TEXT of every line of that kind, in order.
@@ -137,6 +147,7 @@ e2e_init()
     E2E_PID=
     E2E_RECORDER_PID=
     E2E_PULSE=0
+    E2E__BUS_PID=
     E2E_CONSOLE=$E2E_OUT/console.txt
     E2E_STDERR=$E2E_OUT/stderr.txt
     XDG_RUNTIME_DIR=$E2E_SCRATCH/runtime
@@ -157,13 +168,14 @@ e2e_init()
     # A client that finds no server must not start one of its own behind our back.
     printf 'autospawn = no\n' >"$E2E_SCRATCH/pulse-client.conf"
     export PULSE_CLIENTCONFIG=$E2E_SCRATCH/pulse-client.conf
+    e2e__start_bus
 
     # The program folder: the files the program looks for beside itself, and nothing else.
     E2E_APP=$E2E_SCRATCH/app
     mkdir -p "$E2E_APP"
     cp "$E2E_RUN_DIR/tickbell" "$E2E_APP/"
     local item
-    for item in plug sound holidays.txt; do
+    for item in plug sound holidays.txt statutory-holidays.txt; do
         [ -e "$E2E_RUN_DIR/$item" ] && cp -R "$E2E_RUN_DIR/$item" "$E2E_APP/"
     done
     E2E_BROWSER_LOG=$E2E_SCRATCH/browser.log
@@ -172,6 +184,67 @@ e2e_init()
     : >"$E2E_BROWSER_LOG"
     e2e_deadline 240
     e2e_log "scratch $E2E_SCRATCH, output $E2E_OUT"
+}
+
+# The session bus, before anything that might look for one. No service can be started through
+# it, so it starts nothing itself; programs run as another user (in a scratch folder opened to
+# them) may connect too.
+e2e__start_bus()
+{
+    e2e_require dbus-daemon
+    # Its socket in the scratch folder (open to all), which goes with it.
+    mkdir -m 755 "$E2E_SCRATCH/bus"
+    cat >"$E2E_SCRATCH/bus.conf" <<BUS
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir=$E2E_SCRATCH/bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/>
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+BUS
+    local address=$E2E_SCRATCH/bus.address
+    : >"$address"
+    dbus-daemon --config-file="$E2E_SCRATCH/bus.conf" --nofork --nopidfile --print-address=9 \
+        9>"$address" </dev/null >"$E2E_SCRATCH/bus.log" 2>&1 &
+    E2E__BUS_PID=$!
+    e2e_wait_until 30 grep -q '^unix:' "$address" || e2e_fail "the session bus did not start (see bus.log)"
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$address")
+    export DBUS_SESSION_BUS_ADDRESS
+}
+
+# The stack of every thread of a running program, for a failure that would otherwise only say
+# "timed out".
+e2e_program_stack() # [PID]
+{
+    local pid=${1:-$E2E_PID}
+    e2e__alive "$pid" || return 0
+    echo "----- stack of the running program (pid $pid: $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | cut -c1-120))" >&2
+    if ! command -v gdb >/dev/null; then
+        echo "(no gdb: scripts/install-deps.sh --test installs it); waiting in $(cat "/proc/$pid/wchan" 2>/dev/null)" >&2
+        return 0
+    fi
+    timeout 120 gdb -nx -batch -p "$pid" -iex 'set debuginfod enabled off' -ex 'set pagination off' \
+        -ex 'thread apply all bt' </dev/null 2>&1 | grep -E '^(Thread|#)' >&2 || true
+}
+
+# Processes still running whose environment names the scratch folder: anything a test or the
+# program started and nobody stopped (an autolaunched bus, a sound server, a helper).
+e2e__leftovers()
+{
+    local file pid
+    # grep itself runs with an empty environment, so that it does not find itself.
+    for file in $(env -i /bin/grep -lsF -- "$E2E_SCRATCH/" /proc/[0-9]*/environ); do
+        pid=${file#/proc/}
+        pid=${pid%/environ}
+        [ "$pid" != $$ ] && e2e__alive "$pid" && echo "$pid"
+    done
 }
 
 # The script ends itself before CTest would kill it, so that the cleanup still runs.
@@ -195,14 +268,40 @@ e2e_deadline()
 
 e2e__alive() { [ -n "${1:-}" ] && [ -e "/proc/$1" ] && ! grep -q '^[0-9]* ([^)]*) Z' "/proc/$1/stat" 2>/dev/null; }
 
-# Ask politely, then insist; reap our own children so no zombie is left.
-e2e__stop_pid()
+# Ask politely, then insist; reap our own children so no zombie is left. False when it had to
+# be killed; with --stack its stack is printed first.
+e2e__stop_pid() # [--stack] PID [SIGNAL]
 {
+    local stack=0
+    [ "$1" = --stack ] && { stack=1; shift; }
     local pid=$1 signal=${2:-TERM}
     e2e__alive "$pid" || { wait "$pid" 2>/dev/null || true; return 0; }
     kill "-$signal" "$pid" 2>/dev/null || true
-    e2e_wait_until 5 eval "! e2e__alive $pid" || kill -KILL "$pid" 2>/dev/null || true
+    local ended=0
+    if ! e2e_wait_until 10 eval "! e2e__alive $pid"; then
+        ended=1
+        if [ "$stack" = 1 ]; then
+            e2e_log "pid $pid did not end within 10 s of $signal"
+            e2e_program_stack "$pid"
+        fi
+        kill -KILL "$pid" 2>/dev/null || true
+    fi
     wait "$pid" 2>/dev/null || true
+    return "$ended"
+}
+
+# The program at the end of a test: when the test failed, the stack of a program still running
+# comes first (it may be why), then it is stopped. False when it had to be killed.
+e2e__end_program() # STATUS
+{
+    [ -n "$E2E_PID" ] && e2e__alive "$E2E_PID" || return 0
+    local stack=--stack
+    if [ "$1" != 0 ]; then
+        e2e_program_stack "$E2E_PID"
+        stack=
+    fi
+    e2e__stop_pid $stack "$E2E_PID" ||
+        echo "[$E2E_NAME] FAIL: the program did not end within 10 s of TERM (its stack is above)" >&2
 }
 
 e2e__cleanup()
@@ -210,17 +309,28 @@ e2e__cleanup()
     local status=$?
     trap - ERR
     set +eu
-    if [ -n "$E2E_PID" ] && e2e__alive "$E2E_PID"; then e2e__stop_pid "$E2E_PID"; fi
+    e2e__end_program "$status" || [ "$status" != 0 ] || status=1
     [ -n "$E2E_RECORDER_PID" ] && e2e__stop_pid "$E2E_RECORDER_PID" INT
     if [ "$E2E_PULSE" = 1 ] && [ -f "$XDG_RUNTIME_DIR/pulse/pid" ]; then
         local pa
         pa=$(cat "$XDG_RUNTIME_DIR/pulse/pid")
         kill "$pa" 2>/dev/null
-        e2e_wait_until 5 eval "! e2e__alive $pa" || kill -KILL "$pa" 2>/dev/null
+        e2e_wait_until 10 eval "! e2e__alive $pa" || kill -KILL "$pa" 2>/dev/null
     fi
     local i
     for ((i = ${#E2E__PIDS[@]} - 1; i >= 0; i--)); do e2e__stop_pid "${E2E__PIDS[i]}"; done
+    [ -n "$E2E__BUS_PID" ] && e2e__stop_pid "$E2E__BUS_PID"
     [ -n "${E2E__WATCHDOG:-}" ] && { kill "$E2E__WATCHDOG" 2>/dev/null; wait "$E2E__WATCHDOG" 2>/dev/null; }
+    local left pid
+    left=$(e2e__leftovers)
+    if [ -n "$left" ]; then
+        for pid in $left; do
+            echo "[$E2E_NAME] FAIL: left running: pid $pid $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | cut -c1-160)" >&2
+            kill -TERM "$pid" 2>/dev/null
+        done
+        for pid in $left; do e2e_wait_until 10 eval "! e2e__alive $pid" || kill -KILL "$pid" 2>/dev/null; done
+        [ "$status" = 0 ] && status=1
+    fi
     if [ "$status" != 0 ]; then
         local f
         for f in "$E2E_CONSOLE" "$E2E_STDERR" "$E2E_SCRATCH"/*.log; do
@@ -247,13 +357,13 @@ e2e_start_display()
     Xvfb -displayfd 9 -screen 0 "$size" -nolisten tcp -noreset 9>"$displayfile" </dev/null >"$E2E_SCRATCH/xvfb.log" 2>&1 &
     E2E__PIDS+=($!)
     local xvfb=$!
-    e2e_wait_until 20 grep -q '[0-9]' "$displayfile" || e2e_fail "Xvfb did not start (see xvfb.log)"
+    e2e_wait_until 30 grep -q '[0-9]' "$displayfile" || e2e_fail "Xvfb did not start (see xvfb.log)"
     e2e__alive "$xvfb" || e2e_fail "Xvfb ended at start"
     DISPLAY=:$(tr -dc '0-9' <"$displayfile")
     export DISPLAY
     openbox --sm-disable </dev/null >"$E2E_SCRATCH/openbox.log" 2>&1 &
     E2E__PIDS+=($!)
-    e2e_wait_until 20 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+    e2e_wait_until 30 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
         e2e_fail "openbox did not take over the display (see openbox.log)"
     e2e_log "display $DISPLAY with openbox"
 }
@@ -267,11 +377,12 @@ load-module module-native-protocol-unix auth-anonymous=1
 set-default-sink nullsink
 PA
     E2E_PULSE=1 # from here on the cleanup looks for its pid file
-    # Root is fine for a private daemon on our own runtime folder.
-    pulseaudio -n -F "$E2E_SCRATCH/pulse.pa" --exit-idle-time=-1 --daemonize=yes --disallow-exit \
+    # Root is fine for a private daemon on our own runtime folder. It registers on our session
+    # bus; without the display it could not launch a bus of its own even if it lost that one.
+    env -u DISPLAY pulseaudio -n -F "$E2E_SCRATCH/pulse.pa" --exit-idle-time=-1 --daemonize=yes --disallow-exit \
         --log-target="file:$E2E_SCRATCH/pulse.log" </dev/null >/dev/null 2>&1 ||
         e2e_fail "pulseaudio did not start (see pulse.log)"
-    e2e_wait_until 20 eval 'pactl list short sinks 2>/dev/null | grep -q nullsink' ||
+    e2e_wait_until 30 eval 'pactl list short sinks 2>/dev/null | grep -q nullsink' ||
         e2e_fail "the null sink did not appear"
     e2e_log "sound server on a null sink"
 }
@@ -289,7 +400,7 @@ e2e_start_recording()
     E2E_RECORDER_PID=$!
     # The null sink hands out its first samples a block (up to 2 s) after the recorder connects;
     # wait for them, so that the capture covers everything played from now on.
-    e2e_wait_until 20 test -s "$E2E__RAW" || e2e_fail "the recorder captured nothing (see parec.log)"
+    e2e_wait_until 30 test -s "$E2E__RAW" || e2e_fail "the recorder captured nothing (see parec.log)"
 }
 
 e2e_recording_peak() { e2e_sound_peak "$E2E__RAW" "$@"; }
@@ -407,8 +518,9 @@ e2e_wait_program_exit()
 e2e_stop_program()
 {
     [ -n "$E2E_PID" ] || return 0
-    e2e__stop_pid "$E2E_PID"
+    local pid=$E2E_PID
     E2E_PID=
+    e2e__stop_pid --stack "$pid" || e2e_fail "the program did not end within 10 s of TERM (its stack is above)"
 }
 
 e2e_browser_calls() { cat "$E2E_BROWSER_LOG"; }

@@ -102,7 +102,7 @@ rel__cleanup()
 {
     local status=$?
     set +eu
-    if [ -n "$E2E_PID" ] && e2e__alive "$E2E_PID"; then e2e__stop_pid "$E2E_PID"; fi
+    e2e__end_program "$status" || [ "$status" != 0 ] || status=1
     local m
     for m in "${REL_MOUNTS[@]}"; do umount "$m" 2>/dev/null || umount -l "$m"; done
     (exit "$status")
