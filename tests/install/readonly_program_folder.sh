@@ -26,9 +26,12 @@ read -ra command <<<"$(desktop_key "$prefix/share/tickbell/autostart/$APP_ID.des
 faketime_libs=(/usr/lib/*/faketime/libfaketime.so.1)
 faketime_lib=${faketime_libs[0]}
 [ -f "$faketime_lib" ] || e2e_fail "libfaketime is not installed (package faketime)"
+# The test desktop's session bus and sound settings go along: with no bus libdbus would launch
+# one on the display, and with no server the sound client would start one of its own.
 start_as_user()
 {
     "${AS_USER[@]}" PATH="$prefix/bin:/usr/bin:/bin" DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb \
+        DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" PULSE_CLIENTCONFIG="$PULSE_CLIENTCONFIG" \
         LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-08 10:00:00" FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 \
         "${command[@]}" --console </dev/null >"$E2E_CONSOLE" 2>"$E2E_STDERR" &
     E2E_PID=$!
