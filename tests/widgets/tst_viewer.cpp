@@ -396,7 +396,7 @@ private slots:
         Form1& w = f.create();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTRY_COMPARE_WITH_TIMEOUT(w.Label1->text(), u"股市开盘中..."_s, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.Label1->text(), u"股市开盘中..."_s, 10000);
 
         QString status;
         QString title;
