@@ -127,17 +127,11 @@ int main(int argc, char* argv[])
     window->show();
     const int status = app.exec();
 
-    // The end: the window and its timers go first, then the prompt's stream, and Qt's sound
-    // service gets a moment to finish tearing that stream down before it is itself destroyed
-    // (ending in the middle of that has aborted inside PulseAudio).
+    // The end: the window and its timers go first, then the prompt's player with its stream.
+    // Qt 6.4 would tear its sound service down after main() returns, racing PulseAudio's thread
+    // (that has aborted the program); after releasing the sound the process ends as soon as
+    // main's own objects are gone, before that teardown (see SoundOutput::release).
     window.reset();
     platform->releaseAudio();
-    QElapsedTimer drain;
-    drain.start();
-    while (drain.elapsed() < 100) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
     return status;
 }
