@@ -22,6 +22,11 @@
 #include <cstdio>
 #include <memory>
 
+#ifdef Q_OS_WIN
+#include "platform/windows/console.h"
+#include "platform/windows/settings_folder.h"
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -46,9 +51,13 @@ bool onlyAsksForInformation(int argc, char* argv[])
 
 ConfigLocation configLocation(const QString& folder)
 {
+#ifdef Q_OS_WIN
+    ConfigLocation location = windowsConfigLocation(folder);
+#else
     ConfigLocation location =
         chooseConfigLocation(folder, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
                              folderIsWritable(folder));
+#endif
     // A read-only folder that holds the user's own config.txt (a portable copy on a read-only
     // disk): the user's copy starts from those settings, not from the shipped defaults.
     const QString own = folder + u"/config.txt"_s;
@@ -104,6 +113,10 @@ int main(int argc, char* argv[])
     const ConfigLocation config = configLocation(folder);
     describe(parser, folder, config);
     parser.process(app);
+#ifdef Q_OS_WIN
+    if (parser.isSet(kConsole))
+        attachToParentConsole();
+#endif
     QApplication::setWindowIcon(programIcon());
 
     quitOnTerminationSignals();

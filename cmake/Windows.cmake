@@ -2,6 +2,15 @@
 # The Windows program: Tickbell.exe, and beside it (in bin/, and in tests/bin/ for the tests)
 # what it needs to run: the Qt and compiler runtime DLLs and Qt's plugins, as in the zip.
 set_target_properties(tickbell PROPERTIES OUTPUT_NAME Tickbell WIN32_EXECUTABLE ON)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/tickbell.rc.in ${CMAKE_BINARY_DIR}/generated/tickbell.rc @ONLY)
+target_sources(tickbell PRIVATE ${CMAKE_BINARY_DIR}/generated/tickbell.rc)
+
+# main.cpp and app/system_services.cpp make their services through a SystemServices; the Windows
+# one (app/windows/app/system_services.h) is found first and holds makePlatformServices().
+target_include_directories(tickbell_ui BEFORE PRIVATE ${CMAKE_SOURCE_DIR}/app/windows)
+target_include_directories(tickbell BEFORE PRIVATE ${CMAKE_SOURCE_DIR}/app/windows)
+target_sources(tickbell_ui PRIVATE ${CMAKE_SOURCE_DIR}/app/windows/app/system_services.h
+    ${CMAKE_SOURCE_DIR}/app/windows/system_services_windows.cpp)
 
 set(TICKBELL_WINDOWS_DLLS
     $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets> $<TARGET_FILE:Qt6::Network>)
@@ -20,6 +29,10 @@ endif()
 set(TICKBELL_WINDOWS_PLATFORM_PLUGINS $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>)
 set(TICKBELL_WINDOWS_STYLE_PLUGINS $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>)
 
+# Qt's own texts (message boxes, the file dialog) in Chinese: Debian's translations of this Qt
+# version serve every platform.
+find_file(TICKBELL_QTBASE_ZH_CN qtbase_zh_CN.qm PATHS /usr/share/qt6/translations NO_CMAKE_FIND_ROOT_PATH)
+
 set(deploy_commands)
 foreach(dir IN ITEMS ${TICKBELL_RUN_DIR} ${CMAKE_BINARY_DIR}/tests/bin)
     list(APPEND deploy_commands
@@ -34,4 +47,9 @@ list(APPEND deploy_commands
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qt6::QOffscreenIntegrationPlugin>
         ${CMAKE_BINARY_DIR}/tests/bin/platforms
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qt6::Test> ${CMAKE_BINARY_DIR}/tests/bin)
+if(TICKBELL_QTBASE_ZH_CN)
+    list(APPEND deploy_commands
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${TICKBELL_RUN_DIR}/translations
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TICKBELL_QTBASE_ZH_CN} ${TICKBELL_RUN_DIR}/translations)
+endif()
 add_custom_target(tickbell_windows_runtime ALL ${deploy_commands} VERBATIM)
