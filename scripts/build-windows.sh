@@ -27,7 +27,7 @@ started=$SECONDS
 step() { echo "== $* ($((SECONDS - started)) s)"; }
 
 step "packages"
-pkgs=(g++-mingw-w64-x86-64-posix qt6-base-dev-tools cmake ninja-build xz-utils wine wine64 nsis zip unzip)
+pkgs=(g++-mingw-w64-x86-64-posix qt6-base-dev-tools cmake ninja-build xz-utils wine wine64 nsis unzip qt6-translations-l10n)
 [ "$run_tests" = 1 ] && pkgs+=(xvfb xauth openbox x11-utils xdotool dbus pulseaudio pulseaudio-utils sox
     faketime imagemagick procps fonts-arphic-ukai fonts-arphic-uming)
 missing=()
@@ -71,5 +71,10 @@ export WINEARCH=win64
 
 step "unit tests under Wine"
 ctest --test-dir "$out" --output-on-failure -j "$jobs" -L unit
+
+if [ "$run_tests" = 1 ]; then
+    step "backend and end-to-end tests under Wine"
+    (cd "$out" && "$root/tests/windows/e2e.sh" "$out" "$root")
+fi
 
 step "done in $((SECONDS - started)) s"
