@@ -72,6 +72,37 @@ export WINEARCH=win64
 step "unit tests under Wine"
 ctest --test-dir "$out" --output-on-failure -j "$jobs" -L unit
 
+step "zip and installer"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/CMakeCache.txt")
+name=Tickbell-$version-win64
+dist=$out/dist
+stage=$dist/$name
+rm -rf "$dist"
+mkdir -p "$dist"
+cmake --install "$out" --prefix "$stage" --strip >/dev/null
+# Names in UTF-8 with the flag that says so (Info-ZIP's zip leaves it off), so that Windows' own
+# unzip shows the Chinese prompt names.
+(cd "$dist" && cmake -E tar cf "$name.zip" --format=zip "$name")
+# The installer installs each file of that folder, and its uninstaller removes exactly those.
+(
+    cd "$stage"
+    find . -type f | sort | awk -v stage="$stage" -v last=none '
+        function win(p) { gsub("/", "\\", p); return p }
+        {
+            rel = substr($0, 3); dir = rel; sub("/?[^/]*$", "", dir)
+            if (dir != last) { printf "SetOutPath \"$INSTDIR%s\"\n", (dir == "" ? "" : "\\" win(dir)); last = dir }
+            printf "File \"%s/%s\"\n", stage, rel
+        }' >"$dist/files.nsh"
+    {
+        find . -type f | sort | awk '{ p = substr($0, 3); gsub("/", "\\", p); printf "Delete \"$INSTDIR\\%s\"\n", p }'
+        find . -mindepth 1 -type d | sort -r | awk '{ p = substr($0, 3); gsub("/", "\\", p); printf "RMDir \"$INSTDIR\\%s\"\n", p }'
+    } >"$dist/files.nsh.uninstall"
+)
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DFILES="$dist/files.nsh" \
+    -DICON="$root/packaging/windows/tickbell.ico" -DOUTFILE="$dist/Tickbell-$version-setup.exe" \
+    "$root/packaging/windows/tickbell.nsi"
+ls -l "$dist/$name.zip" "$dist/Tickbell-$version-setup.exe"
+
 if [ "$run_tests" = 1 ]; then
     step "backend and end-to-end tests under Wine"
     (cd "$out" && "$root/tests/windows/e2e.sh" "$out" "$root")

@@ -7,7 +7,11 @@
 # Friday 2010-02-12 09:19:55: the window's title read from X11, a screenshot with the Chinese
 # labels drawn, the welcome and then the auction prompt heard on the sink, config.txt made beside
 # the program byte-identical to plug\config.txt, and Ctrl+Q ending it with status 0.
-# Screenshots and logs are kept in ./output/windows-e2e.
+# Then the packages in BUILD_DIR/dist: the zip's contents listed and checked, and the program run
+# from it in a fresh prefix (every DLL it needs is in it), keeping config.txt beside itself; the
+# installer installed silently into a fresh prefix, the program started from Program Files
+# keeping config.txt in %APPDATA%\Tickbell, and the uninstaller removing the program but not the
+# settings. Screenshots and logs are kept in ./output/windows-e2e.
 source "$(dirname "$0")/../e2e/lib.sh"
 
 win_init()
@@ -187,3 +191,59 @@ e2e_wait_program_exit 20 || e2e_fail "the end of the session did not end the pro
 [ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "the program ended with status $E2E_EXIT_STATUS at the end of the session"
 e2e_log "the end of the session ended it with status 0"
 
+# --- The zip: exactly the program folder, and a program that runs from it alone.
+zip=$(echo "$WIN_BUILD"/dist/Tickbell-*-win64.zip)
+[ -f "$zip" ] || e2e_fail "no zip in $WIN_BUILD/dist"
+name=$(basename "$zip" .zip)
+expected=(Tickbell.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Network.dll libstdc++-6.dll libgcc_s_seh-1.dll
+    libwinpthread-1.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll translations/qtbase_zh_CN.qm
+    plug/config.txt holidays.txt LICENSE.txt README.txt)
+for wav in "$E2E_SRC"/assets/sound/*.wav "$E2E_SRC"/assets/sound/*.WAV; do expected+=("sound/$(basename "$wav")"); done
+unzip -Z1 "$zip" | grep -v '/$' | sort >"$E2E_OUT/zip-contents.txt"
+printf "$name/%s\n" "${expected[@]}" | sort >"$E2E_SCRATCH/zip-expected.txt"
+diff -u "$E2E_SCRATCH/zip-expected.txt" "$E2E_OUT/zip-contents.txt" >&2 ||
+    e2e_fail "the zip does not hold exactly the program folder (- missing, + unexpected)"
+e2e_log "zip holds the ${#expected[@]} files of the program folder"
+unzip -q "$zip" -d "$E2E_SCRATCH/unzipped"
+portable=$E2E_SCRATCH/unzipped/$name
+win_start_program "$(win_new_prefix prefix-zip)" "$portable/Tickbell.exe"
+wid=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 60) ||
+    e2e_fail "the program from the zip showed no window in a fresh prefix (a DLL missing?); stderr: $(tail -n 5 "$E2E_STDERR")"
+e2e_wait_until 10 test -s "$portable/config.txt" || e2e_fail "the program from the zip made no config.txt beside itself"
+cmp "$portable/config.txt" "$portable/plug/config.txt" || e2e_fail "the zip's config.txt differs from plug\\config.txt"
+e2e_screenshot "$wid" "$E2E_OUT/from-zip.png"
+e2e_key "$wid" ctrl+q
+e2e_wait_program_exit 20 && [ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "the program from the zip did not end with status 0 on Ctrl+Q"
+e2e_log "the zip's program ran in a fresh prefix and kept config.txt beside itself"
+
+# --- The installer, silently into a fresh prefix; the program from there; the uninstaller.
+setup=$(echo "$WIN_BUILD"/dist/Tickbell-*-setup.exe)
+[ -f "$setup" ] || e2e_fail "no installer in $WIN_BUILD/dist"
+prefix=$(win_new_prefix prefix-installer)
+WINEPREFIX=$prefix wine "$setup" /S </dev/null >>"$E2E_SCRATCH/installer.log" 2>&1 ||
+    e2e_fail "the silent install failed (see installer.log)"
+WINEPREFIX=$prefix wineserver -w
+installed="$prefix/drive_c/Program Files/Tickbell"
+menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tickbell.lnk"
+for f in Tickbell.exe uninstall.exe platforms/qwindows.dll plug/config.txt "sound/机构竞价.wav"; do
+    [ -f "$installed/$f" ] || e2e_fail "the installer did not install $f into Program Files"
+done
+[ -f "$menu" ] || e2e_fail "the installer made no Start-menu entry"
+win_start_program "$prefix" "$installed/Tickbell.exe"
+wid=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 60) || e2e_fail "the installed program showed no window"
+settings() { local found=("$prefix"/drive_c/users/*/AppData/Roaming/Tickbell/config.txt); [ -s "${found[0]}" ] && echo "${found[0]}"; }
+e2e_wait_until 10 settings >/dev/null || e2e_fail "the installed program made no config.txt in %APPDATA%\\Tickbell"
+user_config=$(settings)
+cmp "$user_config" "$installed/plug/config.txt" || e2e_fail "%APPDATA%\\Tickbell\\config.txt differs from plug\\config.txt"
+[ ! -e "$installed/config.txt" ] || e2e_fail "the installed program wrote config.txt into Program Files"
+e2e_key "$wid" ctrl+q
+e2e_wait_program_exit 20 && [ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "the installed program did not end with status 0 on Ctrl+Q"
+e2e_log "installed into Program Files; its config.txt is ${user_config#"$prefix/drive_c/"}"
+WINEPREFIX=$prefix wine "$installed/uninstall.exe" /S </dev/null >>"$E2E_SCRATCH/installer.log" 2>&1 ||
+    e2e_fail "the silent uninstall failed (see installer.log)"
+# The uninstaller runs on from a copy of itself: wait for the prefix to be idle.
+WINEPREFIX=$prefix wineserver -w
+[ ! -e "$installed" ] || e2e_fail "the uninstaller left $(cd "$installed" && find . -type f | head -n 5 | tr '\n' ' ')in Program Files"
+[ ! -e "$menu" ] || e2e_fail "the uninstaller left the Start-menu entry"
+[ -s "$user_config" ] || e2e_fail "the uninstaller removed the user's settings"
+e2e_log "uninstalled: the program and its menu entry are gone, the user's settings stay"
