@@ -22,16 +22,21 @@ if(MINGW)
         else()
             execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
                 OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
-            list(APPEND TICKBELL_WINDOWS_DLLS ${path})
+            if(IS_ABSOLUTE "${path}" AND EXISTS "${path}")
+                list(APPEND TICKBELL_WINDOWS_DLLS ${path})
+            else()
+                message(STATUS "${dll} not found beside the compiler: copy it beside Tickbell.exe (windeployqt does)")
+            endif()
         endif()
     endforeach()
 endif()
 set(TICKBELL_WINDOWS_PLATFORM_PLUGINS $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>)
 set(TICKBELL_WINDOWS_STYLE_PLUGINS $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>)
 
-# Qt's own texts (message boxes, the file dialog) in Chinese: Debian's translations of this Qt
-# version serve every platform.
-find_file(TICKBELL_QTBASE_ZH_CN qtbase_zh_CN.qm PATHS /usr/share/qt6/translations NO_CMAKE_FIND_ROOT_PATH)
+# Qt's own texts (message boxes, the file dialog) in Chinese: from the Qt installation, or in the
+# cross build Debian's translations of the same Qt version, which serve every platform.
+find_file(TICKBELL_QTBASE_ZH_CN qtbase_zh_CN.qm
+    PATHS ${QT6_INSTALL_PREFIX}/translations /usr/share/qt6/translations NO_CMAKE_FIND_ROOT_PATH)
 
 set(deploy_commands)
 foreach(dir IN ITEMS ${TICKBELL_RUN_DIR} ${CMAKE_BINARY_DIR}/tests/bin)
@@ -68,4 +73,4 @@ foreach(file IN LISTS TICKBELL_ASSET_FILES)
     install(FILES ${CMAKE_SOURCE_DIR}/assets/${file} DESTINATION ./${subdir})
 endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/README-user.md DESTINATION . RENAME README.txt)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/windows/README-windows.txt DESTINATION . RENAME README.txt)
