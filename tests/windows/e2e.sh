@@ -12,6 +12,8 @@
 # installer installed silently into a fresh prefix, the program started from Program Files
 # keeping config.txt in %APPDATA%\Tickbell, and the uninstaller removing the program but not the
 # settings. Screenshots and logs are kept in ./output/windows-e2e.
+# shellcheck source=tests/e2e/lib.sh disable=SC2034
+# (SC2034: the E2E_* variables set here are the harness's, read by its functions.)
 source "$(dirname "$0")/../e2e/lib.sh"
 
 win_init()
@@ -112,7 +114,7 @@ win_start_program() # PREFIX [--at 'YYYY-MM-DD HH:MM:SS'] EXE [ARGS...]
     WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
     WINEPREFIX=$prefix wineserver -w
     (
-        cd "$(dirname "$exe")"
+        cd "$(dirname "$exe")" || exit 1
         export WINEPREFIX=$prefix
         if [ -n "$at" ]; then
             export LD_PRELOAD=$faketime_lib FAKETIME="@$at" FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1
@@ -213,7 +215,9 @@ e2e_wait_until 10 test -s "$portable/config.txt" || e2e_fail "the program from t
 cmp "$portable/config.txt" "$portable/plug/config.txt" || e2e_fail "the zip's config.txt differs from plug\\config.txt"
 e2e_screenshot "$wid" "$E2E_OUT/from-zip.png"
 e2e_key "$wid" ctrl+q
-e2e_wait_program_exit 20 && [ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "the program from the zip did not end with status 0 on Ctrl+Q"
+if ! e2e_wait_program_exit 20 || [ "$E2E_EXIT_STATUS" != 0 ]; then
+    e2e_fail "the program from the zip did not end with status 0 on Ctrl+Q"
+fi
 e2e_log "the zip's program ran in a fresh prefix and kept config.txt beside itself"
 
 # --- The installer, silently into a fresh prefix; the program from there; the uninstaller.
@@ -237,7 +241,9 @@ user_config=$(settings)
 cmp "$user_config" "$installed/plug/config.txt" || e2e_fail "%APPDATA%\\Tickbell\\config.txt differs from plug\\config.txt"
 [ ! -e "$installed/config.txt" ] || e2e_fail "the installed program wrote config.txt into Program Files"
 e2e_key "$wid" ctrl+q
-e2e_wait_program_exit 20 && [ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "the installed program did not end with status 0 on Ctrl+Q"
+if ! e2e_wait_program_exit 20 || [ "$E2E_EXIT_STATUS" != 0 ]; then
+    e2e_fail "the installed program did not end with status 0 on Ctrl+Q"
+fi
 e2e_log "installed into Program Files; its config.txt is ${user_config#"$prefix/drive_c/"}"
 WINEPREFIX=$prefix wine "$installed/uninstall.exe" /S </dev/null >>"$E2E_SCRATCH/installer.log" 2>&1 ||
     e2e_fail "the silent uninstall failed (see installer.log)"
