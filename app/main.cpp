@@ -4,8 +4,8 @@
 #include "app/qt_translations.h"
 #include "app/single_instance.h"
 #include "mainwindow/main_window.h"
-#include "platform/display_platform.h"
 #include "platform/platform_services.h"
+#include "platform/program_setup.h"
 #include "settings/config_location.h"
 #include "version.h"
 #include "widgets/program_icon.h"
@@ -17,7 +17,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <cstdio>
@@ -47,9 +46,7 @@ bool onlyAsksForInformation(int argc, char* argv[])
 
 ConfigLocation configLocation(const QString& folder)
 {
-    ConfigLocation location =
-        chooseConfigLocation(folder, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-                             folderIsWritable(folder));
+    ConfigLocation location = platformConfigLocation(folder);
     // A read-only folder that holds the user's own config.txt (a portable copy on a read-only
     // disk): the user's copy starts from those settings, not from the shipped defaults.
     const QString own = folder + u"/config.txt"_s;
@@ -92,10 +89,7 @@ int main(int argc, char* argv[])
         return 0;
     }
 
-    // Under a Wayland session the Window menu's layers need XWayland.
-    if (const QByteArray platform = preferredQtPlatform(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"));
-        !platform.isEmpty())
-        qputenv("QT_QPA_PLATFORM", platform);
+    choosePlatformPlugin();
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(u"org.tickbell.Tickbell"_s);
@@ -105,6 +99,8 @@ int main(int argc, char* argv[])
     const ConfigLocation config = configLocation(folder);
     describe(parser, folder, config);
     parser.process(app);
+    if (parser.isSet(kConsole))
+        useParentConsole();
     QApplication::setWindowIcon(programIcon());
 
     const std::unique_ptr<PlatformServices> platform = makePlatformServices();

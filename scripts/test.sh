@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Tickbell with warnings as errors and runs every test:
 # unit, widget and end-to-end tests; the unit and widget tests again under AddressSanitizer
-# and UndefinedBehaviorSanitizer; then each fuzz target for a bounded time.
+# and UndefinedBehaviorSanitizer; the Windows build and its tests under Wine; then each fuzz
+# target for a bounded time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh" --test
@@ -24,6 +25,13 @@ if [ "${TICKBELL_SKIP_SANITIZERS:-0}" != 1 ]; then
     cmake --build "$out/asan" -j "$jobs"
     ctest --test-dir "$out/asan" --output-on-failure -j "$jobs" -L 'unit|widget'
     echo "== sanitizer stage took $((SECONDS - stage_start)) s"
+fi
+
+if [ "${TICKBELL_SKIP_WINDOWS:-0}" != 1 ]; then
+    echo "== Windows build and tests under Wine"
+    stage_start=$SECONDS
+    "$root/scripts/build-windows.sh" --test "$out/windows"
+    echo "== Windows stage took $((SECONDS - stage_start)) s"
 fi
 
 if [ "${TICKBELL_SKIP_FUZZ:-0}" != 1 ]; then

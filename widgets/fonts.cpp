@@ -11,7 +11,7 @@ QFont kai(qreal pointSize)
 {
     QFont f;
     f.setFamilies(
-        QStringList{u"华文行楷"_s, u"STXingkai"_s, u"AR PL UKai CN"_s, u"KaiTi"_s, u"Noto Serif CJK SC"_s});
+        QStringList{u"华文行楷"_s, u"STXingkai"_s, u"KaiTi"_s, u"AR PL UKai CN"_s, u"Noto Serif CJK SC"_s});
     f.setPointSizeF(pointSize);
     return f;
 }

@@ -8,9 +8,30 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Wine has code page 936 (GBK) but not 54936 (GB18030): there the characters beyond GBK (an
+// emoji) cannot be kept. Windows itself and Linux keep them.
+bool keepsCharactersBeyondGbk()
+{
+#ifdef Q_OS_WIN
+    return IsValidCodePage(54936);
+#else
+    return true;
+#endif
+}
+
+#define SKIP_UNLESS_BEYOND_GBK()                                                                             \
+    do {                                                                                                     \
+        if (!keepsCharactersBeyondGbk())                                                                     \
+            QSKIP("needs code page 54936 (GB18030) for the characters beyond GBK; Wine has only 936");       \
+    } while (false)
 
 QByteArray readAll(const QString& path)
 {
@@ -163,6 +184,7 @@ private slots:
 
     void roundTripKeepsEveryField()
     {
+        SKIP_UNLESS_BEYOND_GBK();
         const Settings s = sample();
         const Settings back = ConfigFormat::fromBytes(ConfigFormat::toBytes(s), Settings::defaults());
         QCOMPARE(back, s);
@@ -212,10 +234,17 @@ private slots:
     void gbkDecoding()
     {
         QFETCH(QByteArray, bytes);
-        QTEST(GbkText::decode(bytes), "text");
+        QFETCH(QString, text);
+        if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSurrogate(); }))
+            SKIP_UNLESS_BEYOND_GBK();
+        QCOMPARE(GbkText::decode(bytes), text);
     }
 
-    void emojiSurvivesOnDisk() { QCOMPARE(GbkText::encode(u"😀"_s), QByteArray("\x94\x39\xFC\x36")); }
+    void emojiSurvivesOnDisk()
+    {
+        SKIP_UNLESS_BEYOND_GBK();
+        QCOMPARE(GbkText::encode(u"😀"_s), QByteArray("\x94\x39\xFC\x36"));
+    }
 };
 
 class TestSettingsFile : public QObject {
@@ -277,6 +306,7 @@ private slots:
 
     void saveThenLoad()
     {
+        SKIP_UNLESS_BEYOND_GBK();
         SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
         QString error;
         QVERIFY2(file.save(sample(), &error), qPrintable(error));

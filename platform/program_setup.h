@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "settings/config_location.h"
+
+// Start-up choices that differ between operating systems, made before the platform's services
+// exist. Each backend folder provides them.
+
+// Where config.txt lives for a program in programFolder: the folder itself when the user can
+// write it, else the user's settings folder ($XDG_CONFIG_HOME/tickbell, %APPDATA%\Tickbell).
+ConfigLocation platformConfigLocation(const QString& programFolder);
+
+// Before the application object: the Qt platform plugin to start on, where the system leaves a
+// choice (X11 under a Wayland session, so that the window layers work).
+void choosePlatformPlugin();
+
+// --console: standard output and error reach the terminal the program was started from (a
+// Windows program with a window has none of its own).
+void useParentConsole();

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/platform_services.h"
+
+#include "platform/windows/session_end.h"
+#include "platform/windows/shell_launcher.h"
+#include "platform/windows/window_layer_windows.h"
+#include "platform/windows/winmm_sound.h"
+
+namespace {
+
+class WindowsPlatformServices final : public PlatformServices {
+public:
+    const Clock& clock() const override { return m_clock; }
+    AudioOutput& audio() override { return m_audio; }
+    Launcher& launcher() override { return m_launcher; }
+    WindowStacking& stacking() override { return m_stacking; }
+    void quitOnSystemRequests() override { quitAtEndOfSession(); }
+    void releaseAudio() override { m_audio.close(); }
+
+private:
+    SystemClock m_clock;
+    WinmmSound m_audio;
+    ShellLauncher m_launcher;
+    WindowsWindowLayer m_stacking;
+};
+
+} // namespace
+
+std::unique_ptr<PlatformServices> makePlatformServices()
+{
+    return std::make_unique<WindowsPlatformServices>();
+}

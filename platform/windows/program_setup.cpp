@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/program_setup.h"
+
+#include <QDir>
+
+#include <cstdio>
+
+#include <windows.h>
+
+#include <knownfolders.h>
+#include <shlobj.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString knownFolder(REFKNOWNFOLDERID id)
+{
+    PWSTR path = nullptr;
+    QString folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path)))
+        folder = QDir::fromNativeSeparators(QString::fromWCharArray(path));
+    CoTaskMemFree(path);
+    return folder;
+}
+
+bool isInside(const QString& folder, const QString& parent)
+{
+    if (parent.isEmpty())
+        return false;
+    const QString f = QDir::cleanPath(folder) + u'/';
+    const QString p = QDir::cleanPath(parent) + u'/';
+    return f.startsWith(p, Qt::CaseInsensitive);
+}
+
+bool goesSomewhere(DWORD stream)
+{
+    const HANDLE handle = GetStdHandle(stream);
+    return handle && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
+}
+
+} // namespace
+
+// In the program folder where the user can write it (an unpacked zip), else in
+// %APPDATA%\Tickbell. A program folder under Program Files is an installed copy's and never the
+// user's to write, also where an administrator could (and under Wine, which does not keep
+// users out of it).
+ConfigLocation platformConfigLocation(const QString& programFolder)
+{
+    const QString appData = knownFolder(FOLDERID_RoamingAppData);
+    const bool installed = isInside(programFolder, knownFolder(FOLDERID_ProgramFiles)) ||
+                           isInside(programFolder, knownFolder(FOLDERID_ProgramFilesX86));
+    ConfigLocation location;
+    location.defaultPath = programFolder + u"/plug/config.txt"_s;
+    location.inProgramFolder = appData.isEmpty() || (!installed && folderIsWritable(programFolder));
+    location.configPath =
+        (location.inProgramFolder ? programFolder : appData + u"/Tickbell"_s) + u"/config.txt"_s;
+    return location;
+}
+
+void choosePlatformPlugin()
+{
+    // One platform plugin; a DISPLAY in the environment (Wine passes the Unix one on) must not
+    // send Qt looking for X11.
+}
+
+void useParentConsole()
+{
+    // Borrows the console of the command prompt the program was started from, for whichever
+    // of standard output and error does not already go somewhere (a file, a pipe). The lines
+    // are UTF-8, so that console is switched to it.
+    const bool haveOut = goesSomewhere(STD_OUTPUT_HANDLE);
+    const bool haveErr = goesSomewhere(STD_ERROR_HANDLE);
+    if ((haveOut && haveErr) || !AttachConsole(ATTACH_PARENT_PROCESS))
+        return;
+    SetConsoleOutputCP(CP_UTF8);
+    if (!haveOut)
+        std::freopen("CONOUT$", "w", stdout);
+    if (!haveErr)
+        std::freopen("CONOUT$", "w", stderr);
+}

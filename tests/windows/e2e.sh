@@ -1,0 +1,263 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The Windows build under Wine, end to end, on a desktop of its own (Xvfb, openbox, its own D-Bus
+# session bus, a PulseAudio null sink), with the end-to-end harness of tests/e2e:
+#   tests/windows/e2e.sh BUILD_DIR [SOURCE_DIR]
+# The real Tickbell.exe from a copy of BUILD_DIR/bin, in a fresh Wine prefix, with the clock at
+# Friday 2010-02-12 09:19:55: the window's title read from X11, a screenshot with the Chinese
+# labels drawn, the welcome and then the auction prompt heard on the sink, config.txt made beside
+# the program byte-identical to plug\config.txt, and Ctrl+Q ending it with status 0.
+# Then the packages in BUILD_DIR/dist: the zip's contents listed and checked, and the program run
+# from it in a fresh prefix (every DLL it needs is in it), keeping config.txt beside itself; the
+# installer installed silently into a fresh prefix, the program started from Program Files
+# keeping config.txt in %APPDATA%\Tickbell, and the uninstaller removing the program but not the
+# settings. Screenshots and logs are kept in ./output/windows-e2e.
+# shellcheck source=tests/e2e/lib.sh disable=SC2034
+# (SC2034: the E2E_* variables set here are the harness's, read by its functions.)
+source "$(dirname "$0")/../e2e/lib.sh"
+
+win_init()
+{
+    [ $# -ge 1 ] || e2e_fail "usage: $0 BUILD_DIR [SOURCE_DIR]"
+    E2E__T0=$(e2e__us)
+    E2E_NAME=windows-e2e
+    WIN_BUILD=$(cd "$1" && pwd)
+    E2E_SRC=${2:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+    E2E_RUN_DIR=$WIN_BUILD/bin
+    [ -f "$E2E_RUN_DIR/Tickbell.exe" ] || e2e_fail "no program at $E2E_RUN_DIR/Tickbell.exe (build it first)"
+    e2e_require Xvfb openbox xdotool xprop import convert sox awk wine wineserver wineboot dbus-daemon
+
+    E2E_SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/tickbell-e2e-$E2E_NAME.XXXXXX")
+    E2E_OUT=${E2E_OUTPUT_DIR:-$PWD/output}/$E2E_NAME
+    rm -rf "$E2E_OUT"
+    mkdir -p "$E2E_OUT"
+    E2E__PIDS=()
+    E2E_PID=
+    E2E_RECORDER_PID=
+    E2E_PULSE=0
+    E2E_CONSOLE=$E2E_OUT/console.txt
+    E2E_STDERR=$E2E_OUT/stderr.txt
+    WIN_PREFIXES=()
+    trap 'win__cleanup' EXIT
+    trap 'exit 130' INT
+    trap 'e2e_log "stopped (deadline or TERM)"; exit 143' TERM
+    trap 'e2e_log "command failed (line $LINENO): $BASH_COMMAND"' ERR
+
+    unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER QT_QPA_PLATFORM \
+        QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE QT_SCALE_FACTOR QT_LOGGING_RULES PULSE_SERVER \
+        PULSE_SINK LD_PRELOAD FAKETIME WINEPREFIX WINESERVER
+    export HOME=$E2E_SCRATCH/home XDG_RUNTIME_DIR=$E2E_SCRATCH/runtime TMPDIR=$E2E_SCRATCH/tmp
+    export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
+    mkdir -p "$HOME" "$TMPDIR" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    export TZ=Asia/Shanghai LC_ALL=C.UTF-8 LANG=C.UTF-8
+    export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES='mscoree,mshtml='
+    printf 'autospawn = no\n' >"$E2E_SCRATCH/pulse-client.conf"
+    export PULSE_CLIENTCONFIG=$E2E_SCRATCH/pulse-client.conf
+    e2e_deadline 600
+    e2e_log "scratch $E2E_SCRATCH, output $E2E_OUT"
+}
+
+# Wine's own processes go with their prefixes' servers; the session bus goes last of all.
+# Ctrl+Q, and the program ends with status 0. Under Wine a window can show its title a moment
+# before it takes keys, so a press that found it not ready yet is repeated (and said).
+win_quit() # WID WHAT
+{
+    local try
+    for try in 1 2 3 4; do
+        e2e_key "$1" ctrl+q
+        if e2e_wait_program_exit 5; then
+            [ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "$2 ended with status $E2E_EXIT_STATUS after Ctrl+Q"
+            [ "$try" = 1 ] || e2e_log "$2 took Ctrl+Q at press $try"
+            return 0
+        fi
+    done
+    e2e_fail "$2 did not end on Ctrl+Q (pressed 4 times, 5 s apart)"
+}
+
+win__cleanup()
+{
+    local status=$? prefix
+    set +e
+    if [ -n "$E2E_PID" ] && e2e__alive "$E2E_PID"; then e2e__stop_pid "$E2E_PID"; fi
+    E2E_PID=
+    for prefix in "${WIN_PREFIXES[@]}"; do WINEPREFIX=$prefix wineserver -k 2>/dev/null; done
+    for prefix in "${WIN_PREFIXES[@]}"; do WINEPREFIX=$prefix wineserver -w 2>/dev/null; done
+    (exit "$status")
+    e2e__cleanup
+}
+
+# The session bus first, so that nothing started later finds none and launches one of its own.
+win_start_session_bus()
+{
+    dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$E2E_SCRATCH/bus-address" \
+        </dev/null >"$E2E_SCRATCH/dbus.log" 2>&1 &
+    E2E__PIDS+=($!)
+    e2e_wait_until 10 test -s "$E2E_SCRATCH/bus-address" || e2e_fail "the D-Bus session bus did not start"
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$E2E_SCRATCH/bus-address")
+    export DBUS_SESSION_BUS_ADDRESS
+}
+
+# A fresh Wine prefix, ready to run programs (its first start takes about ten seconds).
+win_new_prefix() # NAME -> prints its path
+{
+    local prefix=$E2E_SCRATCH/$1
+    WIN_PREFIXES+=("$prefix")
+    WINEPREFIX=$prefix wineboot -i </dev/null >>"$E2E_SCRATCH/wineboot.log" 2>&1 ||
+        e2e_fail "wineboot could not make the prefix $1 (see wineboot.log)"
+    WINEPREFIX=$prefix wineserver -w
+    echo "$prefix"
+}
+
+# Starts EXE under Wine in PREFIX with --console; with --at the clock starts at that moment. The
+# prefix's wineserver must run under the same faked clock, so a running one is stopped first.
+win_start_program() # PREFIX [--at 'YYYY-MM-DD HH:MM:SS'] EXE [ARGS...]
+{
+    local prefix=$1 at=
+    shift
+    if [ "${1:-}" = --at ]; then
+        at=$2
+        shift 2
+    fi
+    local exe=$1
+    shift
+    local faketime_lib=
+    if [ -n "$at" ]; then
+        local found=(/usr/lib/*/faketime/libfaketime.so.1)
+        faketime_lib=${found[0]}
+        [ -e "$faketime_lib" ] || e2e_fail "libfaketime is not installed (package faketime)"
+    fi
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    WINEPREFIX=$prefix wineserver -w
+    (
+        cd "$(dirname "$exe")" || exit 1
+        export WINEPREFIX=$prefix
+        if [ -n "$at" ]; then
+            export LD_PRELOAD=$faketime_lib FAKETIME="@$at" FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1
+        fi
+        # A Windows program ends its lines with CR LF; the harness reads them without the CR.
+        exec wine "$exe" --console "$@" > >(sed -u 's/\r$//' >"$E2E_CONSOLE")
+    ) </dev/null 2>"$E2E_STDERR" &
+    E2E_PID=$!
+    E2E_STARTED=$(e2e_now)
+    e2e_log "started $(basename "$exe") under Wine (pid $E2E_PID${at:+, clock at $at})"
+}
+
+win_init "$@"
+win_start_session_bus
+e2e_start_display
+e2e_start_sound
+
+# --- The Windows backends' own tests, here because the prompt test needs the sound server.
+e2e_log "backend tests"
+WINEPREFIX=$(win_new_prefix prefix-tests) ctest --test-dir "$WIN_BUILD" -L windows --output-on-failure -V \
+    >"$E2E_OUT/backend-tests.txt" 2>&1 || { cat "$E2E_OUT/backend-tests.txt" >&2; e2e_fail "the backend tests failed"; }
+! grep -q '# SKIP' "$E2E_OUT/backend-tests.txt" ||
+    e2e_fail "a backend test skipped on the test desktop: $(grep '# SKIP' "$E2E_OUT/backend-tests.txt")"
+
+# --- The program from the build, a Friday just before the morning auction.
+app=$E2E_SCRATCH/app
+cp -R "$E2E_RUN_DIR" "$app"
+rm -f "$app/config.txt"
+prefix=$(win_new_prefix prefix-program)
+e2e_start_recording
+win_start_program "$prefix" --at '2010-02-12 09:19:55' "$app/Tickbell.exe"
+
+wid=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 60) ||
+    e2e_fail "no window titled 'Tickbellv1.32 - Orro SOFT' within 60 s"
+title=$(e2e_window_title "$wid")
+[ "$title" = 'Tickbellv1.32 - Orro SOFT' ] || e2e_fail "window title is '$title'"
+
+e2e_wait_until 10 test -s "$app/config.txt" || e2e_fail "config.txt was not created beside Tickbell.exe"
+cmp "$app/config.txt" "$app/plug/config.txt" || e2e_fail "config.txt differs from plug\\config.txt"
+
+# The auction prompt at 09:20:00; how much had been captured when it was asked for.
+requested() { e2e_console_has prompt '机构竞价.wav' && captured=$(e2e_recording_position); }
+e2e_wait_until 20 requested ||
+    e2e_fail "no 'prompt: 机构竞价.wav' within 20 s; prompts: $(e2e_console_texts prompt | tr '\n' '|')"
+prompts=$(e2e_console_texts prompt | tr '\n' '|')
+[ "$prompts" = 'Tickbell.wav|机构竞价.wav|' ] || e2e_fail "prompts requested: '$prompts', expected the welcome then the auction"
+welcome=$(e2e_recording_peak 0 "$captured")
+awk -v p="$welcome" -v t="$E2E_SOUND_THRESHOLD" 'BEGIN { exit !(p > t) }' ||
+    e2e_fail "the welcome prompt was not heard on the sink before the auction (peak $welcome)"
+e2e_log "welcome prompt heard (peak $welcome)"
+e2e_expect_speech_after "$captured" "auction prompt"
+e2e_stop_recording
+
+# The status line, red on black, once painted: "还没开盘..." spans some 290 px, the start-up text
+# "Tickbell" far less.
+shot=$E2E_OUT/main-window.png
+red_width()
+{
+    e2e_screenshot "$wid" "$shot"
+    convert "$shot" -fill black +opaque 'rgb(255,0,0)' -trim -format '%w' info: 2>/dev/null
+}
+status_painted() { [ "$(red_width)" -gt 250 ]; }
+e2e_wait_until 10 status_painted || e2e_fail "the red status line is not painted (red text $(red_width) px wide); see $shot"
+e2e_log "screenshot: $shot"
+
+win_quit "$wid" "the program"
+e2e_log "Ctrl+Q ended it with status 0"
+
+# --- The end of the Windows session ends it like Exit, with status 0.
+win_start_program "$prefix" "$app/Tickbell.exe"
+wid=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 60) || e2e_fail "the program did not start again"
+WINEPREFIX=$prefix wineboot --end-session </dev/null >>"$E2E_SCRATCH/wineboot.log" 2>&1 || true
+e2e_wait_program_exit 20 || e2e_fail "the end of the session did not end the program within 20 s"
+[ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "the program ended with status $E2E_EXIT_STATUS at the end of the session"
+e2e_log "the end of the session ended it with status 0"
+
+# --- The zip: exactly the program folder, and a program that runs from it alone.
+zip=$(echo "$WIN_BUILD"/dist/Tickbell-*-win64.zip)
+[ -f "$zip" ] || e2e_fail "no zip in $WIN_BUILD/dist"
+name=$(basename "$zip" .zip)
+expected=(Tickbell.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Network.dll libstdc++-6.dll libgcc_s_seh-1.dll
+    libwinpthread-1.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll translations/qtbase_zh_CN.qm
+    plug/config.txt holidays.txt statutory-holidays.txt LICENSE.txt README.txt)
+for wav in "$E2E_SRC"/assets/sound/*.wav "$E2E_SRC"/assets/sound/*.WAV; do expected+=("sound/$(basename "$wav")"); done
+unzip -Z1 "$zip" | grep -v '/$' | sort >"$E2E_OUT/zip-contents.txt"
+printf "$name/%s\n" "${expected[@]}" | sort >"$E2E_SCRATCH/zip-expected.txt"
+diff -u "$E2E_SCRATCH/zip-expected.txt" "$E2E_OUT/zip-contents.txt" >&2 ||
+    e2e_fail "the zip does not hold exactly the program folder (- missing, + unexpected)"
+e2e_log "zip holds the ${#expected[@]} files of the program folder"
+unzip -q "$zip" -d "$E2E_SCRATCH/unzipped"
+portable=$E2E_SCRATCH/unzipped/$name
+win_start_program "$(win_new_prefix prefix-zip)" "$portable/Tickbell.exe"
+wid=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 60) ||
+    e2e_fail "the program from the zip showed no window in a fresh prefix (a DLL missing?); stderr: $(tail -n 5 "$E2E_STDERR")"
+e2e_wait_until 10 test -s "$portable/config.txt" || e2e_fail "the program from the zip made no config.txt beside itself"
+cmp "$portable/config.txt" "$portable/plug/config.txt" || e2e_fail "the zip's config.txt differs from plug\\config.txt"
+e2e_screenshot "$wid" "$E2E_OUT/from-zip.png"
+win_quit "$wid" "the program from the zip"
+e2e_log "the zip's program ran in a fresh prefix and kept config.txt beside itself"
+
+# --- The installer, silently into a fresh prefix; the program from there; the uninstaller.
+setup=$(echo "$WIN_BUILD"/dist/Tickbell-*-setup.exe)
+[ -f "$setup" ] || e2e_fail "no installer in $WIN_BUILD/dist"
+prefix=$(win_new_prefix prefix-installer)
+WINEPREFIX=$prefix wine "$setup" /S </dev/null >>"$E2E_SCRATCH/installer.log" 2>&1 ||
+    e2e_fail "the silent install failed (see installer.log)"
+WINEPREFIX=$prefix wineserver -w
+installed="$prefix/drive_c/Program Files/Tickbell"
+menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tickbell.lnk"
+for f in Tickbell.exe uninstall.exe platforms/qwindows.dll plug/config.txt "sound/机构竞价.wav"; do
+    [ -f "$installed/$f" ] || e2e_fail "the installer did not install $f into Program Files"
+done
+[ -f "$menu" ] || e2e_fail "the installer made no Start-menu entry"
+win_start_program "$prefix" "$installed/Tickbell.exe"
+wid=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 60) || e2e_fail "the installed program showed no window"
+settings() { local found=("$prefix"/drive_c/users/*/AppData/Roaming/Tickbell/config.txt); [ -s "${found[0]}" ] && echo "${found[0]}"; }
+e2e_wait_until 10 settings >/dev/null || e2e_fail "the installed program made no config.txt in %APPDATA%\\Tickbell"
+user_config=$(settings)
+cmp "$user_config" "$installed/plug/config.txt" || e2e_fail "%APPDATA%\\Tickbell\\config.txt differs from plug\\config.txt"
+[ ! -e "$installed/config.txt" ] || e2e_fail "the installed program wrote config.txt into Program Files"
+win_quit "$wid" "the installed program"
+e2e_log "installed into Program Files; its config.txt is ${user_config#"$prefix/drive_c/"}"
+WINEPREFIX=$prefix wine "$installed/uninstall.exe" /S </dev/null >>"$E2E_SCRATCH/installer.log" 2>&1 ||
+    e2e_fail "the silent uninstall failed (see installer.log)"
+# The uninstaller runs on from a copy of itself: wait for the prefix to be idle.
+WINEPREFIX=$prefix wineserver -w
+[ ! -e "$installed" ] || e2e_fail "the uninstaller left $(cd "$installed" && find . -type f | head -n 5 | tr '\n' ' ')in Program Files"
+[ ! -e "$menu" ] || e2e_fail "the uninstaller left the Start-menu entry"
+[ -s "$user_config" ] || e2e_fail "the uninstaller removed the user's settings"
+e2e_log "uninstalled: the program and its menu entry are gone, the user's settings stay"
