@@ -237,7 +237,7 @@ e2e_program_stack() # [PID]
         echo "(no gdb: scripts/install-deps.sh --test installs it); waiting in $(cat "/proc/$pid/wchan" 2>/dev/null)" >&2
         return 0
     fi
-    timeout 120 gdb -nx -batch -p "$pid" -iex 'set debuginfod enabled off' -ex 'set pagination off' \
+    timeout 60 gdb -nx -batch -p "$pid" -iex 'set debuginfod enabled off' -ex 'set pagination off' \
         -ex 'thread apply all bt' </dev/null 2>&1 | grep -E '^(Thread|#)' >&2 || true
 }
 
@@ -316,6 +316,8 @@ e2e__cleanup()
     local status=$?
     trap - ERR
     set +eu
+    # The deadline has done its work once the cleanup runs; it must not cut the cleanup short.
+    [ -n "${E2E__WATCHDOG:-}" ] && { kill "$E2E__WATCHDOG" 2>/dev/null; wait "$E2E__WATCHDOG" 2>/dev/null; }
     e2e__end_program "$status" || [ "$status" != 0 ] || status=1
     [ -n "$E2E_RECORDER_PID" ] && e2e__stop_pid "$E2E_RECORDER_PID" INT
     if [ "$E2E_PULSE" = 1 ] && [ -f "$XDG_RUNTIME_DIR/pulse/pid" ]; then
@@ -327,7 +329,6 @@ e2e__cleanup()
     local i
     for ((i = ${#E2E__PIDS[@]} - 1; i >= 0; i--)); do e2e__stop_pid "${E2E__PIDS[i]}"; done
     [ -n "$E2E__BUS_PID" ] && e2e__stop_pid "$E2E__BUS_PID"
-    [ -n "${E2E__WATCHDOG:-}" ] && { kill "$E2E__WATCHDOG" 2>/dev/null; wait "$E2E__WATCHDOG" 2>/dev/null; }
     local left pid
     left=$(e2e__leftovers)
     if [ -n "$left" ]; then
@@ -614,7 +615,15 @@ e2e_wait_console_re() # KIND ERE [SECS]
     e2e_wait_until "${3:-20}" e2e__console_matches "$1" "$2"
 }
 
-e2e__find_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep .; }
+# What xdotool found, even when it then stumbled over a window that went away meanwhile (its
+# complaints go to xdotool.log, shown when the test fails).
+e2e__find_window()
+{
+    local found
+    found=$(xdotool search --onlyvisible --name "$1" 2>>"$E2E_SCRATCH/xdotool.log") || true
+    found=${found%%$'\n'*}
+    [ -n "$found" ] && echo "$found"
+}
 
 e2e_wait_window() # TITLE_ERE [SECS]
 {
