@@ -59,7 +59,8 @@
 #   e2e_program_running           true while the program is alive.
 #   e2e_wait_program_exit SECS    wait for it to end by itself; sets E2E_EXIT_STATUS and
 #                                 E2E_ENDED (e2e_now); false on timeout.
-#   e2e_stop_program              end it (TERM, then KILL; the stack first when it hangs).
+#   e2e_stop_program              end it with TERM; one that is still there 10 s later has its
+#                                 stack printed, is killed, and fails the test.
 #   e2e_browser_calls             the addresses handed to the browser, one a line.
 # Console lines ("<date> <time> KIND: TEXT", KIND one of title, status, advice, prompt)
 #   e2e_console_texts KIND        TEXT of every line of that kind, in order.
