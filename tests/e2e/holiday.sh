@@ -10,8 +10,8 @@ e2e_start_recording
 
 e2e_start_program --at '2026-10-01 10:00:00'
 
-e2e_wait_console status '假日休盘...' 10 ||
-    e2e_fail "no 'status: 假日休盘...' within 10 s on 2026-10-01; status lines: $(e2e_console_texts status | tr '\n' '|')"
+e2e_wait_console status '假日休盘...' 30 ||
+    e2e_fail "no 'status: 假日休盘...' within 30 s on 2026-10-01; status lines: $(e2e_console_texts status | tr '\n' '|')"
 # How much sound had been captured when the prompt was first requested.
 requested() { e2e_console_has prompt '今天不开盘.wav' && captured=$(e2e_recording_position); }
 e2e_wait_until 10 requested ||

@@ -47,13 +47,20 @@
 #   e2e_start_program [--at 'YYYY-MM-DD HH:MM:SS'] [ARGS...]
 #                                 start $E2E_APP/tickbell --console (with the clock set by
 #                                 libfaketime when --at is given; it runs on from there),
-#                                 TZ=Asia/Shanghai, LC_ALL=C.UTF-8. Sets E2E_PID and E2E_STARTED
+#                                 TZ=Asia/Shanghai, LC_ALL=C.UTF-8; a PATH given for the call
+#                                 is the program's alone. Sets E2E_PID and E2E_STARTED
 #                                 (e2e_now). Standard output goes to $E2E_CONSOLE, errors to
 #                                 $E2E_STDERR. A BROWSER stub logs opened addresses instead.
+#   e2e_set_clock 'YYYY-MM-DD HH:MM:SS'
+#                                 move the clock of the program started with --at forward to
+#                                 that moment (it follows within a second; never backwards), so
+#                                 that a test waits for its steps, not against the clock.
+#   e2e_clock_now                 the program's time now ('YYYY-MM-DD HH:MM:SS').
 #   e2e_program_running           true while the program is alive.
 #   e2e_wait_program_exit SECS    wait for it to end by itself; sets E2E_EXIT_STATUS and
 #                                 E2E_ENDED (e2e_now); false on timeout.
-#   e2e_stop_program              end it (TERM, then KILL; the stack first when it hangs).
+#   e2e_stop_program              end it with TERM; one that is still there 10 s later has its
+#                                 stack printed, is killed, and fails the test.
 #   e2e_browser_calls             the addresses handed to the browser, one a line.
 # Console lines ("<date> <time> KIND: TEXT", KIND one of title, status, advice, prompt)
 #   e2e_console_texts KIND        TEXT of every line of that kind, in order.
@@ -133,6 +140,7 @@ e2e_init()
 {
     [ $# -ge 1 ] || e2e_fail "usage: $0 RUN_DIR [SOURCE_DIR]"
     E2E__T0=$(e2e__us)
+    E2E__PATH=$PATH
     E2E_NAME=$(basename "$0" .sh)
     E2E_RUN_DIR=$(cd "$1" && pwd)
     E2E_SRC=${2:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
@@ -230,7 +238,7 @@ e2e_program_stack() # [PID]
         echo "(no gdb: scripts/install-deps.sh --test installs it); waiting in $(cat "/proc/$pid/wchan" 2>/dev/null)" >&2
         return 0
     fi
-    timeout 120 gdb -nx -batch -p "$pid" -iex 'set debuginfod enabled off' -ex 'set pagination off' \
+    timeout 60 gdb -nx -batch -p "$pid" -iex 'set debuginfod enabled off' -ex 'set pagination off' \
         -ex 'thread apply all bt' </dev/null 2>&1 | grep -E '^(Thread|#)' >&2 || true
 }
 
@@ -309,6 +317,8 @@ e2e__cleanup()
     local status=$?
     trap - ERR
     set +eu
+    # The deadline has done its work once the cleanup runs; it must not cut the cleanup short.
+    [ -n "${E2E__WATCHDOG:-}" ] && { kill "$E2E__WATCHDOG" 2>/dev/null; wait "$E2E__WATCHDOG" 2>/dev/null; }
     e2e__end_program "$status" || [ "$status" != 0 ] || status=1
     [ -n "$E2E_RECORDER_PID" ] && e2e__stop_pid "$E2E_RECORDER_PID" INT
     if [ "$E2E_PULSE" = 1 ] && [ -f "$XDG_RUNTIME_DIR/pulse/pid" ]; then
@@ -320,7 +330,6 @@ e2e__cleanup()
     local i
     for ((i = ${#E2E__PIDS[@]} - 1; i >= 0; i--)); do e2e__stop_pid "${E2E__PIDS[i]}"; done
     [ -n "$E2E__BUS_PID" ] && e2e__stop_pid "$E2E__BUS_PID"
-    [ -n "${E2E__WATCHDOG:-}" ] && { kill "$E2E__WATCHDOG" 2>/dev/null; wait "$E2E__WATCHDOG" 2>/dev/null; }
     local left pid
     left=$(e2e__leftovers)
     if [ -n "$left" ]; then
@@ -475,8 +484,59 @@ e2e_has_sound()
     awk -v p="$peak" -v t="$E2E_SOUND_THRESHOLD" 'BEGIN { exit !(p > t) }'
 }
 
+e2e__faketime_lib()
+{
+    local found=(/usr/lib/*/faketime/libfaketime.so.1)
+    [ -e "${found[0]}" ] || e2e_fail "libfaketime is not installed (package faketime)"
+    echo "${found[0]}"
+}
+
+# The program's clock is the real one plus an offset that libfaketime reads from $E2E_CLOCK
+# (again at most a second after it changes). Each start has a file of its own, so that starting
+# another copy leaves the clock of one still running alone; e2e_set_clock moves the latest.
+# The file is replaced whole, never half written.
+E2E__CLOCKS=0
+e2e__new_clock() # 'YYYY-MM-DD HH:MM:SS'
+{
+    E2E__CLOCKS=$((E2E__CLOCKS + 1))
+    E2E_CLOCK=$E2E_SCRATCH/clock-$E2E__CLOCKS
+    e2e__write_clock "$1"
+}
+e2e__write_clock() # 'YYYY-MM-DD HH:MM:SS'
+{
+    local target offset
+    target=$(date -d "$1" +%s) || e2e_fail "not a time: '$1'"
+    offset=$((target - EPOCHSECONDS))
+    if [ "$offset" -ge 0 ]; then echo "+$offset"; else echo "$offset"; fi >"$E2E_CLOCK.new"
+    mv -f "$E2E_CLOCK.new" "$E2E_CLOCK"
+}
+
+e2e_clock_now() # the program's time of day, as 'YYYY-MM-DD HH:MM:SS'
+{
+    local offset
+    offset=$(cat "$E2E_CLOCK")
+    date -d "@$((EPOCHSECONDS + offset))" '+%Y-%m-%d %H:%M:%S'
+}
+
+e2e_set_clock() # 'YYYY-MM-DD HH:MM:SS'
+{
+    [ -n "${E2E_CLOCK:-}" ] || e2e_fail "e2e_set_clock needs a program started with --at"
+    local now target
+    now=$(date -d "$(e2e_clock_now)" +%s)
+    target=$(date -d "$1" +%s) || e2e_fail "not a time: '$1'"
+    if [ "$target" -le "$now" ]; then
+        e2e_log "the clock is at $(e2e_clock_now) already, past $1: left as it is"
+        return 0
+    fi
+    e2e__write_clock "$1"
+    e2e_log "clock moved to $1"
+}
+
 e2e_start_program()
 {
+    # A PATH given for this call (PATH=... e2e_start_program) is the program's alone.
+    local program_path=$PATH
+    local PATH=$E2E__PATH
     local at=
     if [ "${1:-}" = --at ]; then
         at=$2
@@ -484,18 +544,18 @@ e2e_start_program()
     fi
     local faketime_lib=
     if [ -n "$at" ]; then
-        local found=(/usr/lib/*/faketime/libfaketime.so.1)
-        faketime_lib=${found[0]}
-        [ -e "$faketime_lib" ] || e2e_fail "libfaketime is not installed (package faketime)"
+        faketime_lib=$(e2e__faketime_lib)
+        e2e__new_clock "$at"
     fi
     [ -n "${DISPLAY:-}" ] || e2e_fail "e2e_start_program needs e2e_start_display first"
     (
         cd "$E2E_APP"
-        export QT_QPA_PLATFORM=xcb BROWSER=$E2E_SCRATCH/browser
+        export QT_QPA_PLATFORM=xcb BROWSER=$E2E_SCRATCH/browser PATH=$program_path
         if [ -n "$at" ]; then
             # Only the wall clock moves; Qt's timers run on the real monotonic clock. File times
             # stay real: faked ones make fontconfig rescan every font and rewrite its caches.
-            export LD_PRELOAD=$faketime_lib FAKETIME="@$at" FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1
+            export LD_PRELOAD=$faketime_lib FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1
+            export FAKETIME_TIMESTAMP_FILE=$E2E_CLOCK FAKETIME_CACHE_DURATION=1
         fi
         exec "$E2E_APP/tickbell" --console "$@"
     ) </dev/null >"$E2E_CONSOLE" 2>"$E2E_STDERR" &
@@ -556,7 +616,15 @@ e2e_wait_console_re() # KIND ERE [SECS]
     e2e_wait_until "${3:-20}" e2e__console_matches "$1" "$2"
 }
 
-e2e__find_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep .; }
+# What xdotool found, even when it then stumbled over a window that went away meanwhile (its
+# complaints go to xdotool.log, shown when the test fails).
+e2e__find_window()
+{
+    local found
+    found=$(xdotool search --onlyvisible --name "$1" 2>>"$E2E_SCRATCH/xdotool.log") || true
+    found=${found%%$'\n'*}
+    [ -n "$found" ] && echo "$found"
+}
 
 e2e_wait_window() # TITLE_ERE [SECS]
 {

@@ -74,7 +74,7 @@ e2e_screenshot "$dialog" "$E2E_OUT/dialog-defaults.png"
 # the clipboard: xdotool's typing of Chinese remaps keys on the fly and now and then drops one.
 printf '%s' "$rule" | xclip -selection clipboard -i -quiet >/dev/null 2>&1 &
 clip=$!
-e2e_wait_until 5 sh -c 'xclip -o -selection clipboard -t TARGETS >/dev/null 2>&1' ||
+e2e_wait_until 10 sh -c 'xclip -o -selection clipboard -t TARGETS >/dev/null 2>&1' ||
     e2e_fail "could not put the rule on the clipboard"
 e2e_key "$dialog" ctrl+a ctrl+v
 xdotool mousemove --window "$dialog" 256 320 click 1 # Check2, beside "行情网页"

@@ -13,8 +13,8 @@ e2e_start_sound
 e2e_start_recording
 
 e2e_start_program --at '2027-01-01 10:00:00'
-e2e_wait_console status '假日休盘...' 10 ||
-    e2e_fail "no 'status: 假日休盘...' within 10 s on 2027-01-01; status lines: $(e2e_console_texts status | tr '\n' '|')"
+e2e_wait_console status '假日休盘...' 30 ||
+    e2e_fail "no 'status: 假日休盘...' within 30 s on 2027-01-01; status lines: $(e2e_console_texts status | tr '\n' '|')"
 requested() { e2e_console_has prompt '今天不开盘.wav' && captured=$(e2e_recording_position); }
 e2e_wait_until 10 requested ||
     e2e_fail "no 'prompt: 今天不开盘.wav' within 10 s; prompts: $(e2e_console_texts prompt | tr '\n' '|')"
@@ -26,5 +26,5 @@ e2e_stop_program
 
 E2E_CONSOLE=$E2E_OUT/console-2026-12-31.txt E2E_STDERR=$E2E_OUT/stderr-2026-12-31.txt
 e2e_start_program --at '2026-12-31 09:19:58'
-e2e_wait_console_re advice '明天放假不开盘！$' 10 ||
-    e2e_fail "no auction advice ending in '明天放假不开盘！' by 09:20:08 on 2026-12-31; advice: $(e2e_console_texts advice | tr '\n' '|')"
+e2e_wait_console_re advice '明天放假不开盘！$' 30 ||
+    e2e_fail "no auction advice ending in '明天放假不开盘！' within 30 s of 09:19:58 on 2026-12-31; advice: $(e2e_console_texts advice | tr '\n' '|')"

@@ -21,7 +21,7 @@ geometry() { xwininfo -id "$main" | awk -F: '/Absolute upper-left|Width|Height/ 
 at_home() { [ "$(geometry)" = "$home" ]; }
 same_place()
 {
-    e2e_wait_until 5 at_home || e2e_fail "$1: the window moved or changed size: x y w h was '$home', now '$(geometry)'"
+    e2e_wait_until 10 at_home || e2e_fail "$1: the window moved or changed size: x y w h was '$home', now '$(geometry)'"
 }
 # Position of a window in the stacking order, bottom first.
 stack_index()

@@ -3,7 +3,7 @@
 # shellcheck disable=SC2034 # the E2E_* variables set here are read by the harness
 # A prompt file that is missing, cut off inside its header, cut off inside its sound data, or
 # random bytes under the name 机构竞价.wav: at the auction the program asks for it, says once on
-# standard error that it cannot play it, and goes on; a few seconds later, at the morning open,
+# standard error that it cannot play it, and goes on; then, the clock moved to the morning open,
 # the next prompt is heard (a cut-off file once hung the program at the next prompt).
 source "$(dirname "$0")/common.sh"
 e2e_init "$@"
@@ -24,13 +24,14 @@ for variant in missing cut-in-header cut-in-data random; do
     esac
     E2E_CONSOLE=$E2E_OUT/console-$variant.txt E2E_STDERR=$E2E_OUT/stderr-$variant.txt
     e2e_start_recording "$E2E_OUT/recording-$variant.wav"
-    e2e_start_program --at '2010-02-12 09:29:57'
-    e2e_wait_console prompt '机构竞价.wav' 20 ||
+    e2e_start_program --at '2010-02-12 09:25:00'
+    e2e_wait_console prompt '机构竞价.wav' 30 ||
         e2e_fail "$variant: no auction prompt; prompts: $(e2e_console_texts prompt | tr '\n' '|')"
     rel_wait_stderr "$expected" 10 || e2e_fail "$variant: standard error does not say /$expected/: $(cat "$E2E_STDERR")"
-    e2e_wait_console status '股市开盘中...' 20 || e2e_fail "$variant: the schedule stopped before 09:30"
+    e2e_set_clock '2010-02-12 09:29:58'
+    e2e_wait_console status '股市开盘中...' 30 || e2e_fail "$variant: the schedule stopped before 09:30"
     opened() { e2e_console_has prompt '上午开盘时间.wav' && at=$(e2e_recording_position); }
-    e2e_wait_until 5 opened || e2e_fail "$variant: no morning-open prompt"
+    e2e_wait_until 10 opened || e2e_fail "$variant: no morning-open prompt"
     e2e_wait_sound 15 "$at" "${speech[@]}" ||
         e2e_fail "$variant: the morning-open prompt was not heard after the broken one (speech peak $(e2e_recording_peak "$at" "${speech[@]}"))"
     e2e_program_running || e2e_fail "$variant: the program ended"

@@ -16,15 +16,17 @@ rel_stderr_count() { grep -Ec -- "$1" "$E2E_STDERR" || true; }
 rel_wait_stderr() { e2e_wait_until "${2:-10}" grep -Eq -- "$1" "$E2E_STDERR"; }
 
 # The program goes on after a fault: alive, and its schedule still moves the status line and
-# requests the next prompt. Started before 09:30, that is the morning open at 09:30:00; with
-# rel_mark_console called right after the fault, it must come after that moment.
+# requests the next prompt. Started in the auction (09:25, minutes before the open, however slow
+# the steps before), that is the morning open: the clock moves to 09:29:57, and with
+# rel_mark_console called right after the fault, the open must come after that moment.
 rel_mark_console() { REL_MARK=$(wc -l <"$E2E_CONSOLE"); }
 rel_expect_morning_open()
 {
     e2e_program_running || e2e_fail "the program ended: $(tail -n 5 "$E2E_STDERR")"
+    e2e_set_clock '2010-02-12 09:29:57'
     e2e_wait_console status '股市开盘中...' 30 ||
         e2e_fail "no 'status: 股市开盘中...' at 09:30: the schedule stopped; status lines: $(e2e_console_texts status | tr '\n' '|')"
-    e2e_wait_console prompt '上午开盘时间.wav' 5 ||
+    e2e_wait_console prompt '上午开盘时间.wav' 10 ||
         e2e_fail "no morning-open prompt; prompts: $(e2e_console_texts prompt | tr '\n' '|')"
     local line
     line=$(e2e_console_line_no status '股市开盘中...')
@@ -59,7 +61,7 @@ rel_paste() # WID TEXT
     E2E__PIDS+=($!) # serves the text until another program takes the clipboard
     local text=$2
     clipboard_holds() { [ "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "$text" ]; }
-    e2e_wait_until 5 clipboard_holds || e2e_fail "could not put '$text' on the clipboard"
+    e2e_wait_until 10 clipboard_holds || e2e_fail "could not put '$text' on the clipboard"
     e2e_key "$1" ctrl+v
 }
 
@@ -123,8 +125,9 @@ rel_need_user() { [ "$(id -u)" = 0 ]; }
 # own); as ourselves otherwise.
 rel_start_program_as_user()
 {
-    local at=$1 found=(/usr/lib/*/faketime/libfaketime.so.1)
-    [ -e "${found[0]}" ] || e2e_fail "libfaketime is not installed (package faketime)"
+    local at=$1 faketime_lib
+    faketime_lib=$(e2e__faketime_lib)
+    e2e__new_clock "$at"
     local as_user=()
     if rel_need_user; then
         chmod 755 "$E2E_SCRATCH"
@@ -144,9 +147,10 @@ rel_start_program_as_user()
         cd "$E2E_APP" || exit 1
         export QT_QPA_PLATFORM=xcb BROWSER=$E2E_SCRATCH/browser
         # Only the program gets the fake clock: a root setpriv would make libfaketime's shared
-        # memory, which the user's program then cannot open.
-        exec "${as_user[@]:-env}" LD_PRELOAD="${found[0]}" FAKETIME="@$at" FAKETIME_DONT_FAKE_MONOTONIC=1 \
-            "$E2E_APP/tickbell" --console
+        # memory, which the user's program then cannot open. It reads the clock file like the
+        # harness's programs (e2e_set_clock).
+        exec "${as_user[@]:-env}" LD_PRELOAD="$faketime_lib" FAKETIME_TIMESTAMP_FILE="$E2E_CLOCK" \
+            FAKETIME_CACHE_DURATION=1 FAKETIME_DONT_FAKE_MONOTONIC=1 "$E2E_APP/tickbell" --console
     ) </dev/null >"$E2E_CONSOLE" 2>"$E2E_STDERR" &
     E2E_PID=$!
     E2E_STARTED=$(e2e_now)

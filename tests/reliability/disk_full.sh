@@ -28,9 +28,9 @@ e2e_log "tmpfs of ${kb} KiB: $(df -k --output=avail "$folder" | tail -n 1 | tr -
 before=$(ls -A "$folder")
 
 e2e_start_display
-e2e_start_program --at '2010-02-12 09:29:40'
+e2e_start_program --at '2010-02-12 09:25:00'
 wid=$(rel_main_window)
-e2e_wait_until 15 grep -q 'news\.qq\.com' "$E2E_BROWSER_LOG" || e2e_fail "the settings were not read (no news page at the auction)"
+e2e_wait_until 30 grep -q 'news\.qq\.com' "$E2E_BROWSER_LOG" || e2e_fail "the settings were not read (no news page at the auction)"
 dialog=$(rel_open_settings "$wid")
 rel_paste "$dialog" '新'
 rel_save_fails "$dialog" disk-full-save-failed
@@ -44,6 +44,6 @@ dialog=$(rel_open_settings "$wid")
 rel_click_save "$dialog"
 e2e_wait_until 10 rel_dialog_gone || e2e_fail "the dialog did not close after 保存设置 with room on the disk"
 rel_write_config "$E2E_SCRATCH/saved.txt" "新$rule" 1
-e2e_wait_until 5 cmp -s "$config" "$E2E_SCRATCH/saved.txt" ||
+e2e_wait_until 10 cmp -s "$config" "$E2E_SCRATCH/saved.txt" ||
     e2e_fail "the save after the failed one did not write the edited settings: $(od -c "$config" | head -n 5)"
 rel_expect_morning_open

@@ -15,13 +15,13 @@ rel_write_config "$E2E_APP/config.txt" '回调到支撑位才买'
 sed -i 's/^flashweb:0/flashweb:1/' "$E2E_APP/config.txt"
 rm -f "$E2E_SCRATCH/browser" # BROWSER still names it
 mkdir -p "$E2E_SCRATCH/no-browser-bin"
-PATH=$E2E_SCRATCH/no-browser-bin e2e_start_program --at '2010-02-12 09:29:30'
+PATH=$E2E_SCRATCH/no-browser-bin e2e_start_program --at '2010-02-12 09:25:00'
 wid=$(rel_main_window)
 
-e2e_wait_console prompt '机构竞价.wav' 15 || e2e_fail "no auction prompt"
-e2e_wait_console advice "$REL_AUCTION_FRIDAY" 5 || e2e_fail "the auction advice is missing or incomplete"
+e2e_wait_console prompt '机构竞价.wav' 30 || e2e_fail "no auction prompt"
+e2e_wait_console advice "$REL_AUCTION_FRIDAY" 10 || e2e_fail "the auction advice is missing or incomplete"
 # The auction opens the news page and the quotes page (qqnews:1, flashweb:1): two failures.
-e2e_wait_until 10 eval '[ "$(rel_stderr_count "no browser could open")" -ge 2 ]' ||
+e2e_wait_until 30 eval '[ "$(rel_stderr_count "no browser could open")" -ge 2 ]' ||
     e2e_fail "the failed launches at the auction were not reported: $(cat "$E2E_STDERR")"
 
 # One new line of the program's own on standard error after KEY, matching ERE; besides it

@@ -9,11 +9,11 @@ source "$(dirname "$0")/common.sh"
 e2e_init "$@"
 e2e_start_display
 # No e2e_start_sound, and the harness keeps a client from starting a server of its own.
-e2e_start_program --at '2010-02-12 09:29:55'
+e2e_start_program --at '2010-02-12 09:25:00'
 rel_main_window >/dev/null
-e2e_wait_console prompt '机构竞价.wav' 15 ||
+e2e_wait_console prompt '机构竞价.wav' 30 ||
     e2e_fail "no auction prompt; prompts: $(e2e_console_texts prompt | tr '\n' '|')"
-e2e_wait_console advice "$REL_AUCTION_FRIDAY" 5 || e2e_fail "no auction advice with the weekend notice"
+e2e_wait_console advice "$REL_AUCTION_FRIDAY" 10 || e2e_fail "no auction advice with the weekend notice"
 rel_expect_morning_open
 
 prompts=$(e2e_console_texts prompt | tr '\n' '|')
@@ -25,7 +25,7 @@ e2e_stop_program
 
 E2E_CONSOLE=$E2E_OUT/console-holiday.txt E2E_STDERR=$E2E_OUT/stderr-holiday.txt
 e2e_start_program --at '2010-02-15 10:00:00' # Spring Festival
-e2e_wait_console status '假日休盘...' 15 || e2e_fail "no holiday status on 2010-02-15"
+e2e_wait_console status '假日休盘...' 30 || e2e_fail "no holiday status on 2010-02-15"
 e2e_wait_program_exit 40 || e2e_fail "the countdown did not end the program on a holiday"
 [ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "exit status $E2E_EXIT_STATUS on a holiday"
 asked=$(e2e_console_texts prompt | grep -c '^今天不开盘\.wav$' || true)

@@ -32,7 +32,7 @@ rel_paste "$dialog" "$soft"
 rel_click_save "$dialog"
 e2e_wait_until 10 rel_dialog_gone || e2e_fail "the dialog did not close after 保存设置"
 rel_write_config "$E2E_SCRATCH/expected.txt" "$rule" 0 "$soft"
-e2e_wait_until 5 cmp -s "$config" "$E2E_SCRATCH/expected.txt" || {
+e2e_wait_until 10 cmp -s "$config" "$E2E_SCRATCH/expected.txt" || {
     diff <(iconv -f GBK -t UTF-8 "$E2E_SCRATCH/expected.txt" | cat -A) <(iconv -f GBK -t UTF-8 "$config" | cat -A) >&2
     e2e_fail "config.txt does not hold the typed rule and path byte for byte"
 }

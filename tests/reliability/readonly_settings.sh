@@ -23,9 +23,9 @@ cp "$config" "$E2E_SCRATCH/original.txt"
 chmod 444 "$config"
 rel_need_user && chown "$REL_USER_ID" "$E2E_APP" # the folder is the user's, the file is not
 E2E_CONSOLE=$E2E_OUT/console-file.txt E2E_STDERR=$E2E_OUT/stderr-file.txt
-rel_start_program_as_user '2010-02-12 09:29:40'
+rel_start_program_as_user '2010-02-12 09:25:00'
 wid=$(rel_main_window)
-e2e_wait_until 15 news_opened || e2e_fail "file: the news page did not open at the auction: qqnews:1 was not read"
+e2e_wait_until 30 news_opened || e2e_fail "file: the news page did not open at the auction: qqnews:1 was not read"
 dialog=$(rel_open_settings "$wid")
 shown=$(rel_focused_text "$dialog")
 [ "$shown" = "$(rel_rule_in_box "$rule")" ] || e2e_fail "file: Text1 shows '$shown'"
@@ -46,12 +46,12 @@ if rel_need_user; then chown root "$E2E_APP"; chmod 755 "$E2E_APP"; else chmod 5
 before=$(rel_fingerprint "$E2E_APP")
 : >"$E2E_BROWSER_LOG"
 E2E_CONSOLE=$E2E_OUT/console-folder.txt E2E_STDERR=$E2E_OUT/stderr-folder.txt
-rel_start_program_as_user '2010-02-12 09:29:40'
+rel_start_program_as_user '2010-02-12 09:25:00'
 own=$REL_USER_HOME/.config/tickbell/config.txt
 wid=$(rel_main_window)
 e2e_wait_until 10 test -f "$own" || e2e_fail "folder: no $own"
 cmp -s "$own" "$config" || e2e_fail "folder: $own does not start from the program folder's config.txt"
-e2e_wait_until 15 news_opened || e2e_fail "folder: the news page did not open at the auction: qqnews:1 was not read"
+e2e_wait_until 30 news_opened || e2e_fail "folder: the news page did not open at the auction: qqnews:1 was not read"
 dialog=$(rel_open_settings "$wid")
 shown=$(rel_focused_text "$dialog")
 [ "$shown" = "$(rel_rule_in_box "$rule")" ] || e2e_fail "folder: Text1 shows '$shown'"
@@ -60,7 +60,7 @@ rel_paste "$dialog" '!'
 rel_click_save "$dialog"
 e2e_wait_until 10 rel_dialog_gone || e2e_fail "folder: the dialog did not close after 保存设置 (a failure box?)"
 rel_write_config "$E2E_SCRATCH/saved.txt" "$rule!" 1
-e2e_wait_until 5 cmp -s "$own" "$E2E_SCRATCH/saved.txt" ||
+e2e_wait_until 10 cmp -s "$own" "$E2E_SCRATCH/saved.txt" ||
     e2e_fail "folder: $own is not the saved settings: $(od -c "$own" | head -n 5)"
 [ "$before" = "$(rel_fingerprint "$E2E_APP")" ] ||
     e2e_fail "folder: the program folder changed: $(diff <(echo "$before") <(rel_fingerprint "$E2E_APP"))"

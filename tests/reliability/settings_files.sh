@@ -35,7 +35,7 @@ one_settings_line()
 # --- neither file
 rm -f "$config" "$E2E_APP/plug/config.txt"
 E2E_CONSOLE=$E2E_OUT/console-neither.txt E2E_STDERR=$E2E_OUT/stderr-neither.txt
-e2e_start_program --at '2010-02-12 09:29:42'
+e2e_start_program --at '2010-02-12 09:25:00'
 wid=$(rel_main_window)
 one_settings_line 'neither .*/config\.txt nor .*/plug/config\.txt exists' neither
 e2e_wait_console advice "$REL_AUCTION_FRIDAY" 15 || e2e_fail "neither: no auction advice"
@@ -43,7 +43,7 @@ dialog=$(dialog_shows_defaults "$wid" neither)
 rel_click_save "$dialog"
 e2e_wait_until 10 rel_dialog_gone || e2e_fail "neither: the dialog did not close after 保存设置"
 rel_write_config "$E2E_SCRATCH/defaults.txt" "$REL_DEFAULT_RULE1" 0
-e2e_wait_until 5 cmp -s "$config" "$E2E_SCRATCH/defaults.txt" ||
+e2e_wait_until 10 cmp -s "$config" "$E2E_SCRATCH/defaults.txt" ||
     e2e_fail "neither: the save did not write the default settings whole: $(od -c "$config" 2>&1 | head -n 5)"
 rel_mark_console
 rel_expect_morning_open
@@ -57,7 +57,7 @@ mkdir "$config"
 echo 'not settings' >"$config/keep.txt"
 before=$(rel_fingerprint "$E2E_APP")
 E2E_CONSOLE=$E2E_OUT/console-folder.txt E2E_STDERR=$E2E_OUT/stderr-folder.txt
-e2e_start_program --at '2010-02-12 09:29:42'
+e2e_start_program --at '2010-02-12 09:25:00'
 wid=$(rel_main_window)
 one_settings_line 'cannot read .*/config\.txt \(is a directory\)' folder
 e2e_wait_console advice "$REL_AUCTION_FRIDAY" 15 || e2e_fail "folder: no auction advice"
