@@ -27,19 +27,10 @@ started=$SECONDS
 step() { echo "== $* ($((SECONDS - started)) s)"; }
 
 step "packages"
-pkgs=(g++-mingw-w64-x86-64-posix qt6-base-dev-tools cmake ninja-build xz-utils wine wine64 nsis unzip qt6-translations-l10n)
-[ "$run_tests" = 1 ] && pkgs+=(xvfb xauth openbox x11-utils xdotool dbus pulseaudio pulseaudio-utils sox
-    faketime imagemagick procps fonts-arphic-ukai fonts-arphic-uming)
-missing=()
-for p in "${pkgs[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-    echo "installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt_opts=(-o DPkg::Lock::Timeout=300 -y --no-install-recommends)
-    apt-get "${apt_opts[@]}" update -qq || apt-get "${apt_opts[@]}" update
-    apt-get "${apt_opts[@]}" install -qq "${missing[@]}" >/dev/null
+if [ "$run_tests" = 1 ]; then
+    "$root/scripts/install-deps.sh" --test --windows
+else
+    "$root/scripts/install-deps.sh" --windows
 fi
 
 step "Qt for Windows"

@@ -4,8 +4,16 @@
 # apt-get only installs what is missing.
 set -euo pipefail
 
+# --test: also what the tests use; --windows: also the Windows cross build and Wine.
 want_test=0
-[ "${1:-}" = "--test" ] && want_test=1
+want_windows=0
+for arg in "$@"; do
+    case $arg in
+    --test) want_test=1 ;;
+    --windows) want_windows=1 ;;
+    *) echo "usage: $0 [--test] [--windows]" >&2; exit 2 ;;
+    esac
+done
 
 runtime=(
     build-essential cmake ninja-build pkg-config
@@ -25,8 +33,13 @@ testing=(
     python3-ephem python3-gi gir1.2-lunardate-3.0
 )
 
+windows=(
+    g++-mingw-w64-x86-64-posix qt6-base-dev-tools xz-utils wine wine64 nsis unzip
+)
+
 pkgs=("${runtime[@]}")
 [ "$want_test" = 1 ] && pkgs+=("${testing[@]}")
+[ "$want_windows" = 1 ] && pkgs+=("${windows[@]}")
 
 missing=()
 for p in "${pkgs[@]}"; do
