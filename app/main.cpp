@@ -124,9 +124,10 @@ int main(int argc, char* argv[])
     const int status = app.exec();
 
     // The end: the window and its timers go first, then the prompt's player with its stream.
-    // Qt 6.4 would tear its sound service down after main() returns, racing PulseAudio's thread
-    // (that has aborted the program); after releasing the sound the process ends as soon as
-    // main's own objects are gone, before that teardown (see SoundOutput::release).
+    // On Linux, Qt 6.4 would tear its sound service down after main() returns, racing
+    // PulseAudio's thread (that has aborted the program); there releasing the sound makes the
+    // process end as soon as main's own objects are gone, before that teardown (see
+    // platform/linux/sound_output.h).
     window.reset();
     platform->releaseAudio();
     return status;
