@@ -13,11 +13,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QThread>
 
 #include <cstdio>
 #include <memory>
