@@ -240,6 +240,11 @@ e2e_program_stack() # [PID]
     fi
     timeout 60 gdb -nx -batch -p "$pid" -iex 'set debuginfod enabled off' -ex 'set pagination off' \
         -ex 'thread apply all bt' </dev/null 2>&1 | grep -E '^(Thread|#)' >&2 || true
+    # And what the display holds: a window that never showed, or showed under another name.
+    if [ -n "${DISPLAY:-}" ]; then
+        echo "----- windows on $DISPLAY" >&2
+        timeout 10 xwininfo -root -tree 2>&1 | grep -E '^ +0x' | grep -v '(has no name)' | head -n 30 >&2 || true
+    fi
 }
 
 # Processes still running whose environment names the scratch folder: anything a test or the
