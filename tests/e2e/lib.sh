@@ -140,43 +140,12 @@ e2e_init()
 {
     [ $# -ge 1 ] || e2e_fail "usage: $0 RUN_DIR [SOURCE_DIR]"
     E2E__T0=$(e2e__us)
-    E2E__PATH=$PATH
     E2E_NAME=$(basename "$0" .sh)
     E2E_RUN_DIR=$(cd "$1" && pwd)
     E2E_SRC=${2:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
     [ -x "$E2E_RUN_DIR/tickbell" ] || e2e_fail "no program at $E2E_RUN_DIR/tickbell (build it first)"
     e2e_require Xvfb openbox xdotool xprop wmctrl import convert sox awk
-
-    E2E_SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/tickbell-e2e-$E2E_NAME.XXXXXX")
-    E2E_OUT=${E2E_OUTPUT_DIR:-$PWD/output}/$E2E_NAME
-    rm -rf "$E2E_OUT"
-    mkdir -p "$E2E_OUT"
-    E2E__PIDS=()
-    E2E_PID=
-    E2E_RECORDER_PID=
-    E2E_PULSE=0
-    E2E__BUS_PID=
-    E2E_CONSOLE=$E2E_OUT/console.txt
-    E2E_STDERR=$E2E_OUT/stderr.txt
-    XDG_RUNTIME_DIR=$E2E_SCRATCH/runtime
-    trap 'e2e__cleanup' EXIT
-    trap 'exit 130' INT
-    trap 'e2e_log "stopped (deadline or TERM)"; exit 143' TERM
-    trap 'e2e_log "command failed (line $LINENO): $BASH_COMMAND"' ERR
-
-    # A clean, private environment: nothing from the caller's desktop, sound server or Qt setup.
-    unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER QT_QPA_PLATFORM \
-        QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS \
-        QT_AUTO_SCREEN_SCALE_FACTOR QT_LOGGING_RULES PULSE_SERVER PULSE_SINK LD_PRELOAD FAKETIME
-    export HOME=$E2E_SCRATCH/home XDG_RUNTIME_DIR=$E2E_SCRATCH/runtime TMPDIR=$E2E_SCRATCH/tmp
-    export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
-    mkdir -p "$HOME" "$TMPDIR" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
-    mkdir -m 700 "$XDG_RUNTIME_DIR"
-    export TZ=Asia/Shanghai LC_ALL=C.UTF-8 LANG=C.UTF-8
-    # A client that finds no server must not start one of its own behind our back.
-    printf 'autospawn = no\n' >"$E2E_SCRATCH/pulse-client.conf"
-    export PULSE_CLIENTCONFIG=$E2E_SCRATCH/pulse-client.conf
-    e2e__start_bus
+    e2e__init_desktop "$E2E_NAME" e2e__cleanup
 
     # The program folder: the files the program looks for beside itself, and nothing else.
     E2E_APP=$E2E_SCRATCH/app
@@ -192,6 +161,45 @@ e2e_init()
     : >"$E2E_BROWSER_LOG"
     e2e_deadline 240
     e2e_log "scratch $E2E_SCRATCH, output $E2E_OUT"
+}
+
+# What every test desktop starts from: the scratch and output folders, the EXIT trap CLEANUP, a
+# clean private environment (nothing from the caller's desktop, sound server or Qt setup) and a
+# session bus of its own, started before anything else.
+e2e__init_desktop() # NAME CLEANUP
+{
+    E2E__T0=${E2E__T0:-$(e2e__us)}
+    E2E__PATH=$PATH
+    E2E_NAME=$1
+    E2E_SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/tickbell-e2e-$E2E_NAME.XXXXXX")
+    E2E_OUT=${E2E_OUTPUT_DIR:-$PWD/output}/$E2E_NAME
+    rm -rf "$E2E_OUT"
+    mkdir -p "$E2E_OUT"
+    E2E__PIDS=()
+    E2E_PID=
+    E2E_RECORDER_PID=
+    E2E_PULSE=0
+    E2E__BUS_PID=
+    E2E_CONSOLE=$E2E_OUT/console.txt
+    E2E_STDERR=$E2E_OUT/stderr.txt
+    XDG_RUNTIME_DIR=$E2E_SCRATCH/runtime
+    trap "$2" EXIT
+    trap 'exit 130' INT
+    trap 'e2e_log "stopped (deadline or TERM)"; exit 143' TERM
+    trap 'e2e_log "command failed (line $LINENO): $BASH_COMMAND"' ERR
+
+    unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER QT_QPA_PLATFORM \
+        QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS \
+        QT_AUTO_SCREEN_SCALE_FACTOR QT_LOGGING_RULES PULSE_SERVER PULSE_SINK LD_PRELOAD FAKETIME
+    export HOME=$E2E_SCRATCH/home XDG_RUNTIME_DIR=$E2E_SCRATCH/runtime TMPDIR=$E2E_SCRATCH/tmp
+    export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
+    mkdir -p "$HOME" "$TMPDIR" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    export TZ=Asia/Shanghai LC_ALL=C.UTF-8 LANG=C.UTF-8
+    # A client that finds no server must not start one of its own behind our back.
+    printf 'autospawn = no\n' >"$E2E_SCRATCH/pulse-client.conf"
+    export PULSE_CLIENTCONFIG=$E2E_SCRATCH/pulse-client.conf
+    e2e__start_bus
 }
 
 # The session bus, before anything that might look for one. No service can be started through

@@ -27,33 +27,10 @@ win_init()
     [ -f "$E2E_RUN_DIR/Tickbell.exe" ] || e2e_fail "no program at $E2E_RUN_DIR/Tickbell.exe (build it first)"
     e2e_require Xvfb openbox xdotool xprop import convert sox awk wine wineserver wineboot dbus-daemon
 
-    E2E_SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/tickbell-e2e-$E2E_NAME.XXXXXX")
-    E2E_OUT=${E2E_OUTPUT_DIR:-$PWD/output}/$E2E_NAME
-    rm -rf "$E2E_OUT"
-    mkdir -p "$E2E_OUT"
-    E2E__PIDS=()
-    E2E_PID=
-    E2E_RECORDER_PID=
-    E2E_PULSE=0
-    E2E_CONSOLE=$E2E_OUT/console.txt
-    E2E_STDERR=$E2E_OUT/stderr.txt
     WIN_PREFIXES=()
-    trap 'win__cleanup' EXIT
-    trap 'exit 130' INT
-    trap 'e2e_log "stopped (deadline or TERM)"; exit 143' TERM
-    trap 'e2e_log "command failed (line $LINENO): $BASH_COMMAND"' ERR
-
-    unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER QT_QPA_PLATFORM \
-        QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE QT_SCALE_FACTOR QT_LOGGING_RULES PULSE_SERVER \
-        PULSE_SINK LD_PRELOAD FAKETIME WINEPREFIX WINESERVER
-    export HOME=$E2E_SCRATCH/home XDG_RUNTIME_DIR=$E2E_SCRATCH/runtime TMPDIR=$E2E_SCRATCH/tmp
-    export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
-    mkdir -p "$HOME" "$TMPDIR" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
-    mkdir -m 700 "$XDG_RUNTIME_DIR"
-    export TZ=Asia/Shanghai LC_ALL=C.UTF-8 LANG=C.UTF-8
+    e2e__init_desktop "$E2E_NAME" win__cleanup
+    unset WINEPREFIX WINESERVER
     export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES='mscoree,mshtml='
-    printf 'autospawn = no\n' >"$E2E_SCRATCH/pulse-client.conf"
-    export PULSE_CLIENTCONFIG=$E2E_SCRATCH/pulse-client.conf
     e2e_deadline 600
     e2e_log "scratch $E2E_SCRATCH, output $E2E_OUT"
 }
@@ -85,17 +62,6 @@ win__cleanup()
     for prefix in "${WIN_PREFIXES[@]}"; do WINEPREFIX=$prefix wineserver -w 2>/dev/null; done
     (exit "$status")
     e2e__cleanup
-}
-
-# The session bus first, so that nothing started later finds none and launches one of its own.
-win_start_session_bus()
-{
-    dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$E2E_SCRATCH/bus-address" \
-        </dev/null >"$E2E_SCRATCH/dbus.log" 2>&1 &
-    E2E__PIDS+=($!)
-    e2e_wait_until 10 test -s "$E2E_SCRATCH/bus-address" || e2e_fail "the D-Bus session bus did not start"
-    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$E2E_SCRATCH/bus-address")
-    export DBUS_SESSION_BUS_ADDRESS
 }
 
 # A fresh Wine prefix, ready to run programs (its first start takes about ten seconds); its path
@@ -144,7 +110,6 @@ win_start_program() # PREFIX [--at 'YYYY-MM-DD HH:MM:SS'] EXE [ARGS...]
 }
 
 win_init "$@"
-win_start_session_bus
 e2e_start_display
 e2e_start_sound
 
