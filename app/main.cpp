@@ -100,13 +100,14 @@ int main(int argc, char* argv[])
         useParentConsole();
     QApplication::setWindowIcon(programIcon());
 
-    const std::unique_ptr<PlatformServices> platform = makePlatformServices();
-    platform->quitOnSystemRequests();
     SingleInstance instance;
     if (!instance.claim()) {
         qCInfo(lcApp, "already running; brought its window forward");
         return 0;
     }
+    // Made once this is the one copy: a second start ends without touching the sound system.
+    const std::unique_ptr<PlatformServices> platform = makePlatformServices();
+    platform->quitOnSystemRequests();
 
     Form1Services services = makeForm1Services(*platform, folder, config);
     if (parser.isSet(kConsole)) {
