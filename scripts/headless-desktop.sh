@@ -54,28 +54,10 @@ wait_for() {
     return 1
 }
 
-mkdir -m 700 "$work/bus"
-cat >"$work/bus.conf" <<BUS
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir=$work/bus</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-BUS
-: >"$work/bus.address"
-setsid dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile --print-address=9 \
-    9>"$work/bus.address" </dev/null >"$work/bus.log" 2>&1 &
-pids+=($!)
-wait_for grep -q '^unix:' "$work/bus.address" || { echo "headless-desktop: the session bus did not start" >&2; exit 1; }
-DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus.address")
-export DBUS_SESSION_BUS_ADDRESS
+# shellcheck source=scripts/session-bus.sh
+source "$(dirname "$0")/session-bus.sh"
+session_bus_start "$work" || { echo "headless-desktop: the session bus did not start" >&2; exit 1; }
+pids+=("$SESSION_BUS_PID")
 
 # The server picks a free display itself and says which when it is ready.
 : >"$work/display"

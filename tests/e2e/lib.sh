@@ -91,6 +91,9 @@
 
 set -euo pipefail
 
+# shellcheck source=scripts/session-bus.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/session-bus.sh"
+
 E2E_SOUND_THRESHOLD=${E2E_SOUND_THRESHOLD:-0.02}
 
 e2e_log() { printf '[%s %6.2f] %s\n' "${E2E_NAME:-e2e}" "$(e2e_now)" "$*" >&2; }
@@ -207,32 +210,10 @@ e2e__init_desktop() # NAME CLEANUP
 # them) may connect too.
 e2e__start_bus()
 {
-    e2e_require dbus-daemon
+    e2e_require dbus-daemon setsid
     # Its socket in the scratch folder (open to all), which goes with it.
-    mkdir -m 755 "$E2E_SCRATCH/bus"
-    cat >"$E2E_SCRATCH/bus.conf" <<BUS
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir=$E2E_SCRATCH/bus</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="*"/>
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-BUS
-    local address=$E2E_SCRATCH/bus.address
-    : >"$address"
-    dbus-daemon --config-file="$E2E_SCRATCH/bus.conf" --nofork --nopidfile --print-address=9 \
-        9>"$address" </dev/null >"$E2E_SCRATCH/bus.log" 2>&1 &
-    E2E__BUS_PID=$!
-    e2e_wait_until 30 grep -q '^unix:' "$address" || e2e_fail "the session bus did not start (see bus.log)"
-    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$address")
-    export DBUS_SESSION_BUS_ADDRESS
+    session_bus_start "$E2E_SCRATCH" --others || e2e_fail "the session bus did not start (see bus.log)"
+    E2E__BUS_PID=$SESSION_BUS_PID
 }
 
 # The stack of every thread of a running program, for a failure that would otherwise only say
