@@ -1,19 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/app_log.h"
-#include "app/form1_services.h"
-#include "app/qt_translations.h"
+#include "app/composition_root.h"
 #include "app/single_instance.h"
 #include "mainwindow/main_window.h"
 #include "platform/platform_services.h"
 #include "platform/program_setup.h"
-#include "settings/config_location.h"
 #include "version.h"
 #include "widgets/program_icon.h"
+#include "widgets/qt_translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
 #include <QLoggingCategory>
 
 #include <cstdio>
@@ -41,17 +39,6 @@ bool onlyAsksForInformation(int argc, char* argv[])
     return false;
 }
 
-ConfigLocation configLocation(const QString& folder)
-{
-    ConfigLocation location = platformConfigLocation(folder);
-    // A read-only folder that holds the user's own config.txt (a portable copy on a read-only
-    // disk): the user's copy starts from those settings, not from the shipped defaults.
-    const QString own = folder + u"/config.txt"_s;
-    if (!location.inProgramFolder && QFileInfo::exists(own))
-        location.defaultPath = own;
-    return location;
-}
-
 void describe(QCommandLineParser& parser, const QString& folder, const ConfigLocation& config)
 {
     parser.setApplicationDescription(
@@ -62,6 +49,26 @@ void describe(QCommandLineParser& parser, const QString& folder, const ConfigLoc
                                                       QDir::toNativeSeparators(folder)));
     parser.addHelpOption();
     parser.addVersionOption();
+}
+
+// --console: every change of title, status and advice, every prompt and the calendar notice,
+// stamped with the program's clock.
+void printToConsole(TradingDay& day)
+{
+    const auto print = [&day](const QString& what) {
+        return [&day, what](const QString& text) {
+            printLine(stdout,
+                      day.clock().now().toString(u"yyyy-MM-dd HH:mm:ss"_s) + u' ' + what + u": "_s + text);
+        };
+    };
+    QObject::connect(&day, &TradingDay::titleChanged, &day, print(u"title"_s));
+    QObject::connect(&day, &TradingDay::statusChanged, &day, print(u"status"_s));
+    QObject::connect(&day, &TradingDay::adviceChanged, &day, print(u"advice"_s));
+    QObject::connect(&day, &TradingDay::calendarNotice, &day, print(u"notice"_s));
+    QObject::connect(&day, &TradingDay::promptRequested, &day,
+                     [prompt = print(u"prompt"_s)](const QString& name, bool heard) {
+                         prompt(heard ? name : name + u" (voice off)"_s);
+                     });
 }
 
 const QCommandLineOption kConsole(u"console"_s,
@@ -81,7 +88,7 @@ int main(int argc, char* argv[])
     if (onlyAsksForInformation(argc, argv)) {
         QCoreApplication app(argc, argv);
         const QString folder = QCoreApplication::applicationDirPath();
-        describe(parser, folder, configLocation(folder));
+        describe(parser, folder, platformConfigLocation(folder));
         parser.process(app); // prints and exits
         return 0;
     }
@@ -93,7 +100,7 @@ int main(int argc, char* argv[])
     const QString folder = QCoreApplication::applicationDirPath();
     if (!loadQtChinese(app, folder))
         qCWarning(lcApp, "Qt's Chinese translations are missing; its own buttons stay English");
-    const ConfigLocation config = configLocation(folder);
+    const ConfigLocation config = platformConfigLocation(folder);
     describe(parser, folder, config);
     parser.process(app);
     if (parser.isSet(kConsole))
@@ -109,24 +116,24 @@ int main(int argc, char* argv[])
     const std::unique_ptr<PlatformServices> platform = makePlatformServices();
     platform->quitOnSystemRequests();
 
-    Form1Services services = makeForm1Services(*platform, folder, config);
-    if (parser.isSet(kConsole)) {
-        services.day.mirror = [clock = &platform->clock()](const QString& what, const QString& text) {
-            printLine(stdout, clock->now().toString(u"yyyy-MM-dd HH:mm:ss"_s) + u' ' + what + u": "_s + text);
-        };
-    }
+    std::unique_ptr<TradingDay> day = makeTradingDay(*platform, folder, config);
+    QObject::connect(day.get(), &TradingDay::exitRequested, &app, [] { QCoreApplication::exit(0); });
+    if (parser.isSet(kConsole))
+        printToConsole(*day);
 
-    auto window = std::make_unique<Form1>(std::move(services));
+    auto window = std::make_unique<Form1>(*day, platform->stacking());
     QObject::connect(&instance, &SingleInstance::activationRequested, window.get(), &Form1::bringToFront);
     window->show();
     const int status = app.exec();
 
-    // The end: the window and its timers go first, then the prompt's player with its stream.
+    // The end: the window and the day with its timers go first, then the prompt's player with
+    // its stream.
     // On Linux, Qt 6.4 would tear its sound service down after main() returns, racing
     // PulseAudio's thread (that has aborted the program); there releasing the sound makes the
     // process end as soon as main's own objects are gone, before that teardown (see
     // platform/linux/sound_output.h).
     window.reset();
+    day.reset();
     platform->releaseAudio();
     return status;
 }

@@ -16,11 +16,6 @@ bool isWebPage(LaunchTarget target)
     }
 }
 
-bool isTool(LaunchTarget target)
-{
-    return !toolRelativePath(target).isEmpty();
-}
-
 QString webAddress(LaunchTarget target, const QString& SoftVer1)
 {
     const QString news = u"http://"_s + QStringView(kNewsHost);
@@ -36,6 +31,11 @@ QString webAddress(LaunchTarget target, const QString& SoftVer1)
                SoftVer1 + u"………………我说：&m=#3"_s;
     default: return {};
     }
+}
+
+QUrl webUrl(const QString& address)
+{
+    return QUrl(address, QUrl::TolerantMode);
 }
 
 QString toolRelativePath(LaunchTarget target)

@@ -5,7 +5,6 @@
 #include "commands/launch_targets.h"
 #include "mainwindow/key_table.h"
 #include "platform/window_stacking.h"
-#include "reminder/second_timer.h"
 #include "settings/form2.h"
 #include "viewer/show_text1.h"
 #include "widgets/fonts.h"
@@ -47,11 +46,9 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, cons
 
 } // namespace
 
-Form1::Form1(Form1Services services, QWidget* parent)
-    : QMainWindow(parent), m_stacking(services.stacking), m_exitProgram(std::move(services.exitProgram)),
-      m_day(std::move(services.day), *this)
+Form1::Form1(TradingDay& day, WindowStacking& stacking, QWidget* parent)
+    : QMainWindow(parent), m_day(day), m_stacking(stacking)
 {
-    Q_ASSERT(m_stacking && m_exitProgram);
     setObjectName(u"Form1"_s);
     // Sizable with minimise and close boxes, no maximise box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -60,18 +57,37 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setWindowIcon(programIcon());
     buildControls();
     buildMenus();
+    showDay();
     // The client area is 418 x 301 below the menu bar.
     resize(px(6270), px(4515) + menuBar()->sizeHint().height());
     Form_Load();
 }
 
-void Form1::warnIfCalendarOutdated()
+void Form1::showDay()
 {
-    const QString notice = m_day.calendarNotice();
-    if (notice.isEmpty())
-        return;
+    connect(&m_day, &TradingDay::statusChanged, Label1, &QLabel::setText);
+    connect(&m_day, &TradingDay::clockChanged, this, [this](const QString& text) {
+        if (Label3->text() != text)
+            Label3->setText(text);
+    });
+    connect(&m_day, &TradingDay::adviceChanged, Label4, &QLabel::setText);
+    connect(&m_day, &TradingDay::titleChanged, this, &QWidget::setWindowTitle);
+    connect(&m_day, &TradingDay::pictureDown, this,
+            [this](LaunchTarget target) { picture(target)->setTop(4000); });
+    connect(&m_day, &TradingDay::picturesUp, this, [this] {
+        for (ImageButton* p : {Picture8, Picture7, Picture6, Picture5})
+            p->setTop(3980);
+    });
+    connect(&m_day, &TradingDay::programPathNeeded, this, &Form1::askForProgramPath);
+    connect(&m_day, &TradingDay::calendarNotice, this, &Form1::showCalendarNotice);
+    connect(&m_day, &TradingDay::voiceChanged, malert, &QAction::setChecked);
+    connect(&m_day, &TradingDay::autoExitChanged, autoexit, &QAction::setChecked);
+}
+
+void Form1::showCalendarNotice(const QString& notice)
+{
     // Label4 is full with the welcome text and the advice replaces it later: the notice gets a
-    // box of its own, once a run. Not modal, so the window and every reminder carry on.
+    // box of its own. Not modal, so the window and every reminder carry on.
     auto* box = new QMessageBox(QMessageBox::Information, u"休市日历提示"_s, notice, QMessageBox::Ok, this);
     box->setObjectName(u"CalendarNotice"_s);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -86,10 +102,9 @@ void Form1::showEvent(QShowEvent* event)
         return;
     m_shown = true;
     // "load .............." stays for a moment before the first tick replaces it.
-    if (!m_ticked)
-        Timer1->start(kFirstTickDelayMs);
-    // After the window is up, so that the box opens above it.
-    QMetaObject::invokeMethod(this, &Form1::warnIfCalendarOutdated, Qt::QueuedConnection);
+    m_day.startTicking(kFirstTickDelayMs);
+    // After the window is up, so that the box opens above it; once a run.
+    QMetaObject::invokeMethod(&m_day, &TradingDay::checkCalendar, Qt::QueuedConnection);
 }
 
 Form1::~Form1() = default;
@@ -148,65 +163,39 @@ void Form1::buildControls()
     connect(Picture2, &ImageButton::clicked, this, &Form1::Command2_Click);
     connect(Picture3, &ImageButton::clicked, this, &Form1::Command3_Click);
     connect(Picture4, &ImageButton::clicked, this, &Form1::Command4_Click);
-    connect(Picture8, &ImageButton::clicked, this,
-            [this] { pictureClick(Picture8, LaunchTarget::NewsPage); });
-    connect(Picture7, &ImageButton::clicked, this,
-            [this] { pictureClick(Picture7, LaunchTarget::ClockTool); });
-    connect(Picture6, &ImageButton::clicked, this,
-            [this] { pictureClick(Picture6, LaunchTarget::QuotesPage); });
-    connect(Picture5, &ImageButton::clicked, this,
-            [this] { pictureClick(Picture5, LaunchTarget::TradingProgram); });
+    for (const LaunchTarget target : {LaunchTarget::NewsPage, LaunchTarget::ClockTool,
+                                      LaunchTarget::QuotesPage, LaunchTarget::TradingProgram})
+        connect(picture(target), &ImageButton::clicked, this, [this, target] { m_day.pictureClick(target); });
 
     // The hidden buttons carry the actions; only code clicks them.
     struct CommandSpec {
+        QPushButton** field;
+        const char* name;
         QString caption;
         int left;
         int top;
         void (Form1::*action)();
     };
     const CommandSpec commands[] = {
-        {u"买入纪律 1"_s, 360, 3480, &Form1::Command1_Click},
-        {u"卖出纪律 2"_s, 1800, 3480, &Form1::Command2_Click},
-        {u"持仓纪律 3"_s, 3240, 3480, &Form1::Command3_Click},
-        {u"空仓纪律 4"_s, 4680, 3480, &Form1::Command4_Click},
-        {u"QQ滚动新闻 5"_s, 360, 4080, &Form1::Command5_Click},
-        {u"时间校正 6"_s, 1800, 4080, &Form1::Command6_Click},
-        {u"我的炒股软件"_s, 4635, 4080, &Form1::Command7_Click},
-        {u"大智慧FLASH"_s, 3240, 4080, &Form1::Command8_Click},
+        {&Command1, "Command1", u"买入纪律 1"_s, 360, 3480, &Form1::Command1_Click},
+        {&Command2, "Command2", u"卖出纪律 2"_s, 1800, 3480, &Form1::Command2_Click},
+        {&Command3, "Command3", u"持仓纪律 3"_s, 3240, 3480, &Form1::Command3_Click},
+        {&Command4, "Command4", u"空仓纪律 4"_s, 4680, 3480, &Form1::Command4_Click},
+        {&Command5, "Command5", u"QQ滚动新闻 5"_s, 360, 4080, &Form1::Command5_Click},
+        {&Command6, "Command6", u"时间校正 6"_s, 1800, 4080, &Form1::Command6_Click},
+        {&Command7, "Command7", u"我的炒股软件"_s, 4635, 4080, &Form1::Command7_Click},
+        {&Command8, "Command8", u"大智慧FLASH"_s, 3240, 4080, &Form1::Command8_Click},
     };
-    for (int i = 0; i < 8; ++i) {
-        auto* button = new QPushButton(commands[i].caption, client);
-        button->setObjectName(u"Command%1"_s.arg(i + 1));
-        button->setGeometry(twipsRect(commands[i].left, commands[i].top, 1335, 495));
+    for (const CommandSpec& c : commands) {
+        auto* button = new QPushButton(c.caption, client);
+        button->setObjectName(QLatin1String(c.name));
+        button->setGeometry(twipsRect(c.left, c.top, 1335, 495));
         button->setFocusPolicy(Qt::NoFocus);
         button->hide();
-        connect(button, &QPushButton::clicked, this, commands[i].action);
-        Command[i + 1] = button;
+        connect(button, &QPushButton::clicked, this, c.action);
+        *c.field = button;
     }
-
-    Timer1 = new SecondTimer(m_day.clock(), this);
-    Timer1->setObjectName(u"Timer1"_s);
-    connect(Timer1, &SecondTimer::timeout, this, &Form1::Timer1_Timer);
-
-    struct TimerSpec {
-        QTimer* timer;
-        const char* name;
-        int interval;
-        void (Form1::*handler)();
-    };
-    const TimerSpec timers[] = {
-        {&Timer2, "Timer2", 3000, &Form1::Timer2_Timer},
-        {&Timer3, "Timer3", 8000, &Form1::Timer3_Timer},
-        {&Timer4, "Timer4", 1000, &Form1::Timer4_Timer},
-    };
-    for (const TimerSpec& t : timers) {
-        t.timer->setParent(this);
-        t.timer->setObjectName(QLatin1String(t.name));
-        t.timer->setInterval(t.interval);
-        t.timer->setTimerType(Qt::PreciseTimer);
-        connect(t.timer, &QTimer::timeout, this, t.handler);
-    }
-    Timer1->start(kFirstTickDelayMs);
+    m_day.startTicking(kFirstTickDelayMs);
 }
 
 void Form1::buildMenus()
@@ -237,16 +226,15 @@ void Form1::buildMenus()
     exit234 = addItem(f123, "exit234", u"退出"_s, nullptr);
     exit234->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     exit234->setShortcutContext(Qt::WindowShortcut);
-    connect(exit234, &QAction::triggered, this, [this] { m_exitProgram(); });
+    connect(exit234, &QAction::triggered, &m_day, &TradingDay::exitProgram);
 
     QMenu* edit234 = addMenu("edit234", u"编辑"_s);
     systemset123 = addItem(edit234, "systemset123", u"系统设置"_s, &Form1::openSettings);
-    malert = addCheck(edit234, "malert", u"语音提醒"_s, true);
-    autoexit = addCheck(edit234, "autoexit", u"收盘后退出软件"_s, true);
-    m_day.voice = malert->isChecked();
-    m_day.autoExit = autoexit->isChecked();
-    connect(malert, &QAction::toggled, this, [this](bool on) { m_day.voice = on; });
-    connect(autoexit, &QAction::toggled, this, [this](bool on) { m_day.autoExit = on; });
+    // The check marks show the day's flags; a click sets the flag.
+    malert = addCheck(edit234, "malert", u"语音提醒"_s, m_day.voice());
+    autoexit = addCheck(edit234, "autoexit", u"收盘后退出软件"_s, m_day.autoExit());
+    connect(malert, &QAction::toggled, &m_day, &TradingDay::setVoice);
+    connect(autoexit, &QAction::toggled, &m_day, &TradingDay::setAutoExit);
 
     QMenu* sgssfds = addMenu("sgssfds", u"工具"_s);
     dgsdfssf = addItem(sgssfds, "dgsdfssf", u"常规计算器 9"_s, &Form1::dgsdfssf_Click);
@@ -287,78 +275,19 @@ void Form1::Form_Load()
     KeyPreview = true;
 }
 
-void Form1::LoadSettings()
-{
-    m_day.loadSettings();
-}
-
-bool Form1::SaveSettings(QString* error)
-{
-    return m_day.saveSettings(error);
-}
-
 void Form1::playsound()
 {
     m_day.playsound();
 }
 
-void Form1::showStatus(const QString& text)
-{
-    Label1->setText(text);
-}
-
-void Form1::showClock(const QString& text)
-{
-    if (Label3->text() != text)
-        Label3->setText(text);
-}
-
-void Form1::showAdvice(const QString& text)
-{
-    Label4->setText(text);
-}
-
-void Form1::showTitle(const QString& text)
-{
-    setWindowTitle(text);
-}
-
-QTimer* Form1::timer(Timer which)
-{
-    switch (which) {
-    case Timer::CoolDown: return &Timer2;
-    case Timer::PromptClose: return &Timer3;
-    case Timer::Countdown: return &Timer4;
-    }
-    return nullptr;
-}
-
-void Form1::armTimer(Timer which)
-{
-    enableTimer(*timer(which));
-}
-
-void Form1::stopTimer(Timer which)
-{
-    timer(which)->stop();
-}
-
-void Form1::exitProgram()
-{
-    m_exitProgram();
-}
-
 void Form1::Timer1_Timer()
 {
-    m_ticked = true;
     m_day.tick();
 }
 
 void Form1::Timer2_Timer()
 {
-    for (ImageButton* picture : {Picture8, Picture7, Picture6, Picture5})
-        picture->setTop(3980);
-    Timer2.stop();
+    m_day.liftPictures();
 }
 
 void Form1::Timer3_Timer()
@@ -421,15 +350,17 @@ void Form1::askForProgramPath()
     box.exec();
 }
 
-void Form1::pictureClick(ImageButton* picture, LaunchTarget target)
+ImageButton* Form1::picture(LaunchTarget target) const
 {
-    if (picture->Top() != 3980)
-        return;
-    enableTimer(Timer2);
-    // Sunk before the launch: the not-set message box may stay open past Timer2's tick,
-    // and the picture must not be left down after it.
-    picture->setTop(4000);
-    m_day.launch(target);
+    switch (target) {
+    case LaunchTarget::NewsPage: return Picture8;
+    case LaunchTarget::ClockTool: return Picture7;
+    case LaunchTarget::QuotesPage: return Picture6;
+    case LaunchTarget::TradingProgram: return Picture5;
+    default: break;
+    }
+    Q_UNREACHABLE();
+    return nullptr;
 }
 
 void Form1::Command5_Click()
@@ -471,7 +402,7 @@ void Form1::openSettings()
 {
     // Owned by the main window, so that it opens above it in every layer (置顶 included);
     // destroyed when it closes.
-    Form2 dialog(m_day.settings(), m_day.settingsFile(), this);
+    Form2 dialog(m_day, this);
     dialog.exec();
 }
 
@@ -483,7 +414,7 @@ void Form1::setLayer(QAction* item)
                                         : item == low123 ? WindowStacking::Layer::Bottom
                                                          : WindowStacking::Layer::Normal;
     winId(); // the native window must exist for the request
-    m_stacking->setLayer(windowHandle(), layer);
+    m_stacking.setLayer(windowHandle(), layer);
     // Keep the widget's own record of the flag in step without re-creating the window.
     Qt::WindowFlags flags = windowFlags();
     flags.setFlag(Qt::WindowStaysOnTopHint, layer == WindowStacking::Layer::TopMost);

@@ -6,49 +6,39 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
-#include <functional>
 
 class ImageButton;
 class QAction;
 class QLabel;
 class QPushButton;
-class SecondTimer;
 class ShowText1;
 class WindowStacking;
 
-// What the main window needs from outside; tests pass fakes.
-struct Form1Services {
-    TradingDayServices day;
-    WindowStacking* stacking = nullptr;
-    std::function<void()> exitProgram; // ends the program at once
-};
-
-// The main window: shows the trading day and forwards clicks, keys and timer ticks to it.
+// The main window: shows the trading day and forwards clicks, keys and menu choices to it.
 // The controls, menu items and operations keep their design names, which the other windows
-// and the tests use.
-class Form1 : public QMainWindow, private TradingDayView {
+// and the tests use; the timers and the settings record are the day's, seen here by those names.
+class Form1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Form1(Form1Services services, QWidget* parent = nullptr);
+    Form1(TradingDay& day, WindowStacking& stacking, QWidget* parent = nullptr);
     ~Form1() override;
 
     TradingDay& day() { return m_day; }
 
 private:
-    WindowStacking* m_stacking;
-    std::function<void()> m_exitProgram;
-    TradingDay m_day; // before the references into its settings record below
+    TradingDay& m_day;
+    WindowStacking& m_stacking;
 
 public:
-    QString& law1 = m_day.settings().law1;
-    QString& law2 = m_day.settings().law2;
-    QString& law3 = m_day.settings().law3;
-    QString& law4 = m_day.settings().law4;
-    qint16& qqnews = m_day.settings().qqnews;
-    qint16& flashweb = m_day.settings().flashweb;
-    qint16& ssoft = m_day.settings().ssoft;
-    QString& mysoft = m_day.settings().mysoft;
-    qint16& shutdown15 = m_day.settings().shutdown15;
+    const QString& law1 = m_day.settings().law1;
+    const QString& law2 = m_day.settings().law2;
+    const QString& law3 = m_day.settings().law3;
+    const QString& law4 = m_day.settings().law4;
+    const qint16& qqnews = m_day.settings().qqnews;
+    const qint16& flashweb = m_day.settings().flashweb;
+    const qint16& ssoft = m_day.settings().ssoft;
+    const QString& mysoft = m_day.settings().mysoft;
+    const qint16& shutdown15 = m_day.settings().shutdown15;
 
     void Command1_Click();
     void Command2_Click();
@@ -62,12 +52,6 @@ public:
     void dsfadsf_Click();
     void qshutdown_Click();
     void playsound();
-
-    void LoadSettings();
-    // Writes the record to config.txt; false, with the reason in *error, when it could not.
-    bool SaveSettings(QString* error = nullptr);
-    Settings& settingsRecord() { return m_day.settings(); }
-    const SettingsFile& settingsFile() const { return m_day.settingsFile(); }
 
     // The timer handlers, public so that tests can run a tick without waiting for it.
     void Timer1_Timer();
@@ -92,25 +76,16 @@ protected:
 
 private:
     void Form_Load();
-    void warnIfCalendarOutdated();
     void buildControls();
     void buildMenus();
-    void pictureClick(ImageButton* picture, LaunchTarget target);
+    void showDay();
+    ImageButton* picture(LaunchTarget target) const;
     void showDiscipline(const QString& body, const QString& title);
     void showHelp(int which);
     void setLayer(QAction* item);
     void openSettings();
-    QTimer* timer(Timer which);
-
-    // What the trading day tells the window.
-    void showStatus(const QString& text) override;
-    void showClock(const QString& text) override;
-    void showAdvice(const QString& text) override;
-    void showTitle(const QString& text) override;
-    void armTimer(Timer which) override;
-    void stopTimer(Timer which) override;
-    void askForProgramPath() override;
-    void exitProgram() override;
+    void askForProgramPath();
+    void showCalendarNotice(const QString& notice);
 
 public:
     // Controls, by their design names.
@@ -125,11 +100,18 @@ public:
     ImageButton* Picture6 = nullptr;
     ImageButton* Picture7 = nullptr;
     ImageButton* Picture8 = nullptr;
-    QPushButton* Command[9] = {}; // Command1 .. Command8 at their numbers
-    SecondTimer* Timer1 = nullptr;
-    QTimer Timer2;
-    QTimer Timer3;
-    QTimer Timer4;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QPushButton* Command8 = nullptr;
+    SecondTimer* const Timer1 = &m_day.tickTimer();
+    const QTimer& Timer2 = m_day.coolDownTimer();
+    const QTimer& Timer3 = m_day.promptTimer();
+    const QTimer& Timer4 = m_day.countdownTimer();
 
     QAction* exit234 = nullptr;
     QAction* systemset123 = nullptr;
@@ -157,5 +139,4 @@ public:
 private:
     QPointer<ShowText1> m_viewer;
     bool m_shown = false;
-    bool m_ticked = false;
 };

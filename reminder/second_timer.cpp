@@ -3,11 +3,6 @@
 
 #include "platform/clock.h"
 
-namespace {
-// Land a little after the second begins, so that timer jitter never puts us before it.
-constexpr int kLead = 10;
-} // namespace
-
 SecondTimer::SecondTimer(const Clock& clock, QObject* parent) : QObject(parent), m_clock(clock)
 {
     m_timer.setSingleShot(true);
@@ -23,8 +18,10 @@ void SecondTimer::start(int notBeforeMs)
 
 void SecondTimer::arm(int notBeforeMs)
 {
+    // Aimed at the second start itself: the clock's milliseconds are whole, so the wait is never
+    // short of it, and a timer that wakes a moment early waits for the next second below.
     const qint64 ms = m_clock.now().toMSecsSinceEpoch();
-    int delay = int(1000 - ms % 1000) + kLead;
+    int delay = int(1000 - ms % 1000);
     while (delay < notBeforeMs)
         delay += 1000;
     m_timer.start(delay);

@@ -14,25 +14,82 @@ using namespace Qt::StringLiterals;
 
 Q_LOGGING_CATEGORY(lcDay, "tickbell.day")
 
-TradingDay::TradingDay(TradingDayServices services, TradingDayView& view)
-    : m_services(std::move(services)), m_view(view),
-      m_settingsFile(m_services.configPath, m_services.defaultConfigPath), m_schedule(m_services.calendar)
+namespace {
+
+// Enables a timer the way the design's timers are enabled: one already running keeps its rhythm.
+void enable(QTimer& timer)
+{
+    if (!timer.isActive())
+        timer.start();
+}
+
+} // namespace
+
+TradingDay::TradingDay(TradingDayServices services, QObject* parent)
+    : QObject(parent), m_services(std::move(services)),
+      m_settingsFile(m_services.configPath, m_services.defaultConfigPath), m_schedule(m_services.calendar),
+      m_tickTimer(*m_services.clock)
 {
     Q_ASSERT(m_services.clock && m_services.audio && m_services.launcher);
+    m_tickTimer.setParent(this);
+    m_tickTimer.setObjectName(u"Timer1"_s);
+    connect(&m_tickTimer, &SecondTimer::timeout, this, &TradingDay::tick);
+    const struct {
+        QTimer* timer;
+        const char* name;
+        int interval;
+        void (TradingDay::*handler)();
+    } timers[] = {
+        {&m_coolDownTimer, "Timer2", 3000, &TradingDay::liftPictures},
+        {&m_promptTimer, "Timer3", 8000, &TradingDay::closePrompt},
+        {&m_countdownTimer, "Timer4", 1000, &TradingDay::countdownTick},
+    };
+    for (const auto& t : timers) {
+        t.timer->setParent(this);
+        t.timer->setObjectName(QLatin1String(t.name));
+        t.timer->setInterval(t.interval);
+        t.timer->setTimerType(Qt::PreciseTimer);
+        connect(t.timer, &QTimer::timeout, this, t.handler);
+    }
+}
+
+// The timers are members: they leave the parent's children before it would delete them.
+TradingDay::~TradingDay() = default;
+
+void TradingDay::setVoice(bool on)
+{
+    if (m_voice == on)
+        return;
+    m_voice = on;
+    emit voiceChanged(on);
+}
+
+void TradingDay::setAutoExit(bool on)
+{
+    if (m_autoExit == on)
+        return;
+    m_autoExit = on;
+    emit autoExitChanged(on);
 }
 
 void TradingDay::start()
 {
     SoftVer1 = u"%1.%2"_s.arg(TICKBELL_VERSION_MAJOR).arg(TICKBELL_VERSION_MINOR);
     openall = 0;
-    setTitle(m_title + u"v"_s + SoftVer1 + u" - Orro SOFT"_s);
+    show(m_title, m_title + u"v"_s + SoftVer1 + u" - Orro SOFT"_s, &TradingDay::titleChanged);
     playok = u"Tickbell.wav"_s;
     playsound();
     c2exit = 16;
-    loadSettings();
+    LoadSettings();
 }
 
-void TradingDay::loadSettings()
+void TradingDay::startTicking(int notBeforeMs)
+{
+    if (!m_ticked)
+        m_tickTimer.start(notBeforeMs);
+}
+
+void TradingDay::LoadSettings()
 {
     const SettingsFile::Loaded loaded = m_settingsFile.load();
     m_settings = loaded.settings;
@@ -40,8 +97,10 @@ void TradingDay::loadSettings()
         qCWarning(lcDay, "%s", qUtf8Printable(problem));
 }
 
-bool TradingDay::saveSettings(QString* error)
+bool TradingDay::SaveSettings(const Settings& record, QString* error)
 {
+    // The record holds for the rest of the run even when the file cannot take it.
+    m_settings = record;
     QString why;
     if (m_settingsFile.save(m_settings, &why))
         return true;
@@ -53,21 +112,22 @@ bool TradingDay::saveSettings(QString* error)
 
 void TradingDay::tick()
 {
+    m_ticked = true;
     const TickResult result =
-        m_schedule.tick(m_services.clock->now(), {playok, openall}, m_settings, autoExit);
-    m_view.showClock(result.clockLine);
+        m_schedule.tick(m_services.clock->now(), {playok, openall}, m_settings, m_autoExit);
+    emit clockChanged(result.clockLine);
     using Kind = ScheduleEffect::Kind;
     for (const ScheduleEffect& effect : result.effects) {
         switch (effect.kind) {
-        case Kind::SetStatus: setStatus(effect.text); break;
-        case Kind::SetAdvice: setAdvice(effect.text); break;
-        case Kind::AppendAdvice: setAdvice(m_advice + effect.text); break;
+        case Kind::SetStatus: show(m_status, effect.text, &TradingDay::statusChanged); break;
+        case Kind::SetAdvice: show(m_advice, effect.text, &TradingDay::adviceChanged); break;
+        case Kind::AppendAdvice: show(m_advice, m_advice + effect.text, &TradingDay::adviceChanged); break;
         case Kind::RequestPrompt:
             playok = effect.text;
             playsound();
             break;
         case Kind::MarkOpened: openall = 1; break;
-        case Kind::ArmCountdown: m_view.armTimer(TradingDayView::Timer::Countdown); break;
+        case Kind::ArmCountdown: enable(m_countdownTimer); break;
         case Kind::Launch:
             // The automatic launches are the hidden buttons' clicks, cool-down included;
             // the quick shutdown is the Tools menu's item.
@@ -80,37 +140,56 @@ void TradingDay::tick()
     }
 }
 
+void TradingDay::liftPictures()
+{
+    m_picturesDown.clear();
+    emit picturesUp();
+    m_coolDownTimer.stop();
+}
+
 void TradingDay::playsound()
 {
-    mirror(u"prompt"_s, voice ? playok : playok + u" (voice off)"_s);
-    if (!voice)
+    emit promptRequested(playok, m_voice);
+    if (!m_voice)
         return;
     m_services.audio->play(promptFilePath(m_services.programFolder, playok));
-    m_view.armTimer(TradingDayView::Timer::PromptClose);
+    enable(m_promptTimer);
 }
 
 void TradingDay::closePrompt()
 {
     m_services.audio->close();
-    m_view.stopTimer(TradingDayView::Timer::PromptClose);
+    m_promptTimer.stop();
 }
 
 void TradingDay::countdownTick()
 {
-    const CountdownStep step = ::countdownTick(autoExit, c2exit, SoftVer1);
+    const CountdownStep step = ::countdownTick(m_autoExit, c2exit, SoftVer1);
     switch (step.action) {
-    case CountdownStep::Action::ShowTitle: setTitle(step.title); break;
-    case CountdownStep::Action::Exit: m_view.exitProgram(); break;
+    case CountdownStep::Action::ShowTitle: show(m_title, step.title, &TradingDay::titleChanged); break;
+    case CountdownStep::Action::Exit: exitProgram(); break;
     case CountdownStep::Action::Cancel:
-        setTitle(step.title);
-        m_view.stopTimer(TradingDayView::Timer::Countdown);
+        show(m_title, step.title, &TradingDay::titleChanged);
+        m_countdownTimer.stop();
         break;
     }
 }
 
+void TradingDay::pictureClick(LaunchTarget target)
+{
+    if (isPictureDown(target))
+        return;
+    // Down before the launch: the not-set message box may stay open past the cool-down's end,
+    // and the picture must not be left down after it.
+    m_picturesDown.append(target);
+    enable(m_coolDownTimer);
+    emit pictureDown(target);
+    launch(target);
+}
+
 void TradingDay::runCommand(LaunchTarget target)
 {
-    m_view.armTimer(TradingDayView::Timer::CoolDown);
+    enable(m_coolDownTimer);
     launch(target);
 }
 
@@ -118,7 +197,7 @@ void TradingDay::launch(LaunchTarget target)
 {
     if (target == LaunchTarget::TradingProgram) {
         if (m_settings.mysoft.isEmpty())
-            m_view.askForProgramPath();
+            emit programPathNeeded();
         else
             m_services.launcher->openPath(m_settings.mysoft);
     } else if (LaunchTargets::isWebPage(target)) {
@@ -128,44 +207,25 @@ void TradingDay::launch(LaunchTarget target)
     }
 }
 
-QString TradingDay::calendarNotice()
+void TradingDay::exitProgram()
+{
+    emit exitRequested();
+}
+
+void TradingDay::checkCalendar()
 {
     const QString notice = m_services.calendar.outdatedNotice(m_services.clock->now().date());
     if (notice.isEmpty())
-        return {};
+        return;
     qCWarning(lcDay, "the holidays file ends in %d; add the exchanges' closed days of the years after it",
               m_services.calendar.lastCoveredYear());
-    mirror(u"notice"_s, notice);
-    return notice;
+    emit calendarNotice(notice);
 }
 
-void TradingDay::show(QString& shown, const QString& text, void (TradingDayView::*showIt)(const QString&),
-                      const QString& what)
+void TradingDay::show(QString& shown, const QString& text, void (TradingDay::*changed)(const QString&))
 {
     if (shown == text)
         return;
     shown = text;
-    (m_view.*showIt)(text);
-    mirror(what, text);
-}
-
-void TradingDay::setStatus(const QString& text)
-{
-    show(m_status, text, &TradingDayView::showStatus, u"status"_s);
-}
-
-void TradingDay::setAdvice(const QString& text)
-{
-    show(m_advice, text, &TradingDayView::showAdvice, u"advice"_s);
-}
-
-void TradingDay::setTitle(const QString& text)
-{
-    show(m_title, text, &TradingDayView::showTitle, u"title"_s);
-}
-
-void TradingDay::mirror(const QString& what, const QString& text)
-{
-    if (m_services.mirror)
-        m_services.mirror(what, text);
+    emit(this->*changed)(text);
 }

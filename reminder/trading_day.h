@@ -2,39 +2,21 @@
 #pragma once
 
 #include "commands/launch_targets.h"
+#include "reminder/second_timer.h"
 #include "reminder/session_schedule.h"
 #include "reminder/trading_calendar.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "settings/settings_keeper.h"
 
+#include <QList>
+#include <QObject>
 #include <QString>
-#include <functional>
+#include <QTimer>
 
 class AudioOutput;
 class Clock;
 class Launcher;
-
-// What the trading day tells its window. The window shows it and runs the timers.
-class TradingDayView {
-public:
-    enum class Timer {
-        CoolDown,    // Timer2: the launcher pictures rise again
-        PromptClose, // Timer3: the prompt is closed
-        Countdown,   // Timer4: the after-close countdown
-    };
-    virtual ~TradingDayView() = default;
-    virtual void showStatus(const QString& text) = 0;
-    virtual void showClock(const QString& text) = 0;
-    virtual void showAdvice(const QString& text) = 0;
-    virtual void showTitle(const QString& text) = 0;
-    // A timer that already runs keeps its rhythm.
-    virtual void armTimer(Timer timer) = 0;
-    virtual void stopTimer(Timer timer) = 0;
-    // The trading program's button was used before its path was set.
-    virtual void askForProgramPath() = 0;
-    // Ends the program at once, saving nothing.
-    virtual void exitProgram() = 0;
-};
 
 // What the day needs from outside; tests pass fakes.
 struct TradingDayServices {
@@ -45,27 +27,33 @@ struct TradingDayServices {
     QString configPath;        // config.txt
     QString defaultConfigPath; // plug/config.txt
     TradingCalendar calendar;
-    // Every change of title, status and advice, every prompt requested, and the calendar
-    // notice (--console).
-    std::function<void(const QString& what, const QString& text)> mirror;
 };
 
-// The trading day: owns its whole state for the run and does the work of the ticks, the
-// prompts, the countdown and the launch commands. Its members keep their design names.
-class TradingDay {
+// The trading day: owns its whole state and its time for the run (the second tick, the prompt
+// close, the countdown, the launcher pictures' cool-down), does the work of the ticks, the
+// prompts, the countdown and the launch commands, and tells the main window and --console by
+// signals. Its members keep their design names.
+class TradingDay : public QObject, public SettingsKeeper {
+    Q_OBJECT
 public:
-    TradingDay(TradingDayServices services, TradingDayView& view);
+    explicit TradingDay(TradingDayServices services, QObject* parent = nullptr);
+    ~TradingDay() override;
 
     QString playok;
     QString SoftVer1;
     qint16 openall = 0;
     qint16 c2exit = 16;
-    bool voice = true;    // 语音提醒
-    bool autoExit = true; // 收盘后退出软件
 
-    Settings& settings() { return m_settings; }
-    const Settings& settings() const { return m_settings; }
-    const SettingsFile& settingsFile() const { return m_settingsFile; }
+    bool voice() const { return m_voice; } // 语音提醒
+    void setVoice(bool on);
+    bool autoExit() const { return m_autoExit; } // 收盘后退出软件
+    void setAutoExit(bool on);
+
+    const Settings& settings() const override { return m_settings; }
+    bool SaveSettings(const Settings& record, QString* error = nullptr) override;
+    QString settingsPath() const override { return m_settingsFile.configPath(); }
+    void LoadSettings();
+
     const Clock& clock() const { return *m_services.clock; }
     const QString& title() const { return m_title; }
     const QString& status() const { return m_status; }
@@ -73,38 +61,68 @@ public:
 
     // The start of a run: version and title, the welcome prompt, the settings.
     void start();
-    void loadSettings();
-    // Writes the record to config.txt; false, with the reason in *error, when it could not.
-    bool saveSettings(QString* error = nullptr);
+    // The once-a-second tick begins at the first second start at least notBeforeMs from now;
+    // once it has ticked, a later call changes nothing.
+    void startTicking(int notBeforeMs = 0);
 
+    // The timers' work; public so that tests can run a tick without waiting for it.
     void tick();          // Timer1, once a second
+    void liftPictures();  // Timer2, the end of the cool-down
     void closePrompt();   // Timer3
     void countdownTick(); // Timer4
     void playsound();     // plays playok, unless the voice is off
 
-    // The launch commands: with the launcher pictures' cool-down (the hidden buttons) or
-    // without (the menus' tools).
+    // A launcher picture's click: acts only on a picture at rest, which then stays down for the
+    // cool-down.
+    void pictureClick(LaunchTarget target);
+    bool isPictureDown(LaunchTarget target) const { return m_picturesDown.contains(target); }
+    // The launch commands: with the cool-down (the hidden buttons) or without (the menus' tools).
     void runCommand(LaunchTarget target);
     void launch(LaunchTarget target);
+    // Ends the program at once, saving nothing.
+    void exitProgram();
+    // Once the window is up: tells calendarNotice when today lies past the holidays file.
+    void checkCalendar();
 
-    // Non-empty when today lies past the holidays file: said once on standard error.
-    QString calendarNotice();
+    // The timers, for the window's design names.
+    SecondTimer& tickTimer() { return m_tickTimer; }
+    const QTimer& coolDownTimer() const { return m_coolDownTimer; }
+    const QTimer& promptTimer() const { return m_promptTimer; }
+    const QTimer& countdownTimer() const { return m_countdownTimer; }
+
+signals:
+    void statusChanged(const QString& text);
+    void clockChanged(const QString& text); // every tick
+    void adviceChanged(const QString& text);
+    void titleChanged(const QString& text);
+    // Every prompt requested; heard is false when the voice is off.
+    void promptRequested(const QString& name, bool heard);
+    void pictureDown(LaunchTarget target);
+    void picturesUp();
+    // The trading program's button was used before its path was set.
+    void programPathNeeded();
+    void exitRequested();
+    void calendarNotice(const QString& text);
+    void voiceChanged(bool on);
+    void autoExitChanged(bool on);
 
 private:
-    // Tells the view and the mirror, when the text changes.
-    void show(QString& shown, const QString& text, void (TradingDayView::*showIt)(const QString&),
-              const QString& what);
-    void setStatus(const QString& text);
-    void setAdvice(const QString& text);
-    void setTitle(const QString& text);
-    void mirror(const QString& what, const QString& text);
+    // Tells the world when the text changes.
+    void show(QString& shown, const QString& text, void (TradingDay::*changed)(const QString&));
 
     TradingDayServices m_services;
-    TradingDayView& m_view;
     Settings m_settings;
     SettingsFile m_settingsFile;
     SessionSchedule m_schedule;
     QString m_title = QStringLiteral("Tickbell"); // the window's and Label1's design texts
     QString m_status = QStringLiteral("Tickbell");
     QString m_advice = ScheduleText::Welcome;
+    bool m_voice = true;
+    bool m_autoExit = true;
+    bool m_ticked = false;
+    QList<LaunchTarget> m_picturesDown;
+    SecondTimer m_tickTimer;
+    QTimer m_coolDownTimer;
+    QTimer m_promptTimer;
+    QTimer m_countdownTimer;
 };

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/config_format.h"
 
-#include "platform/gbk_text.h"
+#include "settings/gbk_text.h"
 
 using namespace Qt::StringLiterals;
 

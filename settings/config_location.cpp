@@ -1,18 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/config_location.h"
 
+#include <QFileInfo>
 #include <QTemporaryFile>
 
 using namespace Qt::StringLiterals;
 
-ConfigLocation chooseConfigLocation(const QString& programFolder, const QString& userConfigFolder,
-                                    bool programFolderWritable)
+ConfigLocation chooseConfigLocation(const QString& programFolder, const QString& userFolder,
+                                    bool programFolderIsUsers)
 {
     ConfigLocation location;
-    location.defaultPath = programFolder + u"/plug/config.txt"_s;
-    location.inProgramFolder = programFolderWritable || userConfigFolder.isEmpty();
-    location.configPath =
-        (location.inProgramFolder ? programFolder : userConfigFolder + u"/tickbell"_s) + u"/config.txt"_s;
+    location.inProgramFolder = programFolderIsUsers || userFolder.isEmpty();
+    location.configPath = (location.inProgramFolder ? programFolder : userFolder) + u"/config.txt"_s;
+    const QString own = programFolder + u"/config.txt"_s;
+    location.defaultPath =
+        !location.inProgramFolder && QFileInfo::exists(own) ? own : programFolder + u"/plug/config.txt"_s;
     return location;
 }
 

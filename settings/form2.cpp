@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/form2.h"
 
-#include "settings/settings_file.h"
+#include "settings/settings_keeper.h"
 #include "viewer/markup.h"
 #include "widgets/program_icon.h"
 #include "widgets/twips.h"
@@ -14,14 +14,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
-
-Q_LOGGING_CATEGORY(lcSettings, "tickbell.settings")
 
 namespace {
 
@@ -47,8 +44,8 @@ template <typename W> W* named(W* widget, const QString& name, const QString& ac
 
 } // namespace
 
-Form2::Form2(Settings& record, const SettingsFile& file, QWidget* parent)
-    : QDialog(parent), m_record(record), m_file(file)
+Form2::Form2(SettingsKeeper& keeper, QWidget* parent)
+    : QDialog(parent), m_keeper(keeper), m_record(keeper.settings())
 {
     setObjectName(u"Form2"_s);
     setAccessibleName(u"系统设置"_s);
@@ -200,13 +197,12 @@ void Form2::Command1_Click()
     m_record.shutdown15 = optionValue(m_options[3]);
 
     QString why;
-    if (!m_file.save(m_record, &why)) {
-        qCWarning(lcSettings, "cannot save %s: %s", qUtf8Printable(m_file.configPath()), qUtf8Printable(why));
+    if (!m_keeper.SaveSettings(m_record, &why)) {
         // The record keeps the edits, so they hold for this run; the file keeps the old settings.
         QMessageBox::warning(this, u"保存设置失败"_s,
                              u"系统设置未能保存到文件：\n%1\n\n原因：%2\n\n"
                              "本次修改在程序退出前有效，下次启动时仍使用原来的设置。"_s.arg(
-                                 QDir::toNativeSeparators(m_file.configPath()), why));
+                                 QDir::toNativeSeparators(m_keeper.settingsPath()), why));
         reject();
         return;
     }

@@ -12,15 +12,15 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class SettingsFile;
+class SettingsKeeper;
 
-// The settings dialog. Works on a copy in its controls; the record changes only on save.
-// Create it afresh for every opening: it fills itself from the record once, when built.
+// The settings dialog. Edits a copy of the record in its controls and hands it back on save;
+// the keeper's record changes only then. Create it afresh for every opening: it fills itself
+// from the record once, when built.
 class Form2 : public QDialog {
     Q_OBJECT
 public:
-    // record: the main window's settings; file: where SaveSettings writes them.
-    Form2(Settings& record, const SettingsFile& file, QWidget* parent = nullptr);
+    explicit Form2(SettingsKeeper& keeper, QWidget* parent = nullptr);
 
     void Command1_Click(); // 保存设置
     void Command2_Click(); // 取消
@@ -73,8 +73,8 @@ private:
     void Form_Load();
     qint16 optionValue(const Option& option) const;
 
-    Settings& m_record;
-    const SettingsFile& m_file;
+    SettingsKeeper& m_keeper;
+    Settings m_record;
     Rule m_rules[4];
     Option m_options[4];
 };

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/settings_file.h"
 
-#include "platform/gbk_text.h"
 #include "settings/config_format.h"
+#include "settings/gbk_text.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/desktop_launcher.h"
 
-#include "platform/launch_plan.h"
+#include "commands/launch_targets.h"
+#include "platform/linux/launch_plan.h"
 
 #include <QDesktopServices>
 #include <QLoggingCategory>
@@ -52,7 +53,7 @@ bool DesktopLauncher::openPath(const QString& path)
 
 bool DesktopLauncher::openAddress(const QString& address)
 {
-    const QUrl url = webUrl(address);
+    const QUrl url = LaunchTargets::webUrl(address);
     if (url.isValid() && m_starter.openUrl(url))
         return true;
     qCWarning(lcLaunch, "no browser could open %s", qUtf8Printable(url.toString(QUrl::FullyEncoded)));

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/program_setup.h"
 
-#include "platform/display_platform.h"
+#include "platform/linux/display_platform.h"
 
 #include <QStandardPaths>
 
+using namespace Qt::StringLiterals;
+
 ConfigLocation platformConfigLocation(const QString& programFolder)
 {
-    return chooseConfigLocation(programFolder,
-                                QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+    const QString configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return chooseConfigLocation(programFolder, configHome.isEmpty() ? QString() : configHome + u"/tickbell"_s,
                                 folderIsWritable(programFolder));
 }
 

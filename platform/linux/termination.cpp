@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
-#ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -40,9 +39,3 @@ void quitOnTerminationSignals()
     for (const int sig : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(sig, &action, nullptr);
 }
-
-#else
-
-void quitOnTerminationSignals() {}
-
-#endif

@@ -50,12 +50,8 @@ ConfigLocation platformConfigLocation(const QString& programFolder)
     const QString appData = knownFolder(FOLDERID_RoamingAppData);
     const bool installed = isInside(programFolder, knownFolder(FOLDERID_ProgramFiles)) ||
                            isInside(programFolder, knownFolder(FOLDERID_ProgramFilesX86));
-    ConfigLocation location;
-    location.defaultPath = programFolder + u"/plug/config.txt"_s;
-    location.inProgramFolder = appData.isEmpty() || (!installed && folderIsWritable(programFolder));
-    location.configPath =
-        (location.inProgramFolder ? programFolder : appData + u"/Tickbell"_s) + u"/config.txt"_s;
-    return location;
+    return chooseConfigLocation(programFolder, appData.isEmpty() ? QString() : appData + u"/Tickbell"_s,
+                                !installed && folderIsWritable(programFolder));
 }
 
 void choosePlatformPlugin()

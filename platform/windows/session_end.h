@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/backend.h"
+#include "platform/windows/windows_backend.h"
 
 // Makes the end of the Windows session (log-off, shutdown, restart: WM_QUERYENDSESSION, then
 // WM_ENDSESSION) end the program as its Exit item does, the counterpart of SIGTERM on Linux: it

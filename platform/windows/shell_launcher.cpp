@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/windows/shell_launcher.h"
 
-#include "platform/launch_plan.h"
+#include "commands/launch_targets.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -53,7 +53,7 @@ bool ShellLauncher::openPath(const QString& path)
 bool ShellLauncher::openAddress(const QString& address)
 {
     // Only web pages: "open" would also start a program whose path were handed over here.
-    const QUrl url = webUrl(address);
+    const QUrl url = LaunchTargets::webUrl(address);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != u"http"_s && scheme != u"https"_s)) {
         qCWarning(lcLaunch, "not a web address: %s", qUtf8Printable(address));

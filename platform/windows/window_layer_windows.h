@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/backend.h"
+#include "platform/windows/windows_backend.h"
 
 #include "platform/window_stacking.h"
 

@@ -8,13 +8,13 @@
 // prompt. Prints one line of key=value figures and quits (after 20 s at the latest).
 //   startup_phases --form1 <program-folder> | --bare
 
-#include "app/form1_services.h"
+#include "app/composition_root.h"
 #include "app/single_instance.h"
 #include "bare_window.h"
 #include "mainwindow/main_window.h"
 #include "platform/clock.h"
 #include "platform/platform_services.h"
-#include "settings/config_location.h"
+#include "platform/program_setup.h"
 #include "widgets/program_icon.h"
 
 #include <QApplication>
@@ -23,7 +23,6 @@
 #include <QEvent>
 #include <QFile>
 #include <QMediaDevices>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
@@ -122,18 +121,16 @@ int main(int argc, char* argv[])
         instance.claim();
         phases.emplace_back("single_instance", ms());
 
-        const ConfigLocation config = chooseConfigLocation(
-            folder, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-            folderIsWritable(folder));
+        const ConfigLocation config = platformConfigLocation(folder);
         const std::unique_ptr<PlatformServices> platform = makePlatformServices();
-        Form1Services services = makeForm1Services(*platform, folder, config);
+        const std::unique_ptr<TradingDay> day = makeTradingDay(*platform, folder, config);
         phases.emplace_back("services", ms());
         // Form1's welcome prompt brings the sound backend up (a round trip to the sound server);
         // done here first, so that its cost shows as a phase of its own.
         QMediaDevices::audioOutputs();
         phases.emplace_back("sound_backend", ms());
 
-        Form1 window(std::move(services));
+        Form1 window(*day, platform->stacking());
         phases.emplace_back("window_built", ms());
         FirstPaint paint(&window, clock);
         window.show();

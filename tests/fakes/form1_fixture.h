@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Builds a Form1 on fakes in a scratch program folder, for the widget tests.
+// Builds the trading day and a Form1 on fakes in a scratch program folder, for the widget tests.
 
 #include "fakes.h"
 #include "mainwindow/main_window.h"
@@ -19,7 +19,8 @@ struct Form1Fixture {
     FakeStacking stacking;
     TradingCalendar calendar;
     int exits = 0;
-    QList<QPair<QString, QString>> mirrored;
+    QStringList titles; // every title the day told, in order
+    std::unique_ptr<TradingDay> day;
     std::unique_ptr<Form1> window;
 
     QString path(const QString& relative) const { return folder.filePath(relative); }
@@ -35,18 +36,18 @@ struct Form1Fixture {
 
     Form1& create()
     {
-        Form1Services s;
-        s.day.clock = &clock;
-        s.day.audio = &audio;
-        s.day.launcher = &launcher;
-        s.day.programFolder = folder.path();
-        s.day.configPath = path(QStringLiteral("config.txt"));
-        s.day.defaultConfigPath = path(QStringLiteral("plug/config.txt"));
-        s.day.calendar = calendar;
-        s.day.mirror = [this](const QString& what, const QString& text) { mirrored.append({what, text}); };
-        s.stacking = &stacking;
-        s.exitProgram = [this] { ++exits; };
-        window = std::make_unique<Form1>(std::move(s));
+        TradingDayServices s;
+        s.clock = &clock;
+        s.audio = &audio;
+        s.launcher = &launcher;
+        s.programFolder = folder.path();
+        s.configPath = path(QStringLiteral("config.txt"));
+        s.defaultConfigPath = path(QStringLiteral("plug/config.txt"));
+        s.calendar = calendar;
+        day = std::make_unique<TradingDay>(std::move(s));
+        QObject::connect(day.get(), &TradingDay::exitRequested, [this] { ++exits; });
+        QObject::connect(day.get(), &TradingDay::titleChanged, [this](const QString& t) { titles << t; });
+        window = std::make_unique<Form1>(*day, stacking);
         return *window;
     }
 };

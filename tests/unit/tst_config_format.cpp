@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/gbk_text.h"
 #include "settings/config_format.h"
+#include "settings/gbk_text.h"
 #include "settings/settings_file.h"
 
 #include <QDir>

@@ -6,7 +6,10 @@
 #include "settings/settings.h"
 
 #include <QHash>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -74,8 +77,8 @@ QTime hms(const QString& text)
     return QTime::fromString(text, u"HH:mm:ss"_s);
 }
 
-// The trading day on fakes, with a view that records what each tick told it.
-struct Day final : TradingDayView {
+// The trading day on fakes, recording what each tick told the world.
+struct Day {
     struct Tick {
         QString clockLine;
         QString status;
@@ -86,12 +89,19 @@ struct Day final : TradingDayView {
         bool opened = false;
     };
 
-    Day(const TradingCalendar& calendar, Settings s, bool autoexitChecked) : day(services(calendar), *this)
+    Day(const TradingCalendar& calendar, const Settings& s, bool autoexitChecked) : day(services(calendar))
     {
-        day.settings() = std::move(s);
-        day.autoExit = autoexitChecked;
+        QVERIFY(day.SaveSettings(s));
+        day.setAutoExit(autoexitChecked);
         day.playok = u"Tickbell.wav"_s;
         day.SoftVer1 = u"1.32"_s;
+        QObject::connect(&day, &TradingDay::clockChanged,
+                         [this](const QString& text) { current.clockLine = text; });
+        QObject::connect(&day, &TradingDay::titleChanged, [this](const QString& text) { titles << text; });
+        QObject::connect(&day, &TradingDay::promptRequested,
+                         [this](const QString& name, bool) { current.prompts << name; });
+        QObject::connect(&day, &TradingDay::programPathNeeded, [this] { ++askedForPath; });
+        QObject::connect(&day, &TradingDay::exitRequested, [this] { ++exits; });
     }
 
     TradingDayServices services(const TradingCalendar& calendar)
@@ -101,11 +111,8 @@ struct Day final : TradingDayView {
         s.audio = &audio;
         s.launcher = &launcher;
         s.programFolder = u"/opt/tickbell"_s;
+        s.configPath = folder.filePath(u"config.txt"_s);
         s.calendar = calendar;
-        s.mirror = [this](const QString& what, const QString& text) {
-            if (what == u"prompt")
-                current.prompts << text;
-        };
         return s;
     }
 
@@ -119,6 +126,7 @@ struct Day final : TradingDayView {
         for (const QString& what : launcher.launches.mid(launchedBefore))
             current.launches << launchName(what);
         current.opened = openedBefore == 0 && day.openall == 1;
+        current.armed = day.countdownTimer().isActive();
         current.status = day.status();
         current.advice = day.advice();
         for (const QString& p : current.prompts)
@@ -153,25 +161,7 @@ struct Day final : TradingDayView {
         return u"unknown "_s + target;
     }
 
-    void showStatus(const QString&) override {}
-    void showClock(const QString& text) override { current.clockLine = text; }
-    void showAdvice(const QString&) override {}
-    void showTitle(const QString& text) override { titles << text; }
-    void armTimer(Timer timer) override
-    {
-        if (timer == Timer::Countdown) {
-            current.armed = true;
-            countdownRunning = true;
-        }
-    }
-    void stopTimer(Timer timer) override
-    {
-        if (timer == Timer::Countdown)
-            countdownRunning = false;
-    }
-    void askForProgramPath() override { ++askedForPath; }
-    void exitProgram() override { ++exits; }
-
+    QTemporaryDir folder;
     FakeClock clock;
     FakeAudio audio;
     FakeLauncher launcher;
@@ -181,9 +171,8 @@ struct Day final : TradingDayView {
     QStringList prompts;
     QStringList launches;
     QList<QDateTime> opened;
-    QList<QDateTime> armed;
+    QList<QDateTime> armed; // the ticks after which the countdown ran
     QStringList titles;
-    bool countdownRunning = false;
     int askedForPath = 0;
     int exits = 0;
 };
@@ -791,16 +780,16 @@ private slots:
         };
         for (QDateTime now = start; now < start.addSecs(60) && m.exits == 0; now = now.addSecs(1)) {
             if (uncheckAt.isValid() && now.time() >= uncheckAt)
-                m.day.autoExit = recheckAt.isValid() && now.time() >= recheckAt;
+                m.day.setAutoExit(recheckAt.isValid() && now.time() >= recheckAt);
             // Timer4, armed in an earlier second, ticks before Timer1.
             const qsizetype titlesBefore = m.titles.size();
-            if (m.countdownRunning)
+            if (m.day.countdownTimer().isActive())
                 m.day.countdownTick();
             if (m.exits) {
                 note(now, u"exit"_s);
                 break;
             }
-            const bool wasRunning = m.countdownRunning;
+            const bool wasRunning = m.day.countdownTimer().isActive();
             const Day::Tick t = m.tick(now);
             if (t.armed && !wasRunning)
                 note(now, u"armed"_s);
@@ -813,6 +802,63 @@ private slots:
             }
         }
         QCOMPARE(seen, events);
+    }
+
+    // Enabling a timer that already runs keeps its rhythm: the second prompt, the schedule's
+    // arming every second and a second picture all leave the first deadline where it was.
+    void enabledAgainKeepsItsRhythm_data()
+    {
+        QTest::addColumn<QString>("timer");
+        QTest::newRow("Timer2, a second picture") << u"Timer2"_s;
+        QTest::newRow("Timer3, a second prompt") << u"Timer3"_s;
+        QTest::newRow("Timer4, armed again") << u"Timer4"_s;
+    }
+    void enabledAgainKeepsItsRhythm()
+    {
+        QFETCH(QString, timer);
+        Day m(m_calendar, allLaunchesOn(), true);
+        const auto* watched = m.day.findChild<QTimer*>(timer);
+        QVERIFY(watched);
+        const QList<std::function<void()>> enable = {
+            [&] {
+                m.day.pictureClick(timer == u"Timer2" ? LaunchTarget::NewsPage : LaunchTarget::QuotesPage);
+            },
+            [&] { m.day.playsound(); },
+            [&] { m.tick(QDateTime(kSaturday, QTime(10, 0))); },
+        };
+        for (const auto& act : enable)
+            act();
+        QVERIFY(watched->isActive());
+        const int first = watched->remainingTime();
+        QThread::msleep(200); // no events run: the timer cannot fire meanwhile
+        for (const auto& act : enable)
+            act();
+        QVERIFY(watched->isActive());
+        QVERIFY2(watched->remainingTime() <= first - 150,
+                 qPrintable(u"%1 then %2"_s.arg(first).arg(watched->remainingTime())));
+    }
+
+    // A picture acts only at rest; the cool-down lifts every picture at once.
+    void picturesCoolDown()
+    {
+        Day m(m_calendar, allLaunchesOn(), true);
+        QList<LaunchTarget> down;
+        QObject::connect(&m.day, &TradingDay::pictureDown, [&](LaunchTarget t) { down << t; });
+        int lifted = 0;
+        QObject::connect(&m.day, &TradingDay::picturesUp, [&] { ++lifted; });
+        m.day.pictureClick(LaunchTarget::NewsPage);
+        m.day.pictureClick(LaunchTarget::NewsPage);
+        m.day.pictureClick(LaunchTarget::TradingProgram);
+        QCOMPARE(down, (QList<LaunchTarget>{LaunchTarget::NewsPage, LaunchTarget::TradingProgram}));
+        QCOMPARE(m.launcher.launches.size(), 2);
+        m.day.runCommand(LaunchTarget::NewsPage); // the hidden button has no picture to wait for
+        QCOMPARE(m.launcher.launches.size(), 3);
+        m.day.liftPictures();
+        QCOMPARE(lifted, 1);
+        QVERIFY(!m.day.coolDownTimer().isActive());
+        QVERIFY(!m.day.isPictureDown(LaunchTarget::NewsPage));
+        m.day.pictureClick(LaunchTarget::NewsPage);
+        QCOMPARE(m.launcher.launches.size(), 4);
     }
 
     void clockLine_data()

@@ -2,6 +2,7 @@
 #include "fakes/form1_fixture.h"
 #include "settings/form2.h"
 #include "settings/settings_file.h"
+#include "settings/settings_keeper.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -122,6 +123,20 @@ QRect fromTwips(int left, int top, int width, int height)
 
 } // namespace
 
+// The day's part in the dialog: the record for the run, written to config.txt on save.
+struct Keeper final : SettingsKeeper {
+    Keeper(Settings& r, const SettingsFile& f) : record(r), file(f) {}
+    const Settings& settings() const override { return record; }
+    bool SaveSettings(const Settings& s, QString* error) override
+    {
+        record = s;
+        return file.save(s, error);
+    }
+    QString settingsPath() const override { return file.configPath(); }
+    Settings& record;
+    const SettingsFile& file;
+};
+
 class TestForm2 : public QObject {
     Q_OBJECT
 
@@ -159,7 +174,8 @@ private slots:
     void theWindow()
     {
         Settings record = Settings::defaults();
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         QCOMPARE(dialog.windowTitle(), u"系统设置"_s);
         QCOMPARE(dialog.parentWidget(), nullptr);
         QCOMPARE(dialog.windowModality(), Qt::ApplicationModal);
@@ -216,7 +232,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, text);
         Settings record = Settings::defaults();
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         auto* w = dialog.findChild<QWidget*>(name);
         QVERIFY(w);
         if (auto* box = qobject_cast<QGroupBox*>(w))
@@ -265,7 +282,8 @@ private slots:
         QFETCH(QString, container);
         QFETCH(QRect, twips);
         Settings record = Settings::defaults();
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         auto* w = dialog.findChild<QWidget*>(name);
@@ -278,7 +296,8 @@ private slots:
     void textBoxes()
     {
         Settings record = Settings::defaults();
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         for (QPlainTextEdit* text : {dialog.Text1, dialog.Text2, dialog.Text3, dialog.Text4}) {
             QCOMPARE(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
             QVERIFY(text->lineWrapMode() != QPlainTextEdit::NoWrap);
@@ -302,7 +321,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, title);
         Settings record = Settings::defaults();
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         auto* text = control<QPlainTextEdit>(dialog, name);
         QVERIFY(text);
         QCOMPARE(text->document()->blockCount(), 2);
@@ -317,7 +337,8 @@ private slots:
     {
         QVERIFY(writeAll(configPath(), userFileBytes()));
         Settings record = m_file->load().settings;
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         // Texts read from the file hold CR LF; the box shows them as lines.
         QCOMPARE(dialog.Text1->toPlainText(), u"回调到支撑位再买\n不追涨停的股票"_s);
         QCOMPARE(dialog.Text2->document()->blockCount(), 2);
@@ -333,7 +354,8 @@ private slots:
     {
         Settings record = Settings::defaults();
         record.mysoft = u"  /opt/交易 软件/client=1  "_s;
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         QCOMPARE(dialog.myssoft->text(), record.mysoft);
     }
 
@@ -355,7 +377,8 @@ private slots:
             record = m_file->load().settings;
         }
         const Settings loaded = record;
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         dialog.show();
         dialog.Command1_Click();
         QVERIFY(!dialog.isVisible());
@@ -379,7 +402,8 @@ private slots:
         // not change because it passed through the dialog.
         Settings record = Settings::defaults();
         record.law2 = u"价格\u00A0到位<br>\t分批卖出"_s;
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         dialog.Text1->setPlainText(u"改过"_s);
         dialog.Command1_Click();
         QCOMPARE(record.law2, u"价格\u00A0到位<br>\t分批卖出"_s);
@@ -389,7 +413,8 @@ private slots:
     void editsAreSavedWithBrMarkers()
     {
         Settings record = Settings::defaults();
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         dialog.Text1->selectAll();
@@ -426,7 +451,8 @@ private slots:
         Settings record = m_file->load().settings;
         const Settings before = record;
         {
-            Form2 dialog(record, *m_file, nullptr);
+            Keeper keeper(record, *m_file);
+            Form2 dialog(keeper, nullptr);
             dialog.show();
             dialog.Text1->setPlainText(u"全部改掉"_s);
             dialog.Check1->click();
@@ -440,7 +466,8 @@ private slots:
         }
         QVERIFY(record == before);
         QCOMPARE(readAll(configPath()), userFileBytes());
-        Form2 again(record, *m_file, nullptr);
+        Keeper keeperAgain(record, *m_file);
+        Form2 again(keeperAgain, nullptr);
         QCOMPARE(again.Text1->toPlainText(), u"回调到支撑位再买\n不追涨停的股票"_s);
         QCOMPARE(again.myssoft->text(), u"C:\\Trading\\client.exe"_s);
     }
@@ -450,7 +477,8 @@ private slots:
         QVERIFY(writeAll(configPath(), userFileBytes()));
         Settings record = m_file->load().settings;
         const Settings before = record;
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         bool closed = false;
         QTimer::singleShot(0, &dialog, [&] {
             dialog.Text2->setPlainText(u"不要了"_s);
@@ -482,7 +510,8 @@ private slots:
         QVERIFY(writeAll(configPath(), userFileBytes()));
         Settings record = m_file->load().settings;
         const Settings before = record;
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         int asked = 0;
         dialog.CommonDialog1 = [&](QWidget* owner, const QString& filter) {
             ++asked;
@@ -511,7 +540,8 @@ private slots:
         const QString target = m_dir->filePath(u"client.exe"_s);
         QVERIFY(writeAll(target, "MZ"));
         Settings record = Settings::defaults();
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         QStringList filters;
         QFileDialog::FileMode mode = QFileDialog::AnyFile;
         bool found = false;
@@ -552,7 +582,8 @@ private slots:
         QFETCH(QString, typed);
         QVERIFY(writeAll(configPath(), userFileBytes()));
         Settings record = m_file->load().settings;
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         dialog.myssoft->setText(typed);
         dialog.Command1_Click();
         QCOMPARE(record.mysoft, typed);
@@ -595,7 +626,8 @@ private slots:
         for (int i = 0; i < 4; ++i)
             *fields[i] = qint16(i == which ? stored : 1);
 
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         auto* check = control<QCheckBox>(dialog, box);
         QVERIFY(check);
         QCOMPARE(check->isChecked(), shownTicked);
@@ -614,7 +646,8 @@ private slots:
     void tabOrder()
     {
         Settings record = Settings::defaults();
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QCOMPARE(focusName(), u"Text1"_s);
@@ -664,7 +697,8 @@ private slots:
         Settings record = Settings::defaults();
         record.qqnews = 1;
         const Settings before = record;
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         int browsed = 0;
         dialog.CommonDialog1 = [&](QWidget*, const QString&) {
             ++browsed;
@@ -723,7 +757,8 @@ private slots:
         const SettingsFile file(target, m_dir->filePath(u"plug/config.txt"_s));
 
         Settings record = Settings::defaults();
-        Form2 dialog(record, file, nullptr);
+        Keeper keeper(record, file);
+        Form2 dialog(keeper, nullptr);
         dialog.show();
         dialog.Text1->setPlainText(u"新规则\n第二行"_s);
         dialog.Check3->click();
@@ -821,7 +856,8 @@ private slots:
     {
         // Labels must show whole at the default font; a picture for a person to look at too.
         Settings record = Settings::defaults();
-        Form2 dialog(record, *m_file, nullptr);
+        Keeper keeper(record, *m_file);
+        Form2 dialog(keeper, nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const QString folder = qEnvironmentVariable("TICKBELL_SHOTS");

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/gbk_text.h"
 #include "platform/windows/shell_launcher.h"
 #include "platform/windows/winmm_sound.h"
+#include "settings/gbk_text.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,22 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/gbk_text.h"
+#include "settings/gbk_text.h"
 
-#include <windows.h>
-
-// Windows' own converters: code page 54936 (GB18030), or 936 (GBK) where 54936 is missing, as
-// under Wine. The byte structure is walked here, as on Linux, so that malformed bytes, the euro
-// sign and a cut-off last character come out the same on both systems.
+#include "platform/code_page.h"
 
 namespace {
 
 constexpr char16_t kEuro = 0x20AC;
 const QByteArray kEuroBytes("\xA2\xE3"); // GB18030's euro; code page 936 would write 0x80
-
-UINT codePage()
-{
-    static const UINT page = IsValidCodePage(54936) ? 54936 : 936;
-    return page;
-}
 
 bool inRange(unsigned char c, unsigned char low, unsigned char high)
 {
@@ -28,35 +18,13 @@ bool isTrailOfTwo(unsigned char c)
     return inRange(c, 0x40, 0x7E) || inRange(c, 0x80, 0xFE);
 }
 
-// One character's bytes to text; empty when the code page has no such character.
-QString decodeOne(const char* data, int size)
-{
-    wchar_t wide[4];
-    const int n = MultiByteToWideChar(codePage(), MB_ERR_INVALID_CHARS, data, size, wide, 4);
-    return n > 0 ? QString::fromWCharArray(wide, n) : QString();
-}
-
-void appendEncoded(QByteArray& out, QStringView text)
-{
-    if (text.isEmpty())
-        return;
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
-    const int length = int(text.size());
-    const int n = WideCharToMultiByte(codePage(), 0, wide, length, nullptr, 0, nullptr, nullptr);
-    if (n <= 0)
-        return;
-    const qsizetype start = out.size();
-    out.resize(start + n);
-    WideCharToMultiByte(codePage(), 0, wide, length, out.data() + start, n, nullptr, nullptr);
-}
-
 } // namespace
 
 namespace GbkText {
 
 bool available()
 {
-    return IsValidCodePage(54936) || IsValidCodePage(936);
+    return CodePage::available();
 }
 
 QString decode(const QByteArray& bytes)
@@ -73,20 +41,22 @@ QString decode(const QByteArray& bytes)
             ++i;
             continue;
         }
+        // 0x80 only where a character starts, never as the trail byte of a double-byte one.
         if (c == 0x80) {
             out += QChar(kEuro);
             ++i;
             continue;
         }
-        const bool fourBytes = i + 1 < n && inRange(b[i + 1], 0x30, 0x39);
-        const qsizetype length = fourBytes ? 4 : 2;
         if (c == 0xFF) {
             out += QChar(QChar::ReplacementCharacter);
             ++i;
             continue;
         }
+        const bool fourBytes = i + 1 < n && inRange(b[i + 1], 0x30, 0x39);
+        const qsizetype length = fourBytes ? 4 : 2;
         if (i + length > n) {
-            out += QChar(QChar::ReplacementCharacter); // cut off at the end of the file
+            // Cut off at the end of the file: a converter would drop it silently.
+            out += QChar(QChar::ReplacementCharacter);
             break;
         }
         const bool wellFormed = fourBytes ? inRange(b[i + 2], 0x81, 0xFE) && inRange(b[i + 3], 0x30, 0x39)
@@ -98,8 +68,8 @@ QString decode(const QByteArray& bytes)
             continue;
         }
         const QByteArrayView sequence(bytes.constData() + i, length);
-        QString text =
-            sequence == kEuroBytes ? QString(QChar(kEuro)) : decodeOne(sequence.data(), int(length));
+        const QString text =
+            sequence == kEuroBytes ? QString(QChar(kEuro)) : CodePage::decodeSequence(sequence);
         out += text.isEmpty() ? QString(QChar(QChar::ReplacementCharacter)) : text;
         i += length;
     }
@@ -114,7 +84,7 @@ QByteArray encode(const QString& text)
     for (qsizetype i = 0; i <= text.size(); ++i) {
         if (i < text.size() && text[i] != QChar(kEuro))
             continue;
-        appendEncoded(out, QStringView(text).mid(start, i - start));
+        out += CodePage::encode(QStringView(text).mid(start, i - start));
         if (i < text.size())
             out += kEuroBytes;
         start = i + 1;

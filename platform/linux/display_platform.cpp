@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/display_platform.h"
+#include "platform/linux/display_platform.h"
 
 QByteArray preferredQtPlatform(const QByteArray& chosenByUser, const QByteArray& display)
 {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/linux/linux_backend.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -33,6 +35,3 @@ QStringList desktopEntryCommand(const QString& entryText, QString* error, QStrin
 // Splits an Exec value by the desktop-entry quoting rules (double quotes, backslash escapes).
 // Returns false on an unbalanced quote.
 bool splitExecLine(const QString& exec, QStringList* argv);
-
-// A page address as the browser would send it: non-ASCII characters percent-encoded as UTF-8.
-QUrl webUrl(const QString& address);

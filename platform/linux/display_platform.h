@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/linux/linux_backend.h"
+
 #include <QByteArray>
 
 // The Qt platform to start on, given QT_QPA_PLATFORM and DISPLAY: X11 whenever an X display

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/launch_plan.h"
+#include "platform/linux/launch_plan.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -191,9 +191,4 @@ LaunchPlan planOpenPath(const QString& path)
     plan.kind = LaunchPlan::Kind::OpenWithDesktop;
     plan.url = QUrl::fromLocalFile(absolute);
     return plan;
-}
-
-QUrl webUrl(const QString& address)
-{
-    return QUrl(address, QUrl::TolerantMode);
 }

@@ -6,6 +6,8 @@
 
 // Text in the settings file: GB18030, the superset of GBK that has the same bytes for every
 // GBK character, so files of the GBK era read unchanged and nothing typed is lost on save.
+// The same bytes on every system: the structure is walked here, each character is converted
+// by the system's code page (platform/code_page.h).
 namespace GbkText {
 
 // A single 0x80 byte (GBK's euro sign, invalid in GB18030) is read as U+20AC; any other
@@ -13,7 +15,7 @@ namespace GbkText {
 QString decode(const QByteArray& bytes);
 QByteArray encode(const QString& text);
 
-// False when the Qt build has no GB18030 converter (it then cannot read or write the file).
+// False when the system has no GB18030 or GBK converter (it then cannot read or write the file).
 bool available();
 
 } // namespace GbkText

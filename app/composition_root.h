@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "reminder/trading_day.h"
+#include "settings/config_location.h"
+
+#include <memory>
+
+class PlatformServices;
+
+// The one place that makes the program's real objects: the trading day on the platform's
+// services, with the program folder's files and the calendar read from the holidays files
+// (their problems go to standard error).
+std::unique_ptr<TradingDay> makeTradingDay(PlatformServices& platform, const QString& programFolder,
+                                           const ConfigLocation& config);
