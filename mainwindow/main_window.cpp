@@ -67,8 +67,13 @@ void Form1::showDay()
 {
     connect(&m_day, &TradingDay::statusChanged, Label1, &QLabel::setText);
     connect(&m_day, &TradingDay::clockChanged, this, [this](const QString& text) {
-        if (Label3->text() != text)
-            Label3->setText(text);
+        if (Label3->text() == text)
+            return;
+        Label3->setText(text);
+        // The Beijing time beside a foreign clock does not fit the design's width: the line then
+        // reaches as far as the status line above it.
+        const int needed = Label3->fontMetrics().horizontalAdvance(text) + 2;
+        Label3->resize(qBound(px(3825), needed, px(6120 - 1320)), Label3->height());
     });
     connect(&m_day, &TradingDay::adviceChanged, Label4, &QLabel::setText);
     connect(&m_day, &TradingDay::titleChanged, this, &QWidget::setWindowTitle);

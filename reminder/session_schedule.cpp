@@ -93,23 +93,39 @@ private:
 
 } // namespace
 
+namespace {
+
+constexpr int kChinaOffset = 8 * 3600;
+
+QString timeOfDay(QTime t)
+{
+    return u"%1:%2:%3"_s.arg(t.hour())
+        .arg(t.minute(), 2, 10, QChar(u'0'))
+        .arg(t.second(), 2, 10, QChar(u'0'));
+}
+
+} // namespace
+
+QDateTime SessionSchedule::exchangeTime(const QDateTime& now)
+{
+    return now.toOffsetFromUtc(kChinaOffset);
+}
+
 QString SessionSchedule::clockLine(const QDateTime& now)
 {
     const QDate d = now.date();
-    const QTime t = now.time();
-    return u"%1年%2月%3日 %4:%5:%6"_s.arg(d.year())
-        .arg(d.month())
-        .arg(d.day())
-        .arg(t.hour())
-        .arg(t.minute(), 2, 10, QChar(u'0'))
-        .arg(t.second(), 2, 10, QChar(u'0'));
+    QString line = u"%1年%2月%3日 "_s.arg(d.year()).arg(d.month()).arg(d.day()) + timeOfDay(now.time());
+    if (now.offsetFromUtc() != kChinaOffset)
+        line += u" 北京时间 "_s + timeOfDay(exchangeTime(now).time());
+    return line;
 }
 
 TickResult SessionSchedule::tick(const QDateTime& now, const ScheduleMemory& memory, const Settings& settings,
                                  bool autoexit) const
 {
-    const QDate today = now.date();
-    const QTime tm = now.time();
+    const QDateTime exchange = exchangeTime(now);
+    const QDate today = exchange.date();
+    const QTime tm = exchange.time();
     const QTime t(tm.hour(), tm.minute(), tm.second()); // whole seconds only
     TickBuilder b(memory);
 

@@ -54,8 +54,12 @@ public:
     TickResult tick(const QDateTime& now, const ScheduleMemory& memory, const Settings& settings,
                     bool autoexit) const;
 
-    // "2009年9月22日 9:30:05"
+    // "2009年9月22日 9:30:05" in the computer's own time, with " 北京时间 9:20:00" after it
+    // where that differs from China Standard Time.
     static QString clockLine(const QDateTime& now);
+    // The exchanges keep China Standard Time (UTC+8, no daylight saving) wherever the computer
+    // is: the phases, the calendar's today and tomorrow and the close are worked out in it.
+    static QDateTime exchangeTime(const QDateTime& now);
 
 private:
     const TradingCalendar& m_calendar;

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimeZone>
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -859,6 +860,56 @@ private slots:
         QVERIFY(!m.day.isPictureDown(LaunchTarget::NewsPage));
         m.day.pictureClick(LaunchTarget::NewsPage);
         QCOMPARE(m.launcher.launches.size(), 4);
+    }
+
+    // The exchanges' hours are Beijing's: a computer in another zone hears the auction at its own
+    // 2:20 in a Berlin winter, sees the weekend begin at 16:00 UTC, and shuts down at 7:00:08 UTC.
+    void awayFromChina_data()
+    {
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QDateTime>("local"); // in that zone
+        QTest::addColumn<QString>("clockLine");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QStringList>("events"); // prompts and launches
+        QTest::newRow("Berlin winter, the auction")
+            << u"Europe/Berlin"_s << QDateTime(kFriday, QTime(2, 20))
+            << u"2010年2月12日 2:20:00 北京时间 9:20:00"_s << u"还没开盘..."_s
+            << QStringList{u"机构竞价.wav"_s, u"news"_s, u"quotes"_s, u"trading"_s};
+        QTest::newRow("Berlin summer, the auction")
+            << u"Europe/Berlin"_s << QDateTime(QDate(2010, 6, 11), QTime(3, 20))
+            << u"2010年6月11日 3:20:00 北京时间 9:20:00"_s << u"还没开盘..."_s
+            << QStringList{u"机构竞价.wav"_s, u"news"_s, u"quotes"_s, u"trading"_s};
+        QTest::newRow("Berlin 9:20 is Beijing's afternoon")
+            << u"Europe/Berlin"_s << QDateTime(kFriday, QTime(9, 20))
+            << u"2010年2月12日 9:20:00 北京时间 16:20:00"_s << u"今天已收盘..."_s << QStringList();
+        QTest::newRow("UTC, the shutdown at the close")
+            << u"UTC"_s << QDateTime(kWednesday, QTime(7, 0, 8))
+            << u"2010年2月10日 7:00:08 北京时间 15:00:08"_s << u"今天已收盘..."_s
+            << QStringList{u"今天已收盘.wav"_s, u"shutdown"_s};
+        QTest::newRow("UTC Friday evening is Beijing's Saturday")
+            << u"UTC"_s << QDateTime(kFriday, QTime(16, 30)) << u"2010年2月12日 16:30:00 北京时间 0:30:00"_s
+            << u"周末 后天开盘"_s << QStringList();
+        QTest::newRow("Shanghai: no second clock")
+            << u"Asia/Shanghai"_s << QDateTime(kFriday, QTime(9, 20)) << u"2010年2月12日 9:20:00"_s
+            << u"还没开盘..."_s << QStringList{u"机构竞价.wav"_s, u"news"_s, u"quotes"_s, u"trading"_s};
+    }
+    void awayFromChina()
+    {
+        QFETCH(QString, zone);
+        QFETCH(QDateTime, local);
+        QFETCH(QString, clockLine);
+        QFETCH(QString, status);
+        QFETCH(QStringList, events);
+        const QTimeZone tz(zone.toLatin1());
+        if (!tz.isValid())
+            QSKIP("this system does not know the zone");
+        Settings s = allLaunchesOn();
+        s.shutdown15 = 1;
+        Day m(m_calendar, s, false);
+        const Day::Tick t = m.tick(QDateTime(local.date(), local.time(), tz));
+        QCOMPARE(t.clockLine, clockLine);
+        QCOMPARE(t.status, status);
+        QCOMPARE(t.prompts + t.launches, events);
     }
 
     void clockLine_data()
