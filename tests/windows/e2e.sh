@@ -29,6 +29,9 @@ win_init()
 
     WIN_PREFIXES=()
     e2e__init_desktop "$E2E_NAME" win__cleanup
+    # China Standard Time in the form the Windows C runtime reads too (it takes TZ itself, and
+    # "Asia/Shanghai" would give it UTC).
+    export TZ=CST-8
     unset WINEPREFIX WINESERVER
     export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES='mscoree,mshtml='
     e2e_deadline 600
