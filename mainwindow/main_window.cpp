@@ -92,12 +92,25 @@ void Form1::showDay()
 void Form1::showCalendarNotice(const QString& notice)
 {
     // Label4 is full with the welcome text and the advice replaces it later: the notice gets a
-    // box of its own. Not modal, so the window and every reminder carry on.
-    auto* box = new QMessageBox(QMessageBox::Information, u"休市日历提示"_s, notice, QMessageBox::Ok, this);
-    box->setObjectName(u"CalendarNotice"_s);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::NonModal);
-    box->show();
+    // box of its own. Not modal, so the window and every reminder carry on; the countdown of a
+    // holiday waits while it is open, so that the program does not end under the reader's eyes.
+    if (m_notice) {
+        m_notice->setText(notice);
+    } else {
+        m_notice =
+            new QMessageBox(QMessageBox::Information, u"休市日历提示"_s, notice, QMessageBox::Ok, this);
+        m_notice->setObjectName(u"CalendarNotice"_s);
+        m_notice->setAttribute(Qt::WA_DeleteOnClose);
+        m_notice->setWindowModality(Qt::NonModal);
+        connect(m_notice, &QObject::destroyed, &m_day, [this] { m_day.holdCountdown(false); });
+        m_day.holdCountdown(true);
+    }
+    m_notice->show();
+    m_notice->adjustSize();
+    // Over the main window, wherever the window manager put it.
+    if (!isMinimized())
+        m_notice->move(frameGeometry().center() - m_notice->frameGeometry().center() + m_notice->pos());
+    m_notice->raise();
 }
 
 void Form1::showEvent(QShowEvent* event)
@@ -108,8 +121,17 @@ void Form1::showEvent(QShowEvent* event)
     m_shown = true;
     // "load .............." stays for a moment before the first tick replaces it.
     m_day.startTicking(kFirstTickDelayMs);
-    // After the window is up, so that the box opens above it; once a run.
-    QMetaObject::invokeMethod(&m_day, &TradingDay::checkCalendar, Qt::QueuedConnection);
+    // Once the window manager has put the window up, so that the notice opens over it.
+    windowHandle()->installEventFilter(this);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        QMetaObject::invokeMethod(&m_day, &TradingDay::checkCalendar, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 Form1::~Form1() = default;

@@ -10,6 +10,7 @@
 class ImageButton;
 class QAction;
 class QLabel;
+class QMessageBox;
 class QPushButton;
 class ShowText1;
 class WindowStacking;
@@ -73,6 +74,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Form_Load();
@@ -138,5 +140,6 @@ public:
 
 private:
     QPointer<ShowText1> m_viewer;
+    QPointer<QMessageBox> m_notice;
     bool m_shown = false;
 };

@@ -113,9 +113,13 @@ bool TradingDay::SaveSettings(const Settings& record, QString* error)
 void TradingDay::tick()
 {
     m_ticked = true;
-    const TickResult result =
-        m_schedule.tick(m_services.clock->now(), {playok, openall}, m_settings, m_autoExit);
+    const QDateTime now = m_services.clock->now();
+    const TickResult result = m_schedule.tick(now, {playok, openall}, m_settings, m_autoExit);
     emit clockChanged(result.clockLine);
+    // Left running into a new year: it may be one the holidays files do not cover.
+    if (const QDate today = SessionSchedule::exchangeTime(now).date();
+        m_calendarYear != 0 && today.year() != m_calendarYear)
+        tellIfOutdated(today);
     using Kind = ScheduleEffect::Kind;
     for (const ScheduleEffect& effect : result.effects) {
         switch (effect.kind) {
@@ -164,6 +168,8 @@ void TradingDay::closePrompt()
 
 void TradingDay::countdownTick()
 {
+    if (m_countdownHeld)
+        return;
     const CountdownStep step = ::countdownTick(m_autoExit, c2exit, SoftVer1);
     switch (step.action) {
     case CountdownStep::Action::ShowTitle: show(m_title, step.title, &TradingDay::titleChanged); break;
@@ -214,7 +220,13 @@ void TradingDay::exitProgram()
 
 void TradingDay::checkCalendar()
 {
-    const QString notice = m_services.calendar.outdatedNotice(m_services.clock->now().date());
+    tellIfOutdated(SessionSchedule::exchangeTime(m_services.clock->now()).date());
+}
+
+void TradingDay::tellIfOutdated(QDate today)
+{
+    m_calendarYear = today.year();
+    const QString notice = m_services.calendar.outdatedNotice(today);
     if (notice.isEmpty())
         return;
     qCWarning(lcDay, "the holidays file ends in %d; add the exchanges' closed days of the years after it",

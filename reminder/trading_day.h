@@ -81,8 +81,11 @@ public:
     void launch(LaunchTarget target);
     // Ends the program at once, saving nothing.
     void exitProgram();
-    // Once the window is up: tells calendarNotice when today lies past the holidays file.
+    // Once the window is up: tells calendarNotice when today lies past the holidays files; later
+    // ticks tell it again when the date moves into such a year.
     void checkCalendar();
+    // While the trader reads the calendar notice, the after-close countdown waits.
+    void holdCountdown(bool held) { m_countdownHeld = held; }
 
     // The timers, for the window's design names.
     SecondTimer& tickTimer() { return m_tickTimer; }
@@ -109,6 +112,7 @@ signals:
 private:
     // Tells the world when the text changes.
     void show(QString& shown, const QString& text, void (TradingDay::*changed)(const QString&));
+    void tellIfOutdated(QDate today);
 
     TradingDayServices m_services;
     Settings m_settings;
@@ -120,6 +124,8 @@ private:
     bool m_voice = true;
     bool m_autoExit = true;
     bool m_ticked = false;
+    bool m_countdownHeld = false;
+    int m_calendarYear = 0; // the exchange year the calendar was last checked for
     QList<LaunchTarget> m_picturesDown;
     SecondTimer m_tickTimer;
     QTimer m_coolDownTimer;

@@ -912,6 +912,38 @@ private slots:
         QCOMPARE(t.prompts + t.launches, events);
     }
 
+    // The notice that a year is not announced: at start-up, and again only when a running day
+    // crosses into such a year; while it is read, the countdown waits.
+    void calendarNotice()
+    {
+        TradingCalendar calendar;
+        calendar.addClosedDays(u"2026-10-01\n"_s);
+        Day m(calendar, Settings::defaults(), true);
+        QStringList notices;
+        QObject::connect(&m.day, &TradingDay::calendarNotice, [&](const QString& text) { notices << text; });
+        m.clock.set(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58)));
+        m.day.checkCalendar();
+        m.tick(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)));
+        QVERIFY(notices.isEmpty());
+        m.tick(QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0)));
+        QCOMPARE(notices.size(), 1);
+        QVERIFY(notices[0].contains(u"2026"_s));
+        m.tick(QDateTime(QDate(2027, 1, 1), QTime(0, 0, 1)));
+        m.tick(QDateTime(QDate(2027, 1, 2), QTime(10, 0, 0)));
+        QCOMPARE(notices.size(), 1);
+
+        // A holiday: the countdown is armed, but waits while the notice is open.
+        QVERIFY(m.day.countdownTimer().isActive());
+        m.day.holdCountdown(true);
+        for (int i = 0; i < 20; ++i)
+            m.day.countdownTick();
+        QCOMPARE(m.exits, 0);
+        QCOMPARE(m.day.c2exit, qint16(16));
+        m.day.holdCountdown(false);
+        m.day.countdownTick();
+        QCOMPARE(m.day.c2exit, qint16(15));
+    }
+
     void clockLine_data()
     {
         QTest::addColumn<QDateTime>("now");
