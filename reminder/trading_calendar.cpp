@@ -126,8 +126,9 @@ QStringList TradingCalendar::addFestivalDates(const QString& fileText)
     QMap<int, FestivalDates> years;
     const QStringList rejected = parseFestivalDates(fileText, years);
     for (auto it = years.cbegin(); it != years.cend(); ++it) {
-        for (const QDate& day :
-             statutoryHolidayWeekdays(it.key(), it.value()) + customaryBreakWeekdays(it.key(), it.value()))
+        for (const QDate& day : statutoryHolidayWeekdays(it.key(), it.value()) +
+                                    madeUpWeekdays(it.key(), it.value()) +
+                                    customaryBreakWeekdays(it.key(), it.value()))
             m_byRules.insert(day);
         m_ruleYears.insert(it.key());
     }
