@@ -3,8 +3,6 @@
 
 #include "reminder/trading_calendar.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <array>
 
@@ -104,7 +102,6 @@ QList<QDate> customaryBreakWeekdays(int year, const FestivalDates& dates)
 
 QStringList parseFestivalDates(const QString& text, QMap<int, FestivalDates>& years)
 {
-    static const QRegularExpression isoDate(u"^(\\d{4})-(\\d{2})-(\\d{2})$"_s);
     QStringList rejected;
     const QStringList lines = text.split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -116,9 +113,9 @@ QStringList parseFestivalDates(const QString& text, QMap<int, FestivalDates>& ye
         const int year = fields.value(0).toInt(&yearOk);
         QList<QDate> dates;
         for (const QString& field : fields.mid(1)) {
-            const auto m = isoDate.match(field);
-            if (m.hasMatch())
-                dates << QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+            const QDate date = parseIsoDate(field);
+            if (date.isValid())
+                dates << date;
         }
         // A festival date in another year is a shifted column, not a holiday.
         const bool ok = yearOk && fields.size() == 5 && dates.size() == 4 &&
