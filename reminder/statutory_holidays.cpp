@@ -3,8 +3,6 @@
 
 #include "reminder/trading_calendar.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <array>
 
@@ -12,11 +10,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The State Council's rules on national holidays as amended for 2008, 2014 and 2025.
+// The State Council's rules on national holidays as amended for 2008, 2014 and 2025. Which
+// weekend holidays were made up is read from the exchanges' closures: under the 2008 rules a
+// Saturday one was made up on the Monday after or, once (2012's Dragon Boat), on the Friday
+// before, so none is guessed there.
 constexpr std::array kRules{
-    HolidayRules{2008, true, 2, 1},  // eve, 1st and 2nd day; 1 May
-    HolidayRules{2014, false, 3, 1}, // 1st to 3rd day; 1 May
-    HolidayRules{2025, true, 3, 2},  // eve, 1st to 3rd day; 1 and 2 May
+    HolidayRules{2008, true, 2, 1, false}, // eve, 1st and 2nd day; 1 May
+    HolidayRules{2014, false, 3, 1, true}, // 1st to 3rd day; 1 May
+    HolidayRules{2025, true, 3, 2, true},  // eve, 1st to 3rd day; 1 and 2 May
 };
 
 QList<QDate> weekdaysOnly(QList<QDate> days)
@@ -33,6 +34,22 @@ void addRun(QList<QDate>& days, QDate first, int count)
         days << first.addDays(i);
 }
 
+// Every day of the year's statutory holidays, weekends included, in date order; a day that two
+// holidays share comes twice.
+QList<QDate> statutoryHolidays(int year, const FestivalDates& dates)
+{
+    const HolidayRules& rules = holidayRulesFor(year);
+    QList<QDate> days{QDate(year, 1, 1), dates.qingming, dates.dragonBoat, dates.midAutumn};
+    if (rules.springFestivalEve)
+        days << dates.springFestival.addDays(-1);
+    addRun(days, dates.springFestival, rules.springFestivalDays);
+    addRun(days, QDate(year, 5, 1), rules.mayDays);
+    addRun(days, QDate(year, 10, 1), 3);
+    days.removeIf([](QDate d) { return !d.isValid(); });
+    std::sort(days.begin(), days.end());
+    return days;
+}
+
 } // namespace
 
 const HolidayRules& holidayRulesFor(int year)
@@ -44,13 +61,34 @@ const HolidayRules& holidayRulesFor(int year)
 
 QList<QDate> statutoryHolidayWeekdays(int year, const FestivalDates& dates)
 {
-    const HolidayRules& rules = holidayRulesFor(year);
-    QList<QDate> days{QDate(year, 1, 1), dates.qingming, dates.dragonBoat, dates.midAutumn};
-    if (rules.springFestivalEve)
-        days << dates.springFestival.addDays(-1);
-    addRun(days, dates.springFestival, rules.springFestivalDays);
-    addRun(days, QDate(year, 5, 1), rules.mayDays);
-    addRun(days, QDate(year, 10, 1), 3);
+    return weekdaysOnly(statutoryHolidays(year, dates));
+}
+
+QList<QDate> madeUpWeekdays(int year, const FestivalDates& dates)
+{
+    const bool saturdays = holidayRulesFor(year).saturdayMadeUp;
+    const QList<QDate> holidays = statutoryHolidays(year, dates);
+    const std::array breakStarts{dates.springFestival.addDays(-1), QDate(year, 10, 1)};
+    QList<QDate> days;
+    for (const QDate& holiday : holidays) {
+        const int weekday = holiday.dayOfWeek();
+        if (weekday < 6 || (weekday == 6 && !saturdays))
+            continue;
+        QDate day = holiday.addDays(1);
+        while (IsWeekend(day) || holidays.contains(day) || days.contains(day))
+            day = day.addDays(1);
+        // 2015's Sunday Mid-Autumn Festival: the Monday after, three days before 1 October, traded.
+        const bool folded = std::any_of(breakStarts.begin(), breakStarts.end(), [day](QDate start) {
+            const qint64 gap = day.daysTo(start);
+            return gap > 0 && gap <= 7;
+        });
+        if (!folded)
+            days << day;
+    }
+    // The October week is made of the three holidays and swapped weekends: a Mid-Autumn Festival
+    // on any of its days lengthens it by one (2009, 2017, 2020, 2025).
+    if (dates.midAutumn >= QDate(year, 10, 1) && dates.midAutumn <= QDate(year, 10, 7))
+        days << QDate(year, 10, 8);
     return weekdaysOnly(days);
 }
 
@@ -64,7 +102,6 @@ QList<QDate> customaryBreakWeekdays(int year, const FestivalDates& dates)
 
 QStringList parseFestivalDates(const QString& text, QMap<int, FestivalDates>& years)
 {
-    static const QRegularExpression isoDate(u"^(\\d{4})-(\\d{2})-(\\d{2})$"_s);
     QStringList rejected;
     const QStringList lines = text.split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -76,9 +113,9 @@ QStringList parseFestivalDates(const QString& text, QMap<int, FestivalDates>& ye
         const int year = fields.value(0).toInt(&yearOk);
         QList<QDate> dates;
         for (const QString& field : fields.mid(1)) {
-            const auto m = isoDate.match(field);
-            if (m.hasMatch())
-                dates << QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+            const QDate date = parseIsoDate(field);
+            if (date.isValid())
+                dates << date;
         }
         // A festival date in another year is a shifted column, not a holiday.
         const bool ok = yearOk && fields.size() == 5 && dates.size() == 4 &&

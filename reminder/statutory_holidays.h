@@ -23,6 +23,8 @@ struct HolidayRules {
     bool springFestivalEve;
     int springFestivalDays; // from the first day of the lunar year
     int mayDays;            // from 1 May
+    // Whether a Saturday holiday is made up on the next working day too (a Sunday one always is).
+    bool saturdayMadeUp;
 };
 
 // The rules in force in a year (the earliest set for the years before it).
@@ -30,6 +32,12 @@ const HolidayRules& holidayRulesFor(int year);
 
 // The weekdays of a year that are statutory holidays under its rules, in date order.
 QList<QDate> statutoryHolidayWeekdays(int year, const FestivalDates& dates);
+
+// The working days that make up for statutory holidays on a weekend: the next weekday that is
+// no holiday itself, except where that falls in the week before the Spring Festival or October
+// break (the holiday is then folded into the break); and 8 October when the Mid-Autumn Festival
+// falls on one of the October week's days off. In date order, weekdays only.
+QList<QDate> madeUpWeekdays(int year, const FestivalDates& dates);
 
 // The weekdays of the week-long breaks the exchanges have always taken besides: the first to the
 // sixth day of the lunar year and 1 to 7 October.

@@ -3,27 +3,21 @@
 
 #include "reminder/statutory_holidays.h"
 
-#include <QFile>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// The last year HolidayList speaks for.
+// The years HolidayList speaks for.
+constexpr int kBuiltInFirstYear = 2009;
 constexpr int kBuiltInLastYear = 2010;
 
-// A closed-days file is a few kilobytes; anything far larger is not one.
-QString readSmallFile(const QString& path, QString* error)
+bool inHolidayList(QDate date)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = u"cannot read %1: %2"_s.arg(path, file.errorString());
-        return {};
-    }
-    // At most the file's own size: Qt allocates all it is asked for up front, and freeing a block
-    // that large moves glibc's mmap threshold up, which costs half a megabyte of heap for good.
-    return QString::fromUtf8(file.read(qMin<qint64>(file.size(), 1024 * 1024)));
+    return HolidayList.contains(u'/' + DateKey(date) + u'/');
 }
 
 } // namespace
@@ -55,70 +49,142 @@ bool IsWeekend(QDate date)
     return n == 1 || n == 7;
 }
 
+QDate parseIsoDate(QStringView text)
+{
+    static const QRegularExpression isoDate(u"^(\\d{4})-(\\d{2})-(\\d{2})$"_s);
+    const auto m = isoDate.match(text.toString());
+    return m.hasMatch() ? QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt())
+                        : QDate();
+}
+
+QString dayReasonText(DayReason reason)
+{
+    switch (reason) {
+    case DayReason::TradingDay: return {};
+    case DayReason::Weekend: return u"周末"_s;
+    case DayReason::Announced: return u"交易所公布"_s;
+    case DayReason::Statutory: return u"法定节假日"_s;
+    case DayReason::MadeUp: return u"法定补假"_s;
+    case DayReason::Customary: return u"惯例休市"_s;
+    }
+    return {};
+}
+
 bool TradingCalendar::IsHoliday(QDate date) const
 {
     if (!date.isValid())
         return false;
-    const QString key = DateKey(date);
-    if (HolidayList.contains(u'/' + key + u'/') || m_extra.contains(key))
+    const auto mark = m_marks.constFind(date);
+    if (mark != m_marks.cend())
+        return *mark != DayMark::Open;
+    if (inHolidayList(date))
         return true;
-    return date.year() > qMax(m_lastYear, kBuiltInLastYear) && m_byRules.contains(date);
+    return yearSource(date.year()) == YearSource::WorkedOut && m_byRules.contains(date);
+}
+
+DayReason TradingCalendar::reason(QDate date) const
+{
+    if (!date.isValid() || IsWeekend(date))
+        return DayReason::Weekend;
+    const auto mark = m_marks.constFind(date);
+    if (mark != m_marks.cend())
+        return *mark == DayMark::Open ? DayReason::TradingDay : DayReason::Announced;
+    if (inHolidayList(date))
+        return DayReason::Announced;
+    if (yearSource(date.year()) != YearSource::WorkedOut)
+        return DayReason::TradingDay;
+    return m_byRules.value(date, DayReason::TradingDay);
+}
+
+YearSource TradingCalendar::yearSource(int year) const
+{
+    if (m_announcedYears.contains(year) || (year >= kBuiltInFirstYear && year <= kBuiltInLastYear))
+        return YearSource::Announced;
+    return m_ruleYears.contains(year) ? YearSource::WorkedOut : YearSource::Unknown;
 }
 
 void TradingCalendar::addClosedDay(QDate date)
 {
     if (!date.isValid())
         return;
-    m_extra.insert(DateKey(date));
-    m_lastYear = qMax(m_lastYear, date.year());
+    m_marks.insert(date, DayMark::Closed);
+    marksChanged();
 }
 
 QStringList TradingCalendar::addClosedDays(const QString& fileText)
 {
-    static const QRegularExpression isoDate(u"^(\\d{4})-(\\d{2})-(\\d{2})$"_s);
-    QStringList rejected;
-    QString text = fileText;
-    if (text.startsWith(QChar(0xFEFF))) // editors on Windows save UTF-8 with a byte-order mark
-        text.remove(0, 1);
-    const QStringList lines = text.split(u'\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        const qsizetype hash = line.indexOf(u'#');
-        if (hash >= 0)
-            line.truncate(hash);
-        line = line.trimmed();
-        if (line.isEmpty())
-            continue;
-        const auto m = isoDate.match(line);
-        const QDate date = m.hasMatch()
-                               ? QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt())
-                               : QDate();
-        if (!date.isValid()) {
-            rejected << u"line %1: %2"_s.arg(i + 1).arg(line.left(80));
-            continue;
-        }
-        addClosedDay(date);
-    }
-    return rejected;
+    const HolidaysFile::Parsed parsed = HolidaysFile::parse(fileText);
+    m_marks.insert(parsed.marks);
+    marksChanged();
+    return parsed.rejected;
 }
 
 QStringList TradingCalendar::loadFile(const QString& path,
                                       QStringList (TradingCalendar::*add)(const QString&),
                                       const QString& rejectedLine)
 {
-    QString error;
-    const QString text = readSmallFile(path, &error);
-    if (!error.isEmpty())
-        return {error};
-    QStringList problems;
-    for (const QString& line : (this->*add)(text))
+    const HolidaysFile::Loaded loaded = HolidaysFile::read(path);
+    QStringList problems = loaded.problems;
+    if (!loaded.ok)
+        return problems;
+    for (const QString& line : (this->*add)(loaded.text))
         problems << u"%1: %2, skipped: %3"_s.arg(path, rejectedLine, line);
     return problems;
 }
 
 QStringList TradingCalendar::loadClosedDaysFile(const QString& path)
 {
-    return loadFile(path, &TradingCalendar::addClosedDays, u"not a date"_s);
+    return loadFile(path, &TradingCalendar::addClosedDays,
+                    u"not a date, or a date and open or closed after it"_s);
+}
+
+void TradingCalendar::markDay(QDate date, bool closed)
+{
+    if (!date.isValid() || IsWeekend(date) || IsHoliday(date) == closed)
+        return;
+    if (!closed)
+        m_marks.insert(date, DayMark::Open);
+    else if (yearSource(date.year()) == YearSource::Announced)
+        m_marks.insert(date, DayMark::Closed);
+    else
+        m_marks.insert(date, DayMark::ClosedBesideRules);
+    marksChanged();
+}
+
+void TradingCalendar::announceYear(int year, const QList<QDate>& closedDays)
+{
+    QSet<QDate> closed;
+    for (const QDate& day : closedDays) {
+        if (day.isValid() && day.year() == year && !IsWeekend(day))
+            closed.insert(day);
+    }
+    if (closed.isEmpty()) // no year is without a closed weekday: nothing was announced
+        return;
+    for (QDate day(year, 1, 1); day.isValid() && day.year() == year; day = day.addDays(1)) {
+        if (closed.contains(day))
+            m_marks.insert(day, DayMark::Closed);
+        // Another holidays file or the built-in list may close the day as well: say it opens.
+        else if (m_marks.contains(day) || inHolidayList(day))
+            m_marks.insert(day, DayMark::Open);
+    }
+    marksChanged();
+}
+
+void TradingCalendar::clearMarks()
+{
+    m_marks.clear();
+    marksChanged();
+}
+
+void TradingCalendar::marksChanged()
+{
+    m_announcedYears.clear();
+    for (auto it = m_marks.cbegin(); it != m_marks.cend(); ++it) {
+        if (it.value() == DayMark::Closed)
+            m_announcedYears.insert(it.key().year());
+    }
+    m_lastYear =
+        m_announcedYears.isEmpty() ? 0 : *std::max_element(m_announcedYears.begin(), m_announcedYears.end());
 }
 
 QStringList TradingCalendar::addFestivalDates(const QString& fileText)
@@ -126,9 +192,17 @@ QStringList TradingCalendar::addFestivalDates(const QString& fileText)
     QMap<int, FestivalDates> years;
     const QStringList rejected = parseFestivalDates(fileText, years);
     for (auto it = years.cbegin(); it != years.cend(); ++it) {
-        for (const QDate& day :
-             statutoryHolidayWeekdays(it.key(), it.value()) + customaryBreakWeekdays(it.key(), it.value()))
-            m_byRules.insert(day);
+        // A day with more than one reason shows the first.
+        for (const QDate& day : statutoryHolidayWeekdays(it.key(), it.value()))
+            m_byRules.insert(day, DayReason::Statutory);
+        for (const QDate& day : madeUpWeekdays(it.key(), it.value())) {
+            if (!m_byRules.contains(day))
+                m_byRules.insert(day, DayReason::MadeUp);
+        }
+        for (const QDate& day : customaryBreakWeekdays(it.key(), it.value())) {
+            if (!m_byRules.contains(day))
+                m_byRules.insert(day, DayReason::Customary);
+        }
         m_ruleYears.insert(it.key());
     }
     return rejected;

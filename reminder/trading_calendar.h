@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "reminder/holidays_file.h"
+
 #include <QDate>
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -15,28 +18,69 @@ QString DateKey(QDate date);
 int WeekdayNumber(QDate date);
 bool IsWeekend(QDate date);
 
-// The closed days the schedule asks about: HolidayList, plus the dates of a holidays file
-// where one is shipped, plus, for the years after both, the weekdays the statutory holidays and
-// the customary breaks close. Matching is always on whole entries.
+// "2024-02-09" and nothing else (four-digit year, two-digit month and day); invalid otherwise.
+QDate parseIsoDate(QStringView text);
+
+// Why a day is closed, or that it trades.
+enum class DayReason {
+    TradingDay,
+    Weekend,
+    Announced, // holidays.txt or the built-in list
+    Statutory, // a statutory holiday on a weekday
+    MadeUp,    // the working day that makes up for a statutory holiday on a weekend
+    Customary, // the rest of the Spring Festival and October weeks
+};
+// "周末", "交易所公布", "法定节假日", "法定补假", "惯例休市"; empty for a trading day.
+QString dayReasonText(DayReason reason);
+
+// Where a year's closed days come from.
+enum class YearSource {
+    Announced, // a holidays file or the built-in list: the exchanges' own days
+    WorkedOut, // the statutory holidays, their make-up days and the customary weeks
+    Unknown,   // neither: only weekends close
+};
+
+// The closed days the schedule asks about: HolidayList, plus the days of a holidays file where
+// one is shipped, plus, for the years that neither covers, the weekdays the statutory holidays,
+// their make-up days and the customary breaks close. Matching is always on whole entries.
 class TradingCalendar {
 public:
     bool IsHoliday(QDate date) const;
 
-    // Adds the dates of a holidays file: one ISO date (2024-02-09) a line, "#" starts a
-    // comment, blank lines are skipped. Returns the lines that are not dates, as "line N: text".
+    DayReason reason(QDate date) const;
+    bool isTradingDay(QDate date) const { return reason(date) == DayReason::TradingDay; }
+    YearSource yearSource(int year) const;
+
+    // Adds the lines of a holidays file (see HolidaysFile); a later line about a day wins over
+    // an earlier one, in this text or one added before. Returns the lines that say nothing, as
+    // "line N: text".
     QStringList addClosedDays(const QString& fileText);
     void addClosedDay(QDate date);
 
-    // Reads a holidays file (UTF-8). Returns one line per problem: the file unreadable, or a
-    // line that is not a date (skipped).
+    // Reads a holidays file. Returns one line per problem: the file unreadable, cut short or not
+    // UTF-8 (read as GBK), or a line that says nothing (skipped).
     QStringList loadClosedDaysFile(const QString& path);
 
-    // The last year that the holidays file covers, or 0 without one.
+    // The last year whose closed days a holidays file lists, or 0 without one.
     int lastCoveredYear() const { return m_lastYear; }
 
+    // The trader's changes. Every day he sets gets its own mark, so that the marks, saved as a
+    // holidays file read after the others (HolidaysFile::save), give the same days again. Made
+    // on a copy that is assigned back once saved, they reach the running day without a restart
+    // and are lost with nothing else when the save fails.
+    // A weekday closed or opened; weekends stay closed. Opening the last announced day of a year
+    // leaves the year to the rules again.
+    void markDay(QDate date, bool closed);
+    // A year's closed weekdays as announced: they replace whatever the year had.
+    void announceYear(int year, const QList<QDate>& closedDays);
+    // Every day the holidays files and the trader's changes speak of.
+    const DayMarks& marks() const { return m_marks; }
+    // Forgets them all, before the files are read again (loadClosedDaysFile).
+    void clearMarks();
+
     // Adds the festival dates of statutory-holidays.txt (see parseFestivalDates). They close
-    // days only in the years after HolidayList and the holidays files, whatever the order of
-    // loading. Returns the lines skipped, as addClosedDays does.
+    // days only in the years that neither HolidayList nor a holidays file covers, whatever the
+    // order of loading. Returns the lines skipped, as addClosedDays does.
     QStringList addFestivalDates(const QString& fileText);
     // Reads statutory-holidays.txt; problems as loadClosedDaysFile gives them.
     QStringList loadFestivalDatesFile(const QString& path);
@@ -49,8 +93,11 @@ public:
 private:
     QStringList loadFile(const QString& path, QStringList (TradingCalendar::*add)(const QString&),
                          const QString& rejectedLine);
-    QSet<QString> m_extra;
+    void marksChanged();
+
+    DayMarks m_marks;
+    QSet<int> m_announcedYears; // the years with a Closed mark
     int m_lastYear = 0;
-    QSet<QDate> m_byRules; // every year's, whether or not a list covers it
+    QHash<QDate, DayReason> m_byRules; // every year's, whether or not a list covers it
     QSet<int> m_ruleYears;
 };

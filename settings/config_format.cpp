@@ -2,6 +2,7 @@
 #include "settings/config_format.h"
 
 #include "settings/gbk_text.h"
+#include "settings/text_file.h"
 
 using namespace Qt::StringLiterals;
 
@@ -130,12 +131,18 @@ QString serialize(const Settings& s)
 
 Settings fromBytes(const QByteArray& bytes, Settings base)
 {
-    return parse(GbkText::decode(bytes), std::move(base));
+    return parse(TextFile::decode(bytes).text, std::move(base));
 }
 
 QByteArray toBytes(const Settings& settings)
 {
-    return GbkText::encode(serialize(settings));
+    const QString text = serialize(settings);
+    const QByteArray gbk = GbkText::encode(text);
+    // Now and then GBK bytes are also valid UTF-8 and would be read back as other characters:
+    // such a file goes out as UTF-8 with its mark, which reads back as it was.
+    if (TextFile::decode(gbk).encoding != TextFile::Encoding::Utf8)
+        return gbk;
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
 } // namespace ConfigFormat

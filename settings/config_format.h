@@ -20,7 +20,10 @@ Settings parse(const QString& text, Settings base);
 // The nine records in their fixed order, CR LF after each, then one empty line.
 QString serialize(const Settings& settings);
 
+// Reads GB18030, or UTF-8 where the editor saved that (see TextFile::decode).
 Settings fromBytes(const QByteArray& bytes, Settings base);
+// GB18030; UTF-8 with its byte-order mark in the rare case that the GB18030 bytes would read
+// as UTF-8.
 QByteArray toBytes(const Settings& settings);
 
 // Option values: empty, not a number or outside 16 bits read as 0.

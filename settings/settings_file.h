@@ -30,8 +30,6 @@ public:
     static constexpr qint64 kMaxBytes = 4 * 1024 * 1024;
 
 private:
-    void removeLeftovers() const;
-
     QString m_configPath;
     QString m_defaultPath;
 };

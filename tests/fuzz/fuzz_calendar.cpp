@@ -7,8 +7,8 @@
 
 #include "reminder/trading_calendar.h"
 
+#include <QMap>
 #include <QRegularExpression>
-#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -124,14 +124,45 @@ void checkDate(QDate date, const TradingCalendar& fresh)
         check(WeekdayNumber(tomorrow) == weekday % 7 + 1, "tomorrow is not the next weekday", date);
 }
 
-// What a holidays file adds, read independently: one yyyy-mm-dd a line, "#" comments, blanks,
-// and a byte-order mark at the start ignored.
+// What a holidays file says, read independently: "yyyy-mm-dd", optionally followed by blanks and
+// "open" or "closed" in any case, a line; "#" comments, blank lines and a byte-order mark at the
+// start ignored; a later line about a day wins.
 struct FileOracle {
-    QSet<QDate> dates;
+    QMap<QDate, int> marks; // 0 closed, 1 closed beside the rules, 2 open
     int lastYear = 0;
     qsizetype rejected = 0;
     qsizetype lines = 0;
 };
+
+bool isoDateShape(QStringView text)
+{
+    bool shape = text.size() == 10 && text[4] == u'-' && text[7] == u'-';
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        shape = shape && text[i] >= u'0' && text[i] <= u'9';
+    return shape;
+}
+
+// -1 when the word is neither.
+int wordMark(QStringView word)
+{
+    const auto is = [word](const char* ascii) {
+        const qsizetype n = qsizetype(std::strlen(ascii));
+        if (word.size() != n)
+            return false;
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t c = word[i].unicode();
+            const char16_t lower = (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+            if (lower != char16_t(ascii[i]))
+                return false;
+        }
+        return true;
+    };
+    if (word.isEmpty())
+        return 0;
+    if (is("closed"))
+        return 1;
+    return is("open") ? 2 : -1;
+}
 
 FileOracle readHolidaysFile(const QString& text)
 {
@@ -145,17 +176,29 @@ FileOracle readHolidaysFile(const QString& text)
         line = line.trimmed();
         if (line.isEmpty())
             continue;
-        bool shape = line.size() == 10 && line[4] == u'-' && line[7] == u'-';
-        for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
-            shape = shape && line[i] >= u'0' && line[i] <= u'9';
-        const QDate date =
-            shape ? QDate(line.left(4).toInt(), line.mid(5, 2).toInt(), line.mid(8, 2).toInt()) : QDate();
-        if (!date.isValid()) {
+        qsizetype end = 0;
+        while (end < line.size() && line[end] != u' ' && line[end] != u'\t')
+            ++end;
+        qsizetype wordStart = end;
+        while (wordStart < line.size() && (line[wordStart] == u' ' || line[wordStart] == u'\t'))
+            ++wordStart;
+        const QStringView word = QStringView(line).mid(wordStart);
+        const bool oneWord =
+            std::none_of(word.begin(), word.end(), [](QChar c) { return c == u' ' || c == u'\t'; });
+        const QStringView first = QStringView(line).left(end);
+        const QDate date = isoDateShape(first) ? QDate(first.left(4).toInt(), first.mid(5, 2).toInt(),
+                                                       first.mid(8, 2).toInt())
+                                               : QDate();
+        const int mark = oneWord ? wordMark(word) : -1;
+        if (!date.isValid() || mark < 0) {
             ++o.rejected;
             continue;
         }
-        o.dates.insert(date);
-        o.lastYear = qMax(o.lastYear, date.year());
+        o.marks.insert(date, mark);
+    }
+    for (auto it = o.marks.cbegin(); it != o.marks.cend(); ++it) {
+        if (it.value() == 0)
+            o.lastYear = qMax(o.lastYear, it.key().year());
     }
     return o;
 }
@@ -175,11 +218,14 @@ void checkFile(const QString& text, QDate date, const TradingCalendar& fresh)
     }
     check(calendar.lastCoveredYear() == expected.lastYear, "lastCoveredYear is not the file's last year",
           date);
-    for (const QDate& d : expected.dates)
-        check(calendar.IsHoliday(d), "a date of the file is not a holiday", d);
+    for (auto it = expected.marks.cbegin(); it != expected.marks.cend(); ++it)
+        check(calendar.IsHoliday(it.key()) == (it.value() != 2), "a day of the file is not as it says",
+              it.key());
     if (date.isValid()) {
-        check(calendar.IsHoliday(date) == (fresh.IsHoliday(date) || expected.dates.contains(date)),
-              "IsHoliday with a file is not the list plus the file", date);
+        const auto mark = expected.marks.constFind(date);
+        const bool holiday = mark != expected.marks.cend() ? *mark != 2 : fresh.IsHoliday(date);
+        check(calendar.IsHoliday(date) == holiday, "IsHoliday with a file is not the list plus the file",
+              date);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "reminder/session_schedule.h"
 #include "reminder/trading_calendar.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
@@ -160,8 +161,8 @@ private slots:
         file.close();
         TradingCalendar calendar;
         const QStringList problems = calendar.loadClosedDaysFile(file.fileName());
-        QCOMPARE(problems.size(), 4);
-        QVERIFY(problems[0].contains(u"line 4"_s));
+        QCOMPARE(problems.size(), 5); // the four lines, and that the file is not UTF-8
+        QVERIFY(problems[1].contains(u"line 4"_s));
         QVERIFY(calendar.IsHoliday(QDate(2030, 2, 1)));
         QVERIFY(calendar.IsHoliday(QDate(2030, 2, 4)));
         QVERIFY(!calendar.IsHoliday(QDate(2030, 2, 5)));
@@ -175,6 +176,80 @@ private slots:
                                                           "2030-02-01\n")),
                  QStringList());
         QVERIFY(calendar.IsHoliday(QDate(2030, 2, 1)));
+    }
+
+    void exceptionLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<DayMarks>("marks");
+        const QDate may3(2027, 5, 3);
+        QTest::newRow("tab, capitals, comment")
+            << u"2027-05-03\tOPEN  # 交易所通知"_s << DayMarks{{may3, DayMark::Open}};
+        QTest::newRow("a later line wins")
+            << u"2027-05-03 open\n2027-05-03"_s << DayMarks{{may3, DayMark::Closed}};
+        QTest::newRow("unknown word") << u"2027-05-03 shut"_s << DayMarks{};
+    }
+
+    void exceptionLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(DayMarks, marks);
+        const HolidaysFile::Parsed parsed = HolidaysFile::parse(text);
+        QCOMPARE(parsed.marks, marks);
+        QCOMPARE(parsed.rejected.size(), marks.isEmpty() ? 1 : 0);
+    }
+
+    // Notepad's "ANSI" is GBK: its Chinese header survives the rewrite, which is whole and in UTF-8.
+    void saveKeepsTheHeaderOfAGbkFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"holidays.txt"_s);
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(
+                "# \xBD\xBB\xD2\xD7\xCB\xF9\xB9\xAB\xB2\xBC\r\n\r\n2026-10-01  # \xB9\xFA\xC7\xEC\r\n");
+        }
+        TradingCalendar calendar;
+        const QStringList problems = calendar.loadClosedDaysFile(path);
+        QCOMPARE(problems.size(), 1); // said once: not UTF-8
+        calendar.markDay(QDate(2026, 10, 8), true);
+        calendar.markDay(QDate(2026, 10, 1), false);
+        calendar.markDay(QDate(2027, 1, 4), true);
+        QString error;
+        QVERIFY2(HolidaysFile::save(path, calendar.marks(), &error), qPrintable(error));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(file.readAll()),
+                 u"# 交易所公布\r\n\r\n2026-10-01 open\r\n2026-10-08\r\n\r\n2027-01-04 closed\r\n"_s);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"holidays.txt"_s});
+    }
+
+    // With the file ending in 2020 the rules decide 2021-2026, now with the days made up for
+    // weekend holidays.
+    void rulesAfterAFileCutAt2020_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("2021-04-05") << QDate(2021, 4, 5);
+        QTest::newRow("2022-01-03") << QDate(2022, 1, 3);
+        QTest::newRow("2023-01-02") << QDate(2023, 1, 2);
+        QTest::newRow("2025-06-02") << QDate(2025, 6, 2);
+        QTest::newRow("2026-04-06") << QDate(2026, 4, 6);
+    }
+
+    void rulesAfterAFileCutAt2020()
+    {
+        QFETCH(QDate, date);
+        QStringList until2020;
+        for (const QDate& d : shippedDates()) {
+            if (d.year() <= 2020)
+                until2020 << d.toString(Qt::ISODate);
+        }
+        TradingCalendar calendar;
+        calendar.addClosedDays(until2020.join(u'\n'));
+        QVERIFY(calendar.loadFestivalDatesFile(kFestivals).isEmpty());
+        QVERIFY(calendar.IsHoliday(date));
+        QCOMPARE(calendar.reason(date), DayReason::MadeUp);
     }
 
     void unreadableFileIsReported()

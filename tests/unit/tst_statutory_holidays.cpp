@@ -31,7 +31,8 @@ QSet<QDate> realClosures()
 struct Coverage {
     int real = 0;
     int statutory = 0;
-    int withBreaks = 0;
+    int withBreaks = 0; // statutory days and the customary weeks
+    int withMadeUp = 0; // and the make-up days
     int tradingDaysClosed = 0;
 };
 
@@ -77,6 +78,9 @@ private slots:
         QSet<QDate> closed(statutory.begin(), statutory.end());
         for (const QDate& d : customaryBreakWeekdays(year, dates))
             closed.insert(d);
+        const qsizetype withBreaks = closed.size();
+        for (const QDate& d : madeUpWeekdays(year, dates))
+            closed.insert(d);
         QStringList tradingDays;
         for (const QDate& d : closed) {
             if (!m_real.contains(d))
@@ -86,7 +90,8 @@ private slots:
         for (const QDate& d : m_real)
             c.real += d.year() == year;
         c.statutory += int(statutory.size());
-        c.withBreaks += int(closed.size());
+        c.withBreaks += int(withBreaks);
+        c.withMadeUp += int(closed.size());
         c.tradingDaysClosed += int(tradingDays.size());
         QVERIFY2(tradingDays.isEmpty(), qPrintable(u"trading days closed: "_s + tradingDays.join(u' ')));
     }
@@ -95,17 +100,38 @@ private slots:
     {
         Coverage all;
         for (auto it = m_byRuleSet.cbegin(); it != m_byRuleSet.cend(); ++it) {
-            qInfo("rules of %d: statutory days cover %s of the real weekday closures, with the breaks %s; "
-                  "%d trading days closed",
+            qInfo("rules of %d: statutory days cover %s of the real weekday closures, with the breaks %s, "
+                  "with the make-up days %s; %d trading days closed",
                   it.key(), qPrintable(share(it->statutory, it->real)),
-                  qPrintable(share(it->withBreaks, it->real)), it->tradingDaysClosed);
+                  qPrintable(share(it->withBreaks, it->real)), qPrintable(share(it->withMadeUp, it->real)),
+                  it->tradingDaysClosed);
             all.real += it->real;
             all.statutory += it->statutory;
             all.withBreaks += it->withBreaks;
+            all.withMadeUp += it->withMadeUp;
         }
         if (all.real > 0)
-            qInfo("all years: statutory days %s, with the breaks %s",
-                  qPrintable(share(all.statutory, all.real)), qPrintable(share(all.withBreaks, all.real)));
+            qInfo("all years: statutory days %s, with the breaks %s, with the make-up days %s",
+                  qPrintable(share(all.statutory, all.real)), qPrintable(share(all.withBreaks, all.real)),
+                  qPrintable(share(all.withMadeUp, all.real)));
+    }
+
+    // The years ahead get their make-up days (the back-test keeps the past ones honest).
+    void madeUpDays_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<bool>("madeUp");
+        QTest::newRow("Saturday and Sunday of May 2027") << QDate(2027, 5, 3) << true;
+        QTest::newRow("the second of them") << QDate(2027, 5, 4) << true;
+        QTest::newRow("Saturday New Year 2028") << QDate(2028, 1, 3) << true;
+        QTest::newRow("Mid-Autumn inside the October week 2025") << QDate(2025, 10, 8) << true;
+        QTest::newRow("not after a weekday holiday") << QDate(2027, 4, 6) << false;
+    }
+
+    void madeUpDays()
+    {
+        QFETCH(QDate, date);
+        QTEST(madeUpWeekdays(date.year(), m_festivals.value(date.year())).contains(date), "madeUp");
     }
 
     void badLinesAreSkipped()

@@ -16,6 +16,17 @@ const QList<QDate> kListedDays = {
     QDate(2010, 10, 1),
 };
 
+// 2026 announced by a holidays file (two days of it here); 2027 worked out from its festival
+// dates, with one day closed and one opened besides.
+TradingCalendar calendarFor2027()
+{
+    TradingCalendar calendar;
+    calendar.addFestivalDates(u"2026 2026-02-17 2026-04-05 2026-06-19 2026-09-25\n"
+                              "2027 2027-02-06 2027-04-05 2027-06-09 2027-09-15\n"_s);
+    calendar.addClosedDays(u"2026-10-01\n2026-10-07\n2027-02-12 closed\n2027-04-05 open\n"_s);
+    return calendar;
+}
+
 } // namespace
 
 class TestTradingCalendar : public QObject {
@@ -210,6 +221,88 @@ private slots:
         QCOMPARE(rejected, QStringList({u"line 1: 20240209"_s}));
         QCOMPARE(calendar.lastCoveredYear(), 0);
         QVERIFY(!calendar.IsHoliday(QDate(2024, 2, 9)));
+    }
+
+    void reasons_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("weekend") << QDate(2027, 5, 1) << u"周末"_s;
+        QTest::newRow("built-in list") << QDate(2010, 2, 15) << u"交易所公布"_s;
+        QTest::newRow("the file's day") << QDate(2026, 10, 1) << u"交易所公布"_s;
+        QTest::newRow("announced year, not listed") << QDate(2026, 10, 2) << QString();
+        QTest::newRow("statutory holiday") << QDate(2027, 1, 1) << u"法定节假日"_s;
+        QTest::newRow("made up for the weekend Spring Festival") << QDate(2027, 2, 9) << u"法定补假"_s;
+        QTest::newRow("rest of the Spring Festival week") << QDate(2027, 2, 11) << u"惯例休市"_s;
+        QTest::newRow("closed beside the rules") << QDate(2027, 2, 12) << u"交易所公布"_s;
+        QTest::newRow("opened against the rules") << QDate(2027, 4, 5) << QString();
+        QTest::newRow("a year without festival dates") << QDate(2028, 1, 3) << QString();
+    }
+
+    void reasons()
+    {
+        QFETCH(QDate, date);
+        QFETCH(QString, reason);
+        const TradingCalendar calendar = calendarFor2027();
+        QCOMPARE(dayReasonText(calendar.reason(date)), reason);
+        QCOMPARE(calendar.isTradingDay(date), reason.isEmpty());
+        QCOMPARE(calendar.IsHoliday(date), !reason.isEmpty() && !IsWeekend(date));
+    }
+
+    // A click changes the one day and nothing else, and the marks, written as a holidays file and
+    // read after the one that was there, give the same days again.
+    void markDay_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("close a day of an announced year") << QDate(2026, 10, 2) << true << u"交易所公布"_s;
+        QTest::newRow("close a day of a worked-out year") << QDate(2027, 3, 3) << true << u"交易所公布"_s;
+        QTest::newRow("open a statutory holiday") << QDate(2027, 1, 1) << false << QString();
+        QTest::newRow("open a day of the file") << QDate(2026, 10, 1) << false << QString();
+        QTest::newRow("a weekend stays closed") << QDate(2027, 5, 1) << false << u"周末"_s;
+    }
+
+    void markDay()
+    {
+        QFETCH(QDate, date);
+        QFETCH(bool, closed);
+        TradingCalendar calendar = calendarFor2027();
+        const TradingCalendar before = calendar;
+        calendar.markDay(date, closed);
+        QTEST(dayReasonText(calendar.reason(date)), "reason");
+        QCOMPARE(calendar.yearSource(date.year()), before.yearSource(date.year()));
+        for (QDate d(2026, 1, 1); d <= QDate(2027, 12, 31); d = d.addDays(1)) {
+            if (d != date)
+                QCOMPARE(calendar.reason(d), before.reason(d));
+        }
+        TradingCalendar restarted = calendarFor2027();
+        restarted.addClosedDays(HolidaysFile::serialize(calendar.marks(), {}));
+        QCOMPARE(restarted.reason(date), calendar.reason(date));
+    }
+
+    void announcedYearReplacesTheWorkedOutOne()
+    {
+        TradingCalendar calendar = calendarFor2027();
+        QCOMPARE(calendar.yearSource(2009), YearSource::Announced); // the built-in list
+        QCOMPARE(calendar.yearSource(2027), YearSource::WorkedOut); // exceptions do not announce it
+        QCOMPARE(calendar.yearSource(2028), YearSource::Unknown);   // no festival dates
+        QCOMPARE(calendar.lastCoveredYear(), 2026);
+        calendar.announceYear(2027,
+                              {QDate(2027, 1, 1), QDate(2027, 2, 5), QDate(2027, 2, 8), QDate(2027, 5, 3)});
+        QCOMPARE(calendar.yearSource(2027), YearSource::Announced);
+        QCOMPARE(calendar.lastCoveredYear(), 2027);
+        TradingCalendar restarted = calendarFor2027();
+        restarted.addClosedDays(HolidaysFile::serialize(calendar.marks(), {}));
+        QList<QDate> closed;
+        for (QDate d(2027, 1, 1); d <= QDate(2027, 12, 31); d = d.addDays(1)) {
+            QCOMPARE(restarted.reason(d), calendar.reason(d));
+            if (calendar.IsHoliday(d))
+                closed << d;
+        }
+        // The rules' days and the earlier exception are gone.
+        QCOMPARE(closed,
+                 QList<QDate>({QDate(2027, 1, 1), QDate(2027, 2, 5), QDate(2027, 2, 8), QDate(2027, 5, 3)}));
     }
 
     void lastCoveredYearIsTheLatest()
