@@ -49,6 +49,9 @@ std::unique_ptr<TradingDay> makeTradingDay(PlatformServices& platform, const QSt
     services.programFolder = programFolder;
     services.configPath = config.configPath;
     services.defaultConfigPath = config.defaultPath;
+    // Beside config.txt: the program folder's own file where the trader may write it, else his
+    // own, read after the program folder's.
+    services.holidaysPath = QFileInfo(config.configPath).absolutePath() + u"/holidays.txt"_s;
     services.calendar = loadCalendar(programFolder, config);
     return std::make_unique<TradingDay>(std::move(services));
 }

@@ -5,6 +5,7 @@
 #include "commands/launch_targets.h"
 #include "mainwindow/key_table.h"
 #include "platform/window_stacking.h"
+#include "reminder/calendar_window.h"
 #include "settings/form2.h"
 #include "viewer/show_text1.h"
 #include "widgets/fonts.h"
@@ -102,8 +103,13 @@ void Form1::showCalendarNotice(const QString& notice)
         m_notice->setObjectName(u"CalendarNotice"_s);
         m_notice->setAttribute(Qt::WA_DeleteOnClose);
         m_notice->setWindowModality(Qt::NonModal);
-        connect(m_notice, &QObject::destroyed, &m_day, [this] { m_day.holdCountdown(false); });
-        m_day.holdCountdown(true);
+        m_notice->setEscapeButton(QMessageBox::Ok);
+        QPushButton* open = m_notice->addButton(u"打开交易日历"_s, QMessageBox::ActionRole);
+        open->setObjectName(u"openCalendar"_s);
+        connect(open, &QPushButton::clicked, this, &Form1::openCalendar, Qt::QueuedConnection);
+        TradingDay* day = &m_day;
+        connect(m_notice, &QObject::destroyed, day, [day] { day->releaseCountdown(); });
+        m_day.holdCountdown();
     }
     m_notice->show();
     m_notice->adjustSize();
@@ -271,6 +277,8 @@ void Form1::buildMenus()
     sdfasr = addItem(sgssfds, "sdfasr", u"涨停版计算"_s, nullptr);
     connect(sdfasr, &QAction::triggered, this, [this] { m_day.launch(LaunchTarget::LimitUpCalculator); });
     qshutdown = addItem(sgssfds, "qshutdown", u"快速关机"_s, &Form1::qshutdown_Click);
+    sgssfds->addSeparator();
+    tradingCalendar = addItem(sgssfds, "tradingCalendar", u"交易日历"_s, &Form1::openCalendar);
 
     QMenu* win234 = addMenu("win234", u"窗口"_s);
     normal123 = addCheck(win234, "normal123", u"常规"_s, true);
@@ -431,6 +439,21 @@ void Form1::openSettings()
     // destroyed when it closes.
     Form2 dialog(m_day, this);
     dialog.exec();
+}
+
+void Form1::openCalendar()
+{
+    if (!m_calendar) {
+        // Owned by the main window, so that it opens above it in every layer.
+        m_calendar = new CalendarWindow(m_day, this);
+        m_calendar->setAttribute(Qt::WA_DeleteOnClose);
+        TradingDay* day = &m_day;
+        connect(m_calendar, &QObject::destroyed, day, [day] { day->releaseCountdown(); });
+        m_day.holdCountdown();
+    }
+    m_calendar->show();
+    m_calendar->raise();
+    m_calendar->activateWindow();
 }
 
 void Form1::setLayer(QAction* item)

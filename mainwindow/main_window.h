@@ -12,6 +12,7 @@ class QAction;
 class QLabel;
 class QMessageBox;
 class QPushButton;
+class CalendarWindow;
 class ShowText1;
 class WindowStacking;
 
@@ -66,6 +67,9 @@ public:
 
     // Makes sure the viewer exists; it is destroyed again when it closes.
     ShowText1& viewer();
+
+    // 交易日历: opens the calendar window, or brings it forward.
+    void openCalendar();
 
     // Brings the window back to the front, restoring it when minimised.
     void bringToFront();
@@ -124,6 +128,7 @@ public:
     QAction* dsfadsf = nullptr;
     QAction* sdfasr = nullptr;
     QAction* qshutdown = nullptr;
+    QAction* tradingCalendar = nullptr; // 交易日历, after the design's Tools items
     QAction* normal123 = nullptr;
     QAction* top123 = nullptr;
     QAction* low123 = nullptr;
@@ -141,5 +146,6 @@ public:
 private:
     QPointer<ShowText1> m_viewer;
     QPointer<QMessageBox> m_notice;
+    QPointer<CalendarWindow> m_calendar;
     bool m_shown = false;
 };

@@ -170,6 +170,68 @@ void TradingCalendar::announceYear(int year, const QList<QDate>& closedDays)
     marksChanged();
 }
 
+namespace {
+
+// Closed weekdays a weekend apart at most (Friday to Monday) belong to one break.
+constexpr int kBreakGap = 3;
+
+// Breaks: runs of sorted days, each as [first, last].
+QList<std::pair<QDate, QDate>> breaksOf(const QList<QDate>& sorted)
+{
+    QList<std::pair<QDate, QDate>> breaks;
+    for (const QDate& day : sorted) {
+        if (!breaks.isEmpty() && breaks.last().second.daysTo(day) <= kBreakGap)
+            breaks.last().second = day;
+        else
+            breaks.append({day, day});
+    }
+    return breaks;
+}
+
+bool near(const std::pair<QDate, QDate>& a, const std::pair<QDate, QDate>& b)
+{
+    return a.first.addDays(-kBreakGap) <= b.second && b.first <= a.second.addDays(kBreakGap);
+}
+
+} // namespace
+
+bool TradingCalendar::applyAnnouncement(int year, const QList<QDate>& closedDays)
+{
+    QList<QDate> announced;
+    for (const QDate& day : closedDays) {
+        if (day.isValid() && day.year() == year && !IsWeekend(day) && !announced.contains(day))
+            announced.append(day);
+    }
+    if (announced.isEmpty())
+        return false;
+    std::sort(announced.begin(), announced.end());
+    QList<QDate> current;
+    for (QDate day(year, 1, 1); day.year() == year; day = day.addDays(1)) {
+        if (!IsWeekend(day) && IsHoliday(day))
+            current.append(day);
+    }
+    const auto announcedBreaks = breaksOf(announced);
+    const auto currentBreaks = breaksOf(current);
+    const auto namedBy = [&](const std::pair<QDate, QDate>& b) {
+        return std::any_of(announcedBreaks.cbegin(), announcedBreaks.cend(),
+                           [&](const auto& a) { return near(a, b); });
+    };
+    if (std::all_of(currentBreaks.cbegin(), currentBreaks.cend(), namedBy)) {
+        announceYear(year, announced);
+        return true;
+    }
+    // Only the breaks it names: their days as announced, the rest of the year untouched.
+    for (const auto& b : currentBreaks) {
+        if (!namedBy(b))
+            continue;
+        for (QDate day = b.first; day <= b.second; day = day.addDays(1))
+            markDay(day, announced.contains(day));
+    }
+    for (const QDate& day : announced)
+        markDay(day, true);
+    return false;
+}
+
 void TradingCalendar::clearMarks()
 {
     m_marks.clear();
@@ -218,11 +280,11 @@ QString TradingCalendar::outdatedNotice(QDate today) const
     if (m_lastYear == 0 || today.year() <= m_lastYear)
         return {};
     if (!m_ruleYears.contains(today.year()))
-        return u"提示：休市日历只到%1年，今年的节假日休市还不知道，请按说明把新一年的休市日期加到 holidays.txt。"_s
+        return u"提示：休市日历只到%1年，今年的节假日休市还不知道。请在“工具”菜单的“交易日历”里补上今年的休市日：可以粘贴交易所的休市公告，也可以逐日点选，核对后保存。"_s
             .arg(m_lastYear);
-    // Once the file holds any day of a year it decides that year alone: hence all the days.
-    return u"提示：休市日历只到%1年，%2年的休市日是按法定节假日推算的；交易所另外调休放假的日子要等公布后才知道。"
-           u"公布后请按使用说明把这一年全部的休市日期加到 holidays.txt，每行一个日期（年-月-日）。"_s
+    // The calendar window writes the whole year, as announced, to the holidays file.
+    return u"提示：休市日历只到%1年，%2年的休市日是按法定节假日推算的；调休放假的日子要等交易所公布。"
+           u"公布后请在“工具”菜单的“交易日历”里粘贴交易所的休市公告（也可以逐日点选），核对后保存。"_s
                .arg(m_lastYear)
                .arg(today.year());
 }

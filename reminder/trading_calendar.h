@@ -73,6 +73,11 @@ public:
     void markDay(QDate date, bool closed);
     // A year's closed weekdays as announced: they replace whatever the year had.
     void announceYear(int year, const QList<QDate>& closedDays);
+    // The closed weekdays of a pasted announcement. One that speaks of every holiday the year
+    // now has is the year's (announceYear); one about some of them (a notice for one festival)
+    // sets just those breaks, the weekdays around them it does not name opening, and leaves the
+    // year's other days as they were. Returns true when it was taken as the whole year's.
+    bool applyAnnouncement(int year, const QList<QDate>& closedDays);
     // Every day the holidays files and the trader's changes speak of.
     const DayMarks& marks() const { return m_marks; }
     // Forgets them all, before the files are read again (loadClosedDaysFile).

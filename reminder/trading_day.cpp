@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/launcher.h"
 #include "reminder/countdown.h"
+#include "reminder/holidays_file.h"
 #include "reminder/voice_prompt.h"
 #include "version.h"
 
@@ -110,6 +111,25 @@ bool TradingDay::SaveSettings(const Settings& record, QString* error)
     return false;
 }
 
+bool TradingDay::saveCalendar(const TradingCalendar& edited, QString* error)
+{
+    QString why;
+    if (!HolidaysFile::save(m_services.holidaysPath, edited.marks(), &why)) {
+        qCWarning(lcDay, "cannot save %s: %s", qUtf8Printable(m_services.holidaysPath), qUtf8Printable(why));
+        if (error)
+            *error = why;
+        return false;
+    }
+    // The schedule holds on to this calendar: from the next tick it runs on the new days.
+    m_services.calendar = edited;
+    return true;
+}
+
+QDate TradingDay::exchangeToday() const
+{
+    return SessionSchedule::exchangeTime(m_services.clock->now()).date();
+}
+
 void TradingDay::tick()
 {
     m_ticked = true;
@@ -168,7 +188,7 @@ void TradingDay::closePrompt()
 
 void TradingDay::countdownTick()
 {
-    if (m_countdownHeld)
+    if (m_countdownHolds > 0)
         return;
     const CountdownStep step = ::countdownTick(m_autoExit, c2exit, SoftVer1);
     switch (step.action) {
@@ -220,7 +240,7 @@ void TradingDay::exitProgram()
 
 void TradingDay::checkCalendar()
 {
-    tellIfOutdated(SessionSchedule::exchangeTime(m_services.clock->now()).date());
+    tellIfOutdated(exchangeToday());
 }
 
 void TradingDay::tellIfOutdated(QDate today)

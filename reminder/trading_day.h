@@ -2,6 +2,7 @@
 #pragma once
 
 #include "commands/launch_targets.h"
+#include "reminder/calendar_keeper.h"
 #include "reminder/second_timer.h"
 #include "reminder/session_schedule.h"
 #include "reminder/trading_calendar.h"
@@ -26,6 +27,7 @@ struct TradingDayServices {
     QString programFolder;     // sound/ and plug/ live here
     QString configPath;        // config.txt
     QString defaultConfigPath; // plug/config.txt
+    QString holidaysPath;      // the holidays.txt the trader's changes are saved to
     TradingCalendar calendar;
 };
 
@@ -33,7 +35,7 @@ struct TradingDayServices {
 // close, the countdown, the launcher pictures' cool-down), does the work of the ticks, the
 // prompts, the countdown and the launch commands, and tells the main window and --console by
 // signals. Its members keep their design names.
-class TradingDay : public QObject, public SettingsKeeper {
+class TradingDay : public QObject, public SettingsKeeper, public CalendarKeeper {
     Q_OBJECT
 public:
     explicit TradingDay(TradingDayServices services, QObject* parent = nullptr);
@@ -53,6 +55,11 @@ public:
     bool SaveSettings(const Settings& record, QString* error = nullptr) override;
     QString settingsPath() const override { return m_settingsFile.configPath(); }
     void LoadSettings();
+
+    const TradingCalendar& calendar() const override { return m_services.calendar; }
+    bool saveCalendar(const TradingCalendar& edited, QString* error = nullptr) override;
+    QString calendarPath() const override { return m_services.holidaysPath; }
+    QDate exchangeToday() const override;
 
     const Clock& clock() const { return *m_services.clock; }
     const QString& title() const { return m_title; }
@@ -84,8 +91,10 @@ public:
     // Once the window is up: tells calendarNotice when today lies past the holidays files; later
     // ticks tell it again when the date moves into such a year.
     void checkCalendar();
-    // While the trader reads the calendar notice, the after-close countdown waits.
-    void holdCountdown(bool held) { m_countdownHeld = held; }
+    // While the trader reads the calendar notice or completes the calendar, the after-close
+    // countdown waits; each hold is released once.
+    void holdCountdown() { ++m_countdownHolds; }
+    void releaseCountdown() { m_countdownHolds = qMax(0, m_countdownHolds - 1); }
 
     // The timers, for the window's design names.
     SecondTimer& tickTimer() { return m_tickTimer; }
@@ -124,7 +133,7 @@ private:
     bool m_voice = true;
     bool m_autoExit = true;
     bool m_ticked = false;
-    bool m_countdownHeld = false;
+    int m_countdownHolds = 0;
     int m_calendarYear = 0; // the exchange year the calendar was last checked for
     QList<LaunchTarget> m_picturesDown;
     SecondTimer m_tickTimer;

@@ -2,14 +2,14 @@
 # shellcheck shell=bash
 # Menu helpers for the end-to-end tests, sourced after lib.sh. The menu bar has no keyboard
 # mnemonics, so a menu is opened by clicking its title where a picture of the window shows it,
-# and an item is clicked inside the menu that drops down. The items of our menus are all
-# actions of one height (the divider " ------" is an item too), so item K of N sits at
-# (K - 1/2) / N of the menu's height; no pixel size of the style is assumed.
+# and an item is chosen in the menu that drops down with the keys, as a user may: Down walks
+# the items the keyboard reaches (separators and disabled items, such as the divider " ------",
+# are passed over), Return chooses. No pixel size of the style is assumed.
 #
 #   e2e_menu_titles WID           "FIRST LAST" pixel columns of each menu title, left to right.
 #   e2e_menu_open WID TITLE_NO    click title TITLE_NO (1 = 文件 ... 5 = 帮助); print the menu's id.
-#   e2e_menu_choose WID TITLE_NO ITEM_NO ITEM_COUNT
-#                                 open that menu and click its ITEM_NO-th of ITEM_COUNT items.
+#   e2e_menu_choose WID TITLE_NO ITEM_NO
+#                                 open that menu and choose the ITEM_NO-th item Down reaches.
 
 e2e_menu_titles() # WID
 {
@@ -46,11 +46,12 @@ e2e_menu_open() # WID TITLE_NO
 
 e2e__window_gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
 
-e2e_menu_choose() # WID TITLE_NO ITEM_NO ITEM_COUNT
+e2e_menu_choose() # WID TITLE_NO ITEM_NO
 {
-    local wid=$1 title=$2 item=$3 count=$4 popup width height
+    local wid=$1 title=$2 item=$3 popup
     popup=$(e2e_menu_open "$wid" "$title")
-    read -r width height < <(xwininfo -id "$popup" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
-    xdotool mousemove --window "$popup" $((width / 2)) $(((2 * item - 1) * height / (2 * count))) click 1
-    e2e_wait_until 10 e2e__window_gone "$popup" || e2e_fail "menu $title stayed open after clicking item $item"
+    # The open menu has the keyboard: plain key presses reach it.
+    xdotool key --repeat "$item" --delay 50 Down
+    xdotool key Return
+    e2e_wait_until 10 e2e__window_gone "$popup" || e2e_fail "menu $title stayed open after choosing item $item"
 }

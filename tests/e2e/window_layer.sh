@@ -13,7 +13,7 @@ e2e_start_program --at '2010-02-10 10:05:00'
 main=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 30) || e2e_fail "the main window did not appear"
 
 # The Window menu is the fourth; its items 常规 置顶 低层 最小化.
-choose() { e2e_menu_choose "$main" 4 "$1" 4; }
+choose() { e2e_menu_choose "$main" 4 "$1"; }
 has_state() { [[ ,$(e2e_window_state "$main"), == *,$1,* ]]; }
 lacks_state() { ! has_state "$1"; }
 geometry() { xwininfo -id "$main" | awk -F: '/Absolute upper-left|Width|Height/ { gsub(/ /, "", $2); printf "%s ", $2 }'; }

@@ -136,11 +136,11 @@ private slots:
         QTest::newRow("in the file's last year") << QDate(2026, 12, 31) << QString();
         QTest::newRow("worked out from the statutory holidays")
             << QDate(2027, 1, 4)
-            << u"提示：休市日历只到2026年，2027年的休市日是按法定节假日推算的；交易所另外调休放假的日子要等公布后才知道。"
-               u"公布后请按使用说明把这一年全部的休市日期加到 holidays.txt，每行一个日期（年-月-日）。"_s;
+            << u"提示：休市日历只到2026年，2027年的休市日是按法定节假日推算的；调休放假的日子要等交易所公布。"
+               u"公布后请在“工具”菜单的“交易日历”里粘贴交易所的休市公告（也可以逐日点选），核对后保存。"_s;
         QTest::newRow("past the festival dates")
             << QDate(2061, 1, 3)
-            << u"提示：休市日历只到2026年，今年的节假日休市还不知道，请按说明把新一年的休市日期加到 holidays.txt。"_s;
+            << u"提示：休市日历只到2026年，今年的节假日休市还不知道。请在“工具”菜单的“交易日历”里补上今年的休市日：可以粘贴交易所的休市公告，也可以逐日点选，核对后保存。"_s;
     }
 
     void outdatedNotice()

@@ -305,6 +305,46 @@ private slots:
                  QList<QDate>({QDate(2027, 1, 1), QDate(2027, 2, 5), QDate(2027, 2, 8), QDate(2027, 5, 3)}));
     }
 
+    // A notice for one festival sets that break alone; a notice that names every break is the
+    // year's own.
+    void pastedAnnouncements_data()
+    {
+        QTest::addColumn<QList<QDate>>("announced");
+        QTest::addColumn<bool>("wholeYear");
+        QTest::addColumn<QList<QDate>>("closedAfter");
+        QTest::addColumn<QList<QDate>>("openAfter");
+        const QList<QDate> october = {QDate(2027, 10, 1), QDate(2027, 10, 4), QDate(2027, 10, 5),
+                                      QDate(2027, 10, 6), QDate(2027, 10, 7), QDate(2027, 10, 8)};
+        QTest::newRow("National Day notice, a day longer")
+            << october << false << QList<QDate>{QDate(2027, 10, 8), QDate(2027, 2, 5), QDate(2027, 5, 3)}
+            << QList<QDate>{QDate(2027, 10, 11)};
+        QTest::newRow("Spring Festival notice, a day shorter")
+            << QList<QDate>{QDate(2027, 2, 5), QDate(2027, 2, 8), QDate(2027, 2, 9), QDate(2027, 2, 10)}
+            << false << QList<QDate>{QDate(2027, 2, 10), QDate(2027, 10, 1)}
+            << QList<QDate>{QDate(2027, 2, 11)};
+        TradingCalendar rules = calendarFor2027();
+        QList<QDate> everyBreak = october;
+        for (QDate d(2027, 1, 1); d.month() < 10; d = d.addDays(1))
+            if (!IsWeekend(d) && rules.IsHoliday(d))
+                everyBreak << d;
+        QTest::newRow("the year's notice")
+            << everyBreak << true << QList<QDate>{QDate(2027, 10, 8)} << QList<QDate>{QDate(2027, 10, 11)};
+    }
+    void pastedAnnouncements()
+    {
+        QFETCH(QList<QDate>, announced);
+        QFETCH(bool, wholeYear);
+        QFETCH(QList<QDate>, closedAfter);
+        QFETCH(QList<QDate>, openAfter);
+        TradingCalendar calendar = calendarFor2027();
+        QCOMPARE(calendar.applyAnnouncement(2027, announced), wholeYear);
+        QCOMPARE(calendar.yearSource(2027), wholeYear ? YearSource::Announced : YearSource::WorkedOut);
+        for (const QDate& d : closedAfter)
+            QVERIFY2(calendar.IsHoliday(d), qPrintable(d.toString(Qt::ISODate)));
+        for (const QDate& d : openAfter)
+            QVERIFY2(!calendar.IsHoliday(d), qPrintable(d.toString(Qt::ISODate)));
+    }
+
     void lastCoveredYearIsTheLatest()
     {
         TradingCalendar calendar;

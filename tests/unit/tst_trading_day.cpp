@@ -934,12 +934,12 @@ private slots:
 
         // A holiday: the countdown is armed, but waits while the notice is open.
         QVERIFY(m.day.countdownTimer().isActive());
-        m.day.holdCountdown(true);
+        m.day.holdCountdown();
         for (int i = 0; i < 20; ++i)
             m.day.countdownTick();
         QCOMPARE(m.exits, 0);
         QCOMPARE(m.day.c2exit, qint16(16));
-        m.day.holdCountdown(false);
+        m.day.releaseCountdown();
         m.day.countdownTick();
         QCOMPARE(m.day.c2exit, qint16(15));
     }

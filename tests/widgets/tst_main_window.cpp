@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakes/form1_fixture.h"
 #include "modal.h"
+#include "reminder/calendar_window.h"
 #include "reminder/second_timer.h"
 #include "viewer/show_text1.h"
 #include "widgets/image_button.h"
@@ -374,7 +375,7 @@ private slots:
         struct Item {
             const char* name;
             QString caption;
-            enum { Plain, Marked, Unmarked, Disabled } state;
+            enum { Plain, Marked, Unmarked, Disabled, Separator } state;
         };
         struct Menu {
             const char* name;
@@ -394,7 +395,9 @@ private slots:
               {"fhdfsfs", u"时间校正器"_s, Item::Plain},
               {"dsfadsf", u"转仓计算器 0"_s, Item::Plain},
               {"sdfasr", u"涨停版计算"_s, Item::Plain},
-              {"qshutdown", u"快速关机"_s, Item::Plain}}},
+              {"qshutdown", u"快速关机"_s, Item::Plain},
+              {"", QString(), Item::Separator},
+              {"tradingCalendar", u"交易日历"_s, Item::Plain}}},
             {"win234",
              u"窗口"_s,
              {{"normal123", u"常规"_s, Item::Marked},
@@ -425,10 +428,12 @@ private slots:
             for (qsizetype i = 0; i < items.size(); ++i) {
                 const Item& want = design[m].items[i];
                 QAction* item = items[i];
+                QCOMPARE(item->isSeparator(), want.state == Item::Separator);
+                if (item->isSeparator())
+                    continue;
                 QCOMPARE(item->objectName(), QLatin1String(want.name));
                 QCOMPARE(item->text(), want.caption);
                 QVERIFY(item->icon().isNull());
-                QVERIFY(!item->isSeparator());
                 QCOMPARE(item->isEnabled(), want.state != Item::Disabled);
                 QCOMPARE(item->isCheckable(), want.state == Item::Marked || want.state == Item::Unmarked);
                 QCOMPARE(item->isChecked(), want.state == Item::Marked);
@@ -1307,8 +1312,14 @@ private slots:
         QVERIFY(label->height() >= label->heightForWidth(label->width()));
         QVERIFY(label->width() <= box->width());
         QCOMPARE(box->windowHandle()->transientParent(), w.windowHandle());
-        box->close();
+        QVERIFY((box->frameGeometry().center() - w.frameGeometry().center()).manhattanLength() < 4);
+        // Its button opens the calendar window, where the year is added.
+        box->findChild<QPushButton*>(u"openCalendar"_s)->click();
         QTRY_VERIFY(!w.findChild<QMessageBox*>(u"CalendarNotice"_s));
+        auto* calendar = w.findChild<CalendarWindow*>();
+        QTRY_VERIFY(calendar && calendar->isVisible());
+        QCOMPARE(calendar->year(), 2027);
+        calendar->close();
         // Once a run.
         w.hide();
         w.show();

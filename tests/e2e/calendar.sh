@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# 工具 > 交易日历 completes a year the holidays file does not cover: on Friday 2027-10-08, a
+# trading day by the rules (the National Day week ends on the 7th), the trader opens the calendar
+# from the menu, pastes the exchange's notice that closes 1 to 8 October, reads it and saves.
+# The program folder's holidays.txt then holds the day, and the next tick says "假日休盘...",
+# without a restart.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/menu.sh"
+e2e_init "$@"
+e2e_require xclip
+cp "$E2E_RUN_DIR/statutory-holidays.txt" "$E2E_APP/"
+e2e_start_display
+
+e2e_start_program --at '2027-10-08 09:58:00'
+main=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 30) || e2e_fail "no main window"
+e2e_wait_console status '股市开盘中...' 30 ||
+    e2e_fail "2027-10-08 is not a trading day before the announcement: $(e2e_console_texts status | tr '\n' '|')"
+# The notice that 2027 is worked out comes first; it is dismissed.
+notice=$(e2e_wait_window '^休市日历提示$' 30) || e2e_fail "no calendar notice for 2027"
+e2e_key "$notice" Escape
+e2e_wait_until 10 e2e__window_gone "$notice" || e2e_fail "Escape did not close the notice"
+
+# 工具: its sixth item, after the design's five.
+e2e_menu_choose "$main" 3 6
+calendar=$(e2e_wait_window '^交易日历$' 30) || e2e_fail "工具 > 交易日历 opened no window titled 交易日历"
+e2e_screenshot "$calendar" "$E2E_OUT/calendar-before.png"
+
+announcement='关于2027年国庆节休市安排的通知：2027年10月1日（星期五）至10月8日（星期五）休市，10月11日（星期一）起照常开市。'
+printf '%s' "$announcement" >"$E2E_SCRATCH/announcement.txt"
+xclip -quiet -selection clipboard -i "$E2E_SCRATCH/announcement.txt" 2>/dev/null &
+clip=$!
+# The keys' order from the days: the announcement, 识别公告, 保存.
+e2e_key "$calendar" Tab ctrl+v
+e2e_key "$calendar" Tab space
+e2e_screenshot "$calendar" "$E2E_OUT/calendar-read.png"
+kill "$clip" 2>/dev/null || true
+wait "$clip" 2>/dev/null || true
+# The file's lines end in CR LF; a day closed beside the worked-out ones says "closed".
+has_day() { tr -d '\r' <"$E2E_APP/holidays.txt" | grep -qxE "$1( closed)?"; }
+has_day 2027-10-08 && e2e_fail "holidays.txt changed before 保存"
+e2e_key "$calendar" Tab space
+saved() { has_day 2027-10-08; }
+e2e_wait_until 10 saved || e2e_fail "保存 did not write 2027-10-08 to holidays.txt: $(grep '^2027' "$E2E_APP/holidays.txt" | tr '\n' ' ')"
+has_day 2026-10-07 || e2e_fail "保存 lost the years holidays.txt had"
+e2e_screenshot "$calendar" "$E2E_OUT/calendar-saved.png"
+
+e2e_wait_console status '假日休盘...' 10 ||
+    e2e_fail "the next tick after saving does not say 假日休盘...: $(e2e_console_texts status | tr '\n' '|')"
+e2e_log "saved 2027's days; the running day says 假日休盘..."
+e2e_stop_program
