@@ -22,8 +22,10 @@ OneCopy::~OneCopy() = default;
 
 bool OneCopy::claim()
 {
+    // The session's runtime folder; where the system has none (Windows answers with the home
+    // folder), the temporary one, so that no lock is left among the user's own files.
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
+    if (dir.isEmpty() || QDir(dir) == QDir::home())
         dir = QDir::tempPath();
     const QString path = dir + u'/' + m_name;
     // The lock decides who is first, also when two start at once; a dead holder's is taken over.
