@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The tools in plug/ started by the real program: keys 6, 9 and 0 and the five items of the 工具
-# menu bring up their windows (the calculator is a stand-in on the program's PATH); a second
-# key 0 brings the first 转仓计算器 forward instead of opening another; 快速关机 from the menu is
-# cancelled with Esc and asks nothing of the system. Then, with shutdown15:1, the clock moved to
+# menu bring up their windows (the calculator is a stand-in on the program's PATH); 时间校正's
+# 校正系统时间 asks timedated to switch network time on; a second key 0 brings the first
+# 转仓计算器 forward instead of opening another; 快速关机 from the menu is cancelled with Esc and
+# asks nothing of the system. Then, with shutdown15:1, the clock moved to
 # the close: at 15:00:08 the countdown comes up and, left alone, a minute later asks logind to
 # power off, on the test's own system bus.
 source "$(dirname "$0")/lib.sh"
@@ -50,8 +51,18 @@ calculator_window() # WHAT
     e2e_log "$1: the system's calculator started"
 }
 
+# 时间校正 from key 6; its 校正系统时间 (Alt+S) has timedated switch network time on.
 e2e_key "$main" 6
-tool_window '^时间校正$' "key 6" clocktool
+clock=$(e2e_wait_window '^时间校正$' 20) || e2e_fail "key 6 showed no window titled 时间校正"
+e2e_key "$clock" alt+s
+synced() { grep -q 'SetNTP' "$E2E_SYSTEM_CALLS"; }
+e2e_wait_until 20 synced || e2e_fail "校正系统时间 asked nothing of timedated"
+[ "$(cat "$E2E_SYSTEM_CALLS")" = 'org.freedesktop.timedate1.SetNTP true true' ] ||
+    e2e_fail "the system was asked: $(cat "$E2E_SYSTEM_CALLS")"
+: >"$E2E_SYSTEM_CALLS"
+e2e_close_request "$clock"
+e2e_wait_until 10 e2e__window_gone "$clock" || e2e_fail "时间校正 did not close on a close request"
+e2e_log "key 6: 时间校正 seen; 校正系统时间 asked timedated for network time"
 e2e_key "$main" 9
 calculator_window "key 9"
 e2e_key "$main" 0

@@ -56,8 +56,8 @@ ClockWindow::ClockWindow(TimeSync& sync, const TradingCalendar& calendar, QSetti
                          QWidget* parent)
     : QWidget(parent), m_sync(sync), m_calendar(calendar), m_settings(settings), m_offset(new QLabel(this)),
       m_detail(new QLabel(this)), m_corrected(new QLabel(this)), m_next(new QLabel(this)),
-      m_status(new QLabel(this)), m_again(new QPushButton(u"再查一次"_s, this)),
-      m_correct(new QPushButton(u"校正系统时间"_s, this)), m_list(new QPlainTextEdit(this))
+      m_status(new QLabel(this)), m_again(new QPushButton(u"再查一次(&R)"_s, this)),
+      m_correct(new QPushButton(u"校正系统时间(&S)"_s, this)), m_list(new QPlainTextEdit(this))
 {
     setObjectName(u"clocktool"_s);
     setWindowTitle(u"时间校正"_s);
