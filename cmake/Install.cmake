@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs Tickbell like a desktop program:
 #   <prefix>/lib/tickbell/                the program folder: tickbell, sound/, plug/config.txt, holidays.txt,
-#                                         statutory-holidays.txt
+#                                         statutory-holidays.txt, and the tools plug/*.exe
 #   <prefix>/bin/tickbell                 a relative symlink into the program folder
 #   <prefix>/share/applications/          the menu entry
 #   <prefix>/share/icons/hicolor/         the icon at the usual sizes
@@ -18,6 +18,8 @@ set(TICKBELL_APP_ID org.tickbell.Tickbell)
 set(TICKBELL_INSTALL_PROGRAMDIR lib/tickbell CACHE STRING "The program folder, relative to the install prefix")
 
 install(TARGETS tickbell RUNTIME DESTINATION ${TICKBELL_INSTALL_PROGRAMDIR})
+# The tools Tickbell starts by their Windows names (plug/clocktool.exe ...), executables here too.
+install(TARGETS ${TICKBELL_TOOLS} RUNTIME DESTINATION ${TICKBELL_INSTALL_PROGRAMDIR}/plug)
 
 foreach(file IN LISTS TICKBELL_ASSET_FILES)
     get_filename_component(subdir ${file} DIRECTORY)

@@ -11,6 +11,9 @@ set(CPACK_PACKAGE_DESCRIPTION
     "session, the midday break, the afternoon auction and session, and the close.\n"
     "It knows weekends and the exchange holidays, keeps your own four trading rules\n"
     "at hand, and starts your trading program, a news page and a quotes page.\n"
+    "Its small tools check the clock against network time servers, work out the\n"
+    "shares a position switch buys after every cost and the day's limit prices,\n"
+    "and shut the computer down after the close.\n"
     "The user interface is in simplified Chinese.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 # The project's own mailbox, as the about text gives it (in ASCII, for mail tools).
@@ -36,9 +39,12 @@ endif()
 #   libqt6multimedia6   holds the multimedia plugins as well as the library
 #   fonts-*             the Kai, Song and Sans faces the windows ask for
 #   xdg-utils           xdg-open, through which Qt opens the web pages
+#   libqt6dbus6         the tools' calls to logind (power off) and timedated (network time)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6, libqt6gui6, libqt6network6, libqt6multimedia6, fonts-arphic-ukai, fonts-arphic-uming, fonts-noto-cjk, xdg-utils")
+    "libqt6widgets6, libqt6gui6, libqt6network6, libqt6multimedia6, libqt6dbus6, fonts-arphic-ukai, fonts-arphic-uming, fonts-noto-cjk, xdg-utils")
 # The prompts need a sound server; desktops have one, but it is not a hard requirement.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse")
+# The calculator tool starts the desktop's own calculator.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "pulseaudio | pipewire-pulse, gnome-calculator | kcalc | mate-calc | galculator | qalculate-gtk")
 
 include(CPack)

@@ -31,6 +31,7 @@ testing=(
     appstream desktop-file-utils dpkg-dev file lintian
     libxcb1-dev
     python3-ephem python3-gi gir1.2-lunardate-3.0
+    icoutils # wrestool: the icon and version of the Windows tools in plug/
 )
 
 windows=(

@@ -3,7 +3,10 @@
 // window is mapped, when the first red pixel (the status line) appears in it, and what CPU time
 // and memory the process has used. Prints one line of key=value figures; the program itself is
 // not changed or told anything.
-//   first_frame [--poll-ms N] [--settle-ms N] [--idle-ms N] [--timeout-ms N] [--env K=V]... -- program [args]
+//   first_frame [--poll-ms N] [--settle-ms N] [--idle-ms N] [--timeout-ms N] [--frame red|light]
+//               [--env K=V]... -- program [args]
+// --frame light: the first frame is the first light pixel (a window's painted background) instead,
+// for windows with no red in them; an unpainted window on Xvfb is black.
 
 #include <xcb/xcb.h>
 
@@ -126,8 +129,9 @@ bool bigEnough(xcb_connection_t* c, xcb_window_t w, uint16_t* width, uint16_t* h
     return ok;
 }
 
-// True when the window shows a strongly red pixel (24-bit TrueColor, 32 bits a pixel, BGRX).
-bool hasRedPixel(xcb_connection_t* c, xcb_window_t w, uint16_t width, uint16_t height)
+// True when the window shows a strongly red pixel, or with light a light grey or white one
+// (24-bit TrueColor, 32 bits a pixel, BGRX).
+bool hasFramePixel(xcb_connection_t* c, xcb_window_t w, uint16_t width, uint16_t height, bool light)
 {
     xcb_get_image_reply_t* r = xcb_get_image_reply(
         c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, w, 0, 0, width, height, ~0u), nullptr);
@@ -137,7 +141,9 @@ bool hasRedPixel(xcb_connection_t* c, xcb_window_t w, uint16_t width, uint16_t h
     const int n = xcb_get_image_data_length(r);
     bool found = false;
     for (int i = 0; i + 3 < n; i += 4) {
-        if (p[i + 2] >= 200 && p[i + 1] <= 60 && p[i] <= 60) {
+        const bool red = p[i + 2] >= 200 && p[i + 1] <= 60 && p[i] <= 60;
+        const bool pale = p[i + 2] >= 200 && p[i + 1] >= 200 && p[i] >= 200;
+        if (light ? pale : red) {
             found = true;
             break;
         }
@@ -161,7 +167,7 @@ void stop(pid_t pid)
 int usage()
 {
     std::fprintf(stderr, "usage: first_frame [--poll-ms N] [--settle-ms N] [--idle-ms N] [--timeout-ms N] "
-                         "[--env K=V]... -- program [args]\n");
+                         "[--frame red|light] [--env K=V]... -- program [args]\n");
     return 2;
 }
 
@@ -173,6 +179,7 @@ int main(int argc, char* argv[])
     double settleMs = 3000;
     double idleMs = 0;
     double timeoutMs = 20000;
+    bool light = false;
     std::vector<std::string> env;
     int i = 1;
     for (; i < argc; ++i) {
@@ -191,6 +198,8 @@ int main(int argc, char* argv[])
             idleMs = std::atof(argv[++i]);
         else if (a == "--timeout-ms")
             timeoutMs = std::atof(argv[++i]);
+        else if (a == "--frame")
+            light = std::string(argv[++i]) == "light";
         else if (a == "--env")
             env.emplace_back(argv[++i]);
         else
@@ -266,7 +275,7 @@ int main(int argc, char* argv[])
 
     double frame = -1;
     while (window && !exited && nowMs() - t0 < timeoutMs) {
-        if (hasRedPixel(c, window, width, height)) {
+        if (hasFramePixel(c, window, width, height, light)) {
             frame = nowMs() - t0;
             break;
         }
@@ -275,7 +284,7 @@ int main(int argc, char* argv[])
     if (frame < 0) {
         std::fprintf(stderr, "first_frame: %s\n",
                      exited ? "the program ended before it showed a frame"
-                            : (window ? "no red pixel appeared in time" : "no window appeared in time"));
+                            : (window ? "no frame pixel appeared in time" : "no window appeared in time"));
         if (!exited)
             stop(pid);
         xcb_disconnect(c);

@@ -9,7 +9,7 @@
 #   BENCH_STARTS=5            starts of each program for the start-up figures
 #   BENCH_SCHEDULE_RUNS=3     simulated years of schedule ticks (about a minute each)
 #   BENCH_SCHEDULE_DAYS=365
-#   BENCH_ONLY="schedule timer idle startup"   the parts to run
+#   BENCH_ONLY="schedule timer idle startup tools"   the parts to run
 #   BENCH_KEEP=1              keep the scratch folder (logs, the programs' standard error)
 # Needs Xvfb, openbox and faketime for the window figures, and gives tickbell a PulseAudio null
 # sink when pulseaudio is installed.
@@ -26,7 +26,7 @@ idle_seconds=${BENCH_IDLE_SECONDS:-60}
 starts=${BENCH_STARTS:-5}
 schedule_runs=${BENCH_SCHEDULE_RUNS:-3}
 schedule_days=${BENCH_SCHEDULE_DAYS:-365}
-only=" ${BENCH_ONLY:-schedule timer idle startup} "
+only=" ${BENCH_ONLY:-schedule timer idle startup tools} "
 wants() { [[ $only == *" $1 "* ]]; }
 
 for exe in bench_schedule bench_second_timer bare_window first_frame startup_phases; do
@@ -58,6 +58,7 @@ add() { results+=("$1|$2"); }
 # Reads key=value pairs from a first_frame line.
 field() { tr ' ' '\n' <<<"$1" | sed -n "s/^$2=//p"; }
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "n/a"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+col_of() { [ -s "$1" ] && sed -n "s/.*\b$2=\([0-9.]*\).*/\1/p" "$1" | median || echo n/a; } # FILE KEY
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
 mb() { awk -v k="$1" 'BEGIN { printf "%.1f MB", k / 1024 }'; }
 
@@ -285,6 +286,34 @@ if wants startup; then
         add "4 in-process phases, $name, ms each (median of $(wc -l <"$scratch/phases-$name.txt"); exec_to_main in 10 ms steps)" \
             "$(phase_lengths "$scratch/phases-$name.txt")"
     done
+fi
+
+# ---------------------------------------------------------------------------------------------
+# Each tool in plug/ from its start to its window's first frame (its painted background), as
+# from the main window's keys; abacus shows its no-calculator message (no calculator on PATH).
+if wants tools; then
+    say "tools: $starts starts each (after one unmeasured warm-up), Xvfb without a window manager"
+    prog=$(program_copy)
+    mkdir -p "$prog/home/.config/tickbell"
+    # The clock tool asks only the loopback, where nothing listens; no system bus is reachable.
+    printf '[clocktool]\nservers=127.0.0.1:9\n' >"$prog/home/.config/tickbell/tools.ini"
+    desktop none nosound
+    tool_env=(--env "HOME=$prog/home" --env "XDG_CONFIG_HOME=$prog/home/.config" --env PATH=/nonexistent
+        --env "DBUS_SYSTEM_BUS_ADDRESS=unix:path=$scratch/no-system-bus" --env TZ=Asia/Shanghai)
+    for tool in clocktool abacus posmover ceilprice poweroff; do
+        [ -x "$prog/plug/$tool.exe" ] || { add "5 $tool" "missing"; continue; }
+        for n in $(seq 0 "$starts"); do
+            out=$scratch/tool-$tool.txt
+            [ "$n" = 0 ] && out=$scratch/tool-warmup.txt
+            on_desktop "$bench/first_frame" --frame light --settle-ms 500 --timeout-ms 20000 "${tool_env[@]}" \
+                -- "$prog/plug/$tool.exe" >>"$out" 2>>"$scratch/tool-$tool.err" || true
+        done
+        sed "s/^/$tool: /" "$scratch/tool-$tool.txt" >&2 || true
+        add "5 $tool: window mapped / first frame ms, median of $(wc -l <"$scratch/tool-$tool.txt" 2>/dev/null || echo 0)" \
+            "$(col_of "$scratch/tool-$tool.txt" map_ms) / $(col_of "$scratch/tool-$tool.txt" frame_ms)"
+    done
+    stop_started
+    fc_check "5 tools"
 fi
 
 # ---------------------------------------------------------------------------------------------

@@ -30,6 +30,11 @@
 #   e2e_deadline SECONDS          end the test (with cleanup) after this long; e2e_init sets 240.
 #   e2e_start_display [WxHxD]     Xvfb on a free display (1280x800x24) and openbox; exports DISPLAY.
 #   e2e_start_sound               PulseAudio with a null sink "nullsink" as the default output.
+#   e2e_start_system_bus          a system bus of the test's own with stand-ins for logind and
+#                                 timedated that note each call in $E2E_SYSTEM_CALLS (one line a
+#                                 call: "org.freedesktop.login1.Manager.PowerOff true"); exports
+#                                 DBUS_SYSTEM_BUS_ADDRESS. Without it, the system bus a test's
+#                                 programs see is one that does not exist.
 #   e2e_start_recording [WAV]     record the sink's monitor; kept as WAV (E2E_RECORDING, default
 #                                 $E2E_OUT/recording.wav) when stopped. Returns once samples
 #                                 flow (up to ~2 s). Positions in the capture follow the sink's
@@ -199,6 +204,8 @@ e2e__init_desktop() # NAME CLEANUP
     mkdir -p "$HOME" "$TMPDIR" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     export TZ=Asia/Shanghai LC_ALL=C.UTF-8 LANG=C.UTF-8
+    # Nothing a test starts may reach the machine's own power or clock services.
+    export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$E2E_SCRATCH/no-system-bus
     # A client that finds no server must not start one of its own behind our back.
     printf 'autospawn = no\n' >"$E2E_SCRATCH/pulse-client.conf"
     export PULSE_CLIENTCONFIG=$E2E_SCRATCH/pulse-client.conf
@@ -388,6 +395,26 @@ PA
     e2e_wait_until 30 eval 'pactl list short sinks 2>/dev/null | grep -q nullsink' ||
         e2e_fail "the null sink did not appear"
     e2e_log "sound server on a null sink"
+}
+
+e2e_start_system_bus()
+{
+    # Debian's interpreter, which has python3-gi.
+    local python=/usr/bin/python3 session=$DBUS_SESSION_BUS_ADDRESS
+    [ -x "$python" ] || python=$(command -v python3) || e2e_fail "python3 is missing"
+    mkdir -p "$E2E_SCRATCH/system"
+    session_bus_start "$E2E_SCRATCH/system" || e2e_fail "the test's system bus did not start (see system/bus.log)"
+    E2E__PIDS+=("$SESSION_BUS_PID")
+    export DBUS_SYSTEM_BUS_ADDRESS=$DBUS_SESSION_BUS_ADDRESS
+    DBUS_SESSION_BUS_ADDRESS=$session
+    E2E_SYSTEM_CALLS=$E2E_SCRATCH/system-calls.log
+    : >"$E2E_SYSTEM_CALLS"
+    "$python" "$(dirname "${BASH_SOURCE[0]}")/system_standins.py" "$DBUS_SYSTEM_BUS_ADDRESS" "$E2E_SYSTEM_CALLS" \
+        </dev/null >"$E2E_SCRATCH/standins.log" 2>&1 &
+    E2E__PIDS+=($!)
+    e2e_wait_until 30 grep -q '^ready' "$E2E_SCRATCH/standins.log" ||
+        e2e_fail "the logind and timedated stand-ins did not start (see standins.log)"
+    e2e_log "system bus of our own with logind and timedated stand-ins"
 }
 
 # Raw samples, so that what has been captured so far can be measured while the recorder runs.

@@ -15,6 +15,9 @@ PROMPTS=(Tickbell.wav 机构竞价.wav 上午开盘时间.wav 盘中关键时间
     下午开盘时间.wav 今天已收盘.wav 今天不开盘.wav)
 PROGRAM_FILES=(tickbell plug/config.txt holidays.txt statutory-holidays.txt)
 for p in "${PROMPTS[@]}"; do PROGRAM_FILES+=("sound/$p"); done
+# The tools Tickbell starts from plug/, executables under their Windows names.
+TOOLS=(clocktool abacus posmover ceilprice poweroff)
+for t in "${TOOLS[@]}"; do PROGRAM_FILES+=("plug/$t.exe"); done
 ICON_SIZES=(16 22 24 32 48 64 128 256)
 
 FAILURES=0

@@ -29,6 +29,7 @@ needs fonts-arphic-ukai "the Kai face of the status line"
 needs fonts-arphic-uming "the Song face of the texts"
 needs fonts-noto-cjk "the Sans face of the captions, and Song where UMing is missing"
 needs xdg-utils "xdg-open for the web pages"
+needs libqt6dbus6 "the tools' calls to logind and timedated"
 # What Qt loads by path at run time must come from a package we depend on.
 for plugin in platforms/libqxcb.so multimedia; do
     path=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/qt6/plugins/$plugin
@@ -58,8 +59,9 @@ has() { grep -qxF -- "$1" <<<"$contents" || fail "the package lacks '$1'"; }
 has "-rwxr-xr-x root/root ./usr/lib/tickbell/tickbell"
 has "lrwxrwxrwx root/root ./usr/bin/tickbell -> ../lib/tickbell/tickbell"
 for f in "${PROGRAM_FILES[@]}"; do
-    [ "$f" = tickbell ] || has "-rw-r--r-- root/root ./usr/lib/tickbell/$f"
+    [ "$f" = tickbell ] || [[ $f == plug/*.exe ]] || has "-rw-r--r-- root/root ./usr/lib/tickbell/$f"
 done
+for t in "${TOOLS[@]}"; do has "-rwxr-xr-x root/root ./usr/lib/tickbell/plug/$t.exe"; done
 has "-rw-r--r-- root/root ./usr/share/applications/$APP_ID.desktop"
 has "-rw-r--r-- root/root ./usr/share/metainfo/$APP_ID.metainfo.xml"
 has "-rw-r--r-- root/root ./usr/share/tickbell/autostart/$APP_ID.desktop"

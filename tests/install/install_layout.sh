@@ -21,6 +21,7 @@ for f in plug/config.txt holidays.txt statutory-holidays.txt "${PROMPTS[@]/#/sou
     check "$f differs from assets/$f" cmp -s "$SRC/assets/$f" "$program/$f"
 done
 check "the program is not executable" [ -x "$program/tickbell" ]
+for t in "${TOOLS[@]}"; do check "plug/$t.exe is not executable" [ -x "$program/plug/$t.exe" ]; done
 
 # bin/tickbell: a relative symlink (the tree can be moved) that leads to the program.
 link=$prefix/bin/tickbell

@@ -193,6 +193,9 @@ expected=(Tickbell.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Network.dll libs
     libwinpthread-1.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll translations/qtbase_zh_CN.qm
     plug/config.txt holidays.txt statutory-holidays.txt LICENSE.txt README.txt)
 for wav in "$E2E_SRC"/assets/sound/*.wav "$E2E_SRC"/assets/sound/*.WAV; do expected+=("sound/$(basename "$wav")"); done
+# The tools, with the runtime beside them: Windows looks for a program's DLLs in its own folder.
+for f in clocktool.exe abacus.exe posmover.exe ceilprice.exe poweroff.exe qt.conf Qt6Core.dll Qt6Gui.dll \
+    Qt6Widgets.dll Qt6Network.dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do expected+=("plug/$f"); done
 unzip -Z1 "$zip" | grep -v '/$' | sort >"$E2E_OUT/zip-contents.txt"
 printf "$name/%s\n" "${expected[@]}" | sort >"$E2E_SCRATCH/zip-expected.txt"
 diff -u "$E2E_SCRATCH/zip-expected.txt" "$E2E_OUT/zip-contents.txt" >&2 ||
@@ -241,3 +244,86 @@ WINEPREFIX=$prefix wineserver -w
 [ ! -e "$menu" ] || e2e_fail "the uninstaller left the Start-menu entry"
 [ -s "$user_config" ] || e2e_fail "the uninstaller removed the user's settings"
 e2e_log "uninstalled: the program and its menu entry are gone, the user's settings stay"
+
+# --- The tools in plug\, under Wine: each carries the program's icon and a version; keys 6, 9
+# and 0 of the program start 时间校正, 常规计算器 (Wine has no calc.exe: its message names what
+# to install) and 转仓计算器, and 涨停版计算 starts from its file, each window seen. With
+# shutdown15:1, 15:00:08 brings up the countdown, and 立即关机 reaches InitiateShutdownW with
+# SHUTDOWN_POWEROFF: Wine's own log records the call (a stub there, which refuses), and the
+# window shows the refusal.
+win__gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+win__close_tool() # WID WHAT PICTURE
+{
+    e2e_screenshot "$1" "$E2E_OUT/$3.png"
+    e2e_close_request "$1"
+    e2e_wait_until 20 win__gone "$1" || e2e_fail "$2 did not close on a close request under Wine"
+    e2e_log "$2: window seen under Wine and closed"
+}
+# As with Ctrl+Q, a key pressed the moment the main window shows may be lost: pressed again
+# (a second start of a tool only brings the first forward).
+win_key_tool() # MAIN_WID KEY TITLE_ERE PICTURE
+{
+    local try tool
+    for try in 1 2 3 4; do
+        e2e_key "$1" "$2"
+        if tool=$(e2e_wait_window "$3" 10); then
+            [ "$try" = 1 ] || e2e_log "key $2 took at press $try"
+            win__close_tool "$tool" "key $2" "$4"
+            return 0
+        fi
+    done
+    e2e_fail "key $2 showed no window titled /$3/ under Wine (pressed 4 times, 10 s apart)"
+}
+
+command -v wrestool >/dev/null || e2e_fail "wrestool is missing: scripts/install-deps.sh --test installs icoutils"
+for tool in clocktool abacus posmover ceilprice poweroff; do
+    [ -n "$(wrestool -l --type=14 "$app/plug/$tool.exe")" ] || e2e_fail "plug\\$tool.exe has no icon"
+    [ -n "$(wrestool -l --type=16 "$app/plug/$tool.exe")" ] || e2e_fail "plug\\$tool.exe has no version"
+done
+win_new_prefix prefix-tools
+prefix=$WIN_PREFIX
+# The clock tool asks only the loopback, where nothing listens.
+roaming=$(find "$prefix/drive_c/users" -mindepth 3 -maxdepth 3 -path '*/AppData/Roaming' ! -path '*/Public/*' | head -n 1)
+[ -d "$roaming" ] || e2e_fail "no AppData\\Roaming in the prefix"
+mkdir -p "$roaming/tickbell"
+printf '[clocktool]\r\nservers=127.0.0.1:9\r\n' >"$roaming/tickbell/tools.ini"
+
+win_start_program "$prefix" --at '2010-02-10 10:05:00' "$app/Tickbell.exe"
+wid=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 60) || e2e_fail "the program did not start for the tools"
+win_key_tool "$wid" 6 '^时间校正$' clocktool-wine
+win_key_tool "$wid" 9 '^常规计算器$' abacus-wine
+win_key_tool "$wid" 0 '^转仓计算器$' posmover-wine
+win_quit "$wid" "the program"
+(cd "$app/plug" && WINEPREFIX=$prefix exec wine ./ceilprice.exe) </dev/null >/dev/null 2>&1 &
+tool=$(e2e_wait_window '^涨停版计算$' 60) || e2e_fail "plug\\ceilprice.exe showed no window under Wine"
+win__close_tool "$tool" "plug\\ceilprice.exe" ceilprice-wine
+
+# 校正系统时间 starts the clock tool again, elevated, to have the Windows time service resync:
+# that part asks the service manager for W32Time (Wine's trace records it; Wine has no such
+# service, so it fails).
+resynced=0
+(cd "$app/plug" && WINEPREFIX=$prefix WINEDEBUG=-all,trace+service exec wine ./clocktool.exe --resync-windows-time) \
+    </dev/null >/dev/null 2>"$E2E_SCRATCH/resync.log" || resynced=$?
+grep -q 'OpenServiceW .*L"W32Time"' "$E2E_SCRATCH/resync.log" ||
+    e2e_fail "the clock tool's elevated part did not ask for the time service: $(grep -m 3 OpenServiceW "$E2E_SCRATCH/resync.log")"
+[ "$resynced" != 0 ] || e2e_fail "the clock tool's elevated part reported success without a time service"
+e2e_log "the clock tool's elevated part asked for W32Time and failed (status $resynced)"
+
+sed 's/^shutdown15:0/shutdown15:1/' "$app/plug/config.txt" >"$app/config.txt"
+WINEDEBUG=-all,fixme+advapi win_start_program "$prefix" --at '2010-02-10 14:59:55' "$app/Tickbell.exe"
+countdown=$(e2e_wait_window ' 秒后关机 - 快速关机$' 90) || e2e_fail "no countdown after 15:00:08 with shutdown15:1 under Wine"
+e2e_screenshot "$countdown" "$E2E_OUT/poweroff-wine.png"
+asked() { grep -q 'InitiateShutdownW' "$E2E_STDERR"; }
+asked && e2e_fail "InitiateShutdownW was called before 立即关机"
+for try in 1 2 3; do
+    e2e_key "$countdown" shift+Tab space # from 取消, which has the focus, to 立即关机
+    e2e_wait_until 10 asked && break
+done
+asked || e2e_fail "立即关机 did not reach InitiateShutdownW (Wine's log: $(tail -n 3 "$E2E_STDERR"))"
+call=$(grep -m 1 'InitiateShutdownW' "$E2E_STDERR")
+[[ $call == *'(null), (null), 0, 8, '* ]] || e2e_fail "InitiateShutdownW was called as: $call"
+e2e_wait_title "$countdown" '快速关机' 20 || e2e_fail "the countdown's title is '$(e2e_window_title "$countdown")' after the refusal"
+e2e_screenshot "$countdown" "$E2E_OUT/poweroff-refused-wine.png"
+e2e_log "立即关机 under Wine: $call"
+e2e_close_request "$countdown"
+e2e_wait_until 20 win__gone "$countdown" || e2e_fail "the refused countdown did not close"

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// 时间校正: plug/clocktool.exe.
+#include "platform/time_sync.h"
+#include "reminder/trading_calendar.h"
+#include "tools/clocktool/clock_window.h"
+#include "tools/common/one_copy.h"
+#include "tools/common/tool_app.h"
+#include "tools/common/tools_log.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QSettings>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+int main(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<int> status = runElevatedTimeSync(arguments))
+        return *status;
+
+    QApplication app(argc, argv);
+    ToolApp::setUp(app, u"clocktool"_s);
+    OneCopy copy(u"clocktool"_s);
+    if (!copy.claim())
+        return 0;
+
+    // The key moments skip the days the exchanges are closed, as Tickbell knows them.
+    TradingCalendar calendar;
+    const QString folder = ToolApp::programFolder();
+    if (QFile::exists(folder + u"/holidays.txt"_s)) {
+        for (const QString& problem : calendar.loadClosedDaysFile(folder + u"/holidays.txt"_s))
+            qCWarning(lcTools, "%s", qUtf8Printable(problem));
+    }
+    for (const QString& problem : calendar.loadFestivalDatesFile(folder + u"/statutory-holidays.txt"_s))
+        qCWarning(lcTools, "%s", qUtf8Printable(problem));
+
+    const std::unique_ptr<QSettings> settings = ToolApp::settings();
+    const std::unique_ptr<TimeSync> sync = makeSystemTimeSync();
+    ClockWindow window(*sync, calendar, *settings);
+    QObject::connect(&copy, &OneCopy::secondStart, &window, [&window] { ToolApp::bringForward(&window); });
+    window.show();
+    QTimer::singleShot(0, &window, &ClockWindow::query);
+    return app.exec();
+}

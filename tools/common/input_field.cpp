@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/common/input_field.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+InputField::InputField(const QString& placeholder, QWidget* parent)
+    : QWidget(parent), m_edit(new QLineEdit(this)), m_error(new QLabel(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(1);
+    m_edit->setPlaceholderText(placeholder);
+    m_edit->setMaxLength(40); // no number needs more; a paste of a whole page is cut here
+    m_error->setStyleSheet(u"color: #c00000;"_s);
+    m_error->setWordWrap(true);
+    m_error->hide();
+    layout->addWidget(m_edit);
+    layout->addWidget(m_error);
+    connect(m_edit, &QLineEdit::textChanged, this, &InputField::edited);
+}
+
+QString InputField::text() const
+{
+    return m_edit->text();
+}
+
+void InputField::setText(const QString& text)
+{
+    m_edit->setText(text);
+}
+
+void InputField::setError(const QString& error)
+{
+    m_error->setText(error);
+    m_error->setVisible(!error.isEmpty());
+}
+
+QString InputField::error() const
+{
+    return m_error->text();
+}

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// The A-share boards, which decide the daily price limit and the order lots.
+enum class Board {
+    Main,    // Shanghai and Shenzhen main boards
+    MainST,  // a main-board stock under risk warning (ST)
+    ChiNext, // Shenzhen's growth board
+    Star,    // Shanghai's science and technology board
+    Beijing, // the Beijing Stock Exchange
+};
+
+namespace Boards {
+
+const QList<Board>& all();
+
+// "主板 10%" and so on: the name with its limit, as the tools offer them.
+QString label(Board board);
+QString name(Board board);
+int limitPercent(Board board);
+
+// The board a six-digit code is listed on. ST cannot be told from the code: a main-board code
+// gives Main. nullopt with *error set for anything that is not an A-share code.
+std::optional<Board> fromCode(const QString& code, QString* error);
+
+// A buy order: at least minimum shares, and above that in steps of step.
+struct LotRule {
+    qint64 minimum;
+    qint64 step;
+};
+LotRule lotRule(Board board);
+// The largest share count a buy order on the board may have that is no more than atMost; 0
+// when not even the smallest order fits.
+qint64 largestOrder(Board board, qint64 atMost);
+
+} // namespace Boards

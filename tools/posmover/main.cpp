@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// 转仓计算器: plug/posmover.exe.
+#include "tools/common/one_copy.h"
+#include "tools/common/tool_app.h"
+#include "tools/posmover/switch_window.h"
+
+#include <QApplication>
+#include <QSettings>
+
+using namespace Qt::StringLiterals;
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    ToolApp::setUp(app, u"posmover"_s);
+    OneCopy copy(u"posmover"_s);
+    if (!copy.claim())
+        return 0;
+    const std::unique_ptr<QSettings> settings = ToolApp::settings();
+    SwitchWindow window(*settings);
+    QObject::connect(&copy, &OneCopy::secondStart, &window, [&window] { ToolApp::bringForward(&window); });
+    window.show();
+    return app.exec();
+}
