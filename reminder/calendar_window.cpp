@@ -276,7 +276,7 @@ void CalendarWindow::closeEvent(QCloseEvent* event)
 {
     if (hasChanges()) {
         const auto answer = QMessageBox::question(
-            this, u"交易日历"_s, u"交易日历有没有保存的修改。保存吗？"_s,
+            this, u"交易日历"_s, u"交易日历里的修改还没有保存。保存吗？"_s,
             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Save && !saveChanges())) {
             event->ignore();
