@@ -2,8 +2,15 @@
 # The Windows program: Tickbell.exe, and beside it (in bin/, and in tests/bin/ for the tests)
 # what it needs to run: the Qt and compiler runtime DLLs and Qt's plugins, as in the zip.
 set_target_properties(tickbell PROPERTIES OUTPUT_NAME Tickbell WIN32_EXECUTABLE ON)
+# Who makes it, as the version resources and the uninstall entry say.
+set(TICKBELL_PUBLISHER "Tickbell 项目组")
+set(TICKBELL_COPYRIGHT "Copyright © 2026 Tickbell 项目组")
+set(TICKBELL_HOMEPAGE "http://www.tickbell.org/")
+configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/tickbell.manifest.in ${CMAKE_BINARY_DIR}/generated/tickbell.manifest @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/tickbell.rc.in ${CMAKE_BINARY_DIR}/generated/tickbell.rc @ONLY)
 target_sources(tickbell PRIVATE ${CMAKE_BINARY_DIR}/generated/tickbell.rc)
+set_property(SOURCE ${CMAKE_BINARY_DIR}/generated/tickbell.rc APPEND PROPERTY OBJECT_DEPENDS
+    ${CMAKE_BINARY_DIR}/generated/tickbell.manifest ${CMAKE_SOURCE_DIR}/packaging/windows/tickbell.ico)
 
 set(TICKBELL_WINDOWS_DLLS
     $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets> $<TARGET_FILE:Qt6::Network>)
