@@ -24,6 +24,16 @@ QString knownFolder(REFKNOWNFOLDERID id)
     return folder;
 }
 
+// Where per-user installers put programs; Wine does not know the folder by name.
+QString userProgramsFolder()
+{
+    const QString folder = knownFolder(FOLDERID_UserProgramFiles);
+    if (!folder.isEmpty())
+        return folder;
+    const QString local = knownFolder(FOLDERID_LocalAppData);
+    return local.isEmpty() ? QString() : local + u"/Programs"_s;
+}
+
 bool isInside(const QString& folder, const QString& parent)
 {
     if (parent.isEmpty())
@@ -42,14 +52,16 @@ bool goesSomewhere(DWORD stream)
 } // namespace
 
 // In the program folder where the user can write it (an unpacked zip), else in
-// %APPDATA%\Tickbell. A program folder under Program Files is an installed copy's and never the
-// user's to write, also where an administrator could (and under Wine, which does not keep
-// users out of it).
+// %APPDATA%\Tickbell. A program folder under Program Files or the user's own programs folder
+// (%LOCALAPPDATA%\Programs) is an installed copy's, which the installer replaces and removes:
+// its settings live apart, also where the folder can be written (a per-user install, an
+// administrator's, and under Wine, which does not keep users out of Program Files).
 ConfigLocation platformConfigLocation(const QString& programFolder)
 {
     const QString appData = knownFolder(FOLDERID_RoamingAppData);
     const bool installed = isInside(programFolder, knownFolder(FOLDERID_ProgramFiles)) ||
-                           isInside(programFolder, knownFolder(FOLDERID_ProgramFilesX86));
+                           isInside(programFolder, knownFolder(FOLDERID_ProgramFilesX86)) ||
+                           isInside(programFolder, userProgramsFolder());
     ConfigLocation location;
     location.defaultPath = programFolder + u"/plug/config.txt"_s;
     location.inProgramFolder = appData.isEmpty() || (!installed && folderIsWritable(programFolder));
