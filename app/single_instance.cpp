@@ -2,11 +2,11 @@
 #include "app/single_instance.h"
 
 #include "app/app_log.h"
+#include "platform/program_setup.h"
 
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QThread>
 
 using namespace Qt::StringLiterals;
@@ -17,29 +17,21 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::serverName()
 {
-    // Per user and per display: the same user on two desktops gets one each.
-    QString display = qEnvironmentVariable("DISPLAY");
-    display.replace(u'/', u'_').replace(u':', u'_');
-    return u"tickbell-%1-%2"_s.arg(qHash(QDir::homePath()), 0, 16).arg(display);
+    // Per user; the platform adds the desktop session and the folder.
+    return instanceServerName(u"tickbell-%1"_s.arg(qHash(QDir::homePath()), 0, 16));
 }
 
 bool SingleInstance::claim()
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    // The socket and the lock live in the user's runtime folder, which the session clears.
-    const QString name = dir + u'/' + serverName();
-    // The lock decides who is first, also when two start at the same moment; a lock left by
-    // a process that died is taken over.
-    m_lock = std::make_unique<QLockFile>(name + u".lock"_s);
-    m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0)) {
-        if (m_lock->error() == QLockFile::LockFailedError) {
+    const QString name = serverName();
+    // The lock decides who is first, also when two start at the same moment.
+    if (const InstanceLock lock = takeInstanceLock(name, m_lock); lock != InstanceLock::Taken) {
+        if (lock == InstanceLock::HeldByAnother) {
             for (int attempt = 0; attempt < 20; ++attempt) {
                 QLocalSocket probe;
                 probe.connectToServer(name);
                 if (probe.waitForConnected(250)) {
+                    allowPeerToTakeForeground(probe.socketDescriptor());
                     probe.write("show\n");
                     probe.waitForBytesWritten(250);
                     probe.disconnectFromServer();
@@ -49,8 +41,8 @@ bool SingleInstance::claim()
             }
             return false;
         }
-        qCWarning(lcApp, "cannot create the lock in %s; going on without the one-copy guard",
-                  qUtf8Printable(dir));
+        qCWarning(lcApp, "cannot take the lock %s; going on without the one-copy guard",
+                  qUtf8Printable(name));
         return true;
     }
     QLocalServer::removeServer(name);

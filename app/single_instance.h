@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QLockFile>
 #include <QObject>
 #include <memory>
 
@@ -24,6 +23,6 @@ signals:
     void activationRequested();
 
 private:
-    std::unique_ptr<QLockFile> m_lock;
+    std::shared_ptr<void> m_lock;
     QLocalServer* m_server = nullptr;
 };

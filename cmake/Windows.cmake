@@ -2,8 +2,28 @@
 # The Windows program: Tickbell.exe, and beside it (in bin/, and in tests/bin/ for the tests)
 # what it needs to run: the Qt and compiler runtime DLLs and Qt's plugins, as in the zip.
 set_target_properties(tickbell PROPERTIES OUTPUT_NAME Tickbell WIN32_EXECUTABLE ON)
+# Who makes it, as the version resources and the uninstall entry say.
+set(TICKBELL_PUBLISHER "Tickbell 项目组")
+set(TICKBELL_COPYRIGHT "Copyright © 2026 Tickbell 项目组")
+set(TICKBELL_HOMEPAGE "http://www.tickbell.org/")
+configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/tickbell.manifest.in ${CMAKE_BINARY_DIR}/generated/tickbell.manifest @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/tickbell.rc.in ${CMAKE_BINARY_DIR}/generated/tickbell.rc @ONLY)
 target_sources(tickbell PRIVATE ${CMAKE_BINARY_DIR}/generated/tickbell.rc)
+set_property(SOURCE ${CMAKE_BINARY_DIR}/generated/tickbell.rc APPEND PROPERTY OBJECT_DEPENDS
+    ${CMAKE_BINARY_DIR}/generated/tickbell.manifest ${CMAKE_SOURCE_DIR}/packaging/windows/tickbell.ico)
+
+# The installer's helper: it runs alone from the installer's temporary folder, so it needs no DLL.
+add_executable(setup_helper WIN32 ${CMAKE_SOURCE_DIR}/packaging/windows/setup_helper.cpp)
+set_target_properties(setup_helper PROPERTIES OUTPUT_NAME setup-helper AUTOMOC OFF
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
+target_link_libraries(setup_helper PRIVATE shell32 user32 advapi32 userenv)
+if(MINGW)
+    target_compile_options(setup_helper PRIVATE -municode)
+    target_link_options(setup_helper PRIVATE -municode -static -s)
+endif()
+tickbell_warnings(setup_helper)
+set(TICKBELL_SETUP_HELPER ${CMAKE_BINARY_DIR}/packaging/setup-helper.exe)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/product.nsh.in ${CMAKE_BINARY_DIR}/generated/product.nsh @ONLY)
 
 set(TICKBELL_WINDOWS_DLLS
     $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets> $<TARGET_FILE:Qt6::Network>)

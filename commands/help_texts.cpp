@@ -9,6 +9,10 @@ namespace HelpTexts {
 
 namespace {
 const QString kTeam = u"Tickbell 项目组"_s;
+// The same terms in the instructions, the about text and the user guides.
+const QString kTerms =
+    u"本软件版权归"_s + kTeam +
+    u"所有，是自由软件，可按 GNU 通用公共许可证（第 3 版或更高版本）使用、复制、修改和传播"_s;
 
 QString homePage()
 {
@@ -29,8 +33,8 @@ Entry instructions()
 {
     return {
         u"使用说明"_s,
-        u"        使用说明"_s + u"BRBR1、本软件内存占用小，稳定实用。"_s + u"本软件版权归"_s + kTeam +
-            u"所有，如发现有人将本软件用于商业用途，请告知 "_s + contactAddress() + u"；"_s +
+        u"        使用说明"_s + u"BRBR1、本软件内存占用小，稳定实用。"_s + kTerms +
+            u"，如发现有人传播本软件时不附源代码或许可证，请告知 "_s + contactAddress() + u"；"_s +
             u"BRBR2、在开盘前就打开本软件，将会在关键时刻听到语音提醒，如 机构竞价时间，开盘提醒，开盘后10分钟提醒，"
             "开盘后1小时提醒，收盘前5分钟提醒，收盘提醒等等；"_s +
             u"BRBR3、在菜单“编辑”“系统设置”里，可以把“买入纪律”等等一系列按钮的内容和属性改为自己的；"_s +
@@ -47,9 +51,8 @@ Entry author()
 
 Entry software()
 {
-    return {u"关于本软件"_s, u"    Orro（"_s + kTeam + u"） Tickbell 软件"_s + u"BR"_s +
-                                 u"    本软件版权归"_s + kTeam +
-                                 u"所有，可免费使用和复制，不得用于商业用途。"_s};
+    return {u"关于本软件"_s,
+            u"    Orro（"_s + kTeam + u"） Tickbell 软件"_s + u"BR"_s + u"    "_s + kTerms + u"。"_s};
 }
 
 } // namespace HelpTexts

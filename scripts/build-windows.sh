@@ -5,8 +5,9 @@
 # Installs what it needs, builds Tickbell.exe and the unit tests with mingw-w64, runs the unit
 # tests under Wine, and makes BUILD_DIR/dist/Tickbell-<version>-win64.zip and
 # Tickbell-<version>-setup.exe. --test also runs the Windows backends' tests and the end-to-end
-# checks on a desktop of their own: the real program, the zip in a fresh Wine prefix, and the
-# installer installed, started and uninstalled (tests/windows/e2e.sh).
+# checks on a desktop of their own: the real program and the zip in fresh Wine prefixes
+# (tests/windows/e2e.sh), then the programs' resources and the installer and uninstaller
+# (tests/windows/installer.sh).
 #
 # Qt 6.4.2 for mingw-w64 comes from ../shared/toolchains/qt-6.4.2-mingw-w64.tar.xz beside the
 # project when that is there; otherwise scripts/build-qt-windows.sh builds the same archive from
@@ -74,7 +75,8 @@ cmake --install "$out" --prefix "$stage" --strip >/dev/null
 # Names in UTF-8 with the flag that says so (Info-ZIP's zip leaves it off), so that Windows' own
 # unzip shows the Chinese prompt names.
 (cd "$dist" && cmake -E tar cf "$name.zip" --format=zip "$name")
-# The installer installs each file of that folder, and its uninstaller removes exactly those.
+# The installer installs each file of that folder, and its uninstaller deletes exactly those and
+# then removes their folders.
 (
     cd "$stage"
     find . -type f | sort | awk -v stage="$stage" -v last=none '
@@ -84,19 +86,20 @@ cmake --install "$out" --prefix "$stage" --strip >/dev/null
             if (dir != last) { printf "SetOutPath \"$INSTDIR%s\"\n", (dir == "" ? "" : "\\" win(dir)); last = dir }
             printf "File \"%s/%s\"\n", stage, rel
         }' >"$dist/files.nsh"
-    {
-        find . -type f | sort | awk '{ p = substr($0, 3); gsub("/", "\\", p); printf "Delete \"$INSTDIR\\%s\"\n", p }'
-        find . -mindepth 1 -type d | sort -r | awk '{ p = substr($0, 3); gsub("/", "\\", p); printf "RMDir \"$INSTDIR\\%s\"\n", p }'
-    } >"$dist/files.nsh.uninstall"
+    find . -type f | sort | awk '{ p = substr($0, 3); gsub("/", "\\", p); printf "Delete \"$INSTDIR\\%s\"\n", p }' \
+        >"$dist/files.nsh.uninstall"
+    find . -mindepth 1 -type d | sort -r | awk '{ p = substr($0, 3); gsub("/", "\\", p); printf "RMDir \"$INSTDIR\\%s\"\n", p }' \
+        >"$dist/files.nsh.folders"
 )
-makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DFILES="$dist/files.nsh" \
-    -DICON="$root/packaging/windows/tickbell.ico" -DOUTFILE="$dist/Tickbell-$version-setup.exe" \
+makensis -V2 -INPUTCHARSET UTF8 -DPRODUCT="$out/generated/product.nsh" -DFILES="$dist/files.nsh" \
+    -DLICENSE="$stage/LICENSE.txt" -DOUTFILE="$dist/Tickbell-$version-setup.exe" \
     "$root/packaging/windows/tickbell.nsi"
 ls -l "$dist/$name.zip" "$dist/Tickbell-$version-setup.exe"
 
 if [ "$run_tests" = 1 ]; then
     step "backend and end-to-end tests under Wine"
     (cd "$out" && "$root/tests/windows/e2e.sh" "$out" "$root")
+    (cd "$out" && "$root/tests/windows/installer.sh" "$out" "$root")
 fi
 
 step "done in $((SECONDS - started)) s"

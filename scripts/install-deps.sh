@@ -35,7 +35,7 @@ testing=(
 )
 
 windows=(
-    g++-mingw-w64-x86-64-posix qt6-base-dev-tools xz-utils wine wine64 nsis unzip
+    g++-mingw-w64-x86-64-posix qt6-base-dev-tools xz-utils wine wine64 nsis unzip icoutils locales
 )
 
 pkgs=("${runtime[@]}")

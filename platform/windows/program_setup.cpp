@@ -24,6 +24,16 @@ QString knownFolder(REFKNOWNFOLDERID id)
     return folder;
 }
 
+// Where per-user installers put programs; Wine does not know the folder by name.
+QString userProgramsFolder()
+{
+    const QString folder = knownFolder(FOLDERID_UserProgramFiles);
+    if (!folder.isEmpty())
+        return folder;
+    const QString local = knownFolder(FOLDERID_LocalAppData);
+    return local.isEmpty() ? QString() : local + u"/Programs"_s;
+}
+
 bool isInside(const QString& folder, const QString& parent)
 {
     if (parent.isEmpty())
@@ -42,14 +52,16 @@ bool goesSomewhere(DWORD stream)
 } // namespace
 
 // In the program folder where the user can write it (an unpacked zip), else in
-// %APPDATA%\Tickbell. A program folder under Program Files is an installed copy's and never the
-// user's to write, also where an administrator could (and under Wine, which does not keep
-// users out of it).
+// %APPDATA%\Tickbell. A program folder under Program Files or the user's own programs folder
+// (%LOCALAPPDATA%\Programs) is an installed copy's, which the installer replaces and removes:
+// its settings live apart, also where the folder can be written (a per-user install, an
+// administrator's, and under Wine, which does not keep users out of Program Files).
 ConfigLocation platformConfigLocation(const QString& programFolder)
 {
     const QString appData = knownFolder(FOLDERID_RoamingAppData);
     const bool installed = isInside(programFolder, knownFolder(FOLDERID_ProgramFiles)) ||
-                           isInside(programFolder, knownFolder(FOLDERID_ProgramFilesX86));
+                           isInside(programFolder, knownFolder(FOLDERID_ProgramFilesX86)) ||
+                           isInside(programFolder, userProgramsFolder());
     return chooseConfigLocation(programFolder, appData.isEmpty() ? QString() : appData + u"/Tickbell"_s,
                                 !installed && folderIsWritable(programFolder));
 }
@@ -74,4 +86,40 @@ void useParentConsole()
         std::freopen("CONOUT$", "w", stdout);
     if (!haveErr)
         std::freopen("CONOUT$", "w", stderr);
+}
+
+QString instanceServerName(const QString& base)
+{
+    // Pipe names are the whole machine's: the session keeps the sessions of a user apart.
+    DWORD session = 0;
+    ProcessIdToSessionId(GetCurrentProcessId(), &session);
+    return base + u"-session"_s + QString::number(session);
+}
+
+InstanceLock takeInstanceLock(const QString& serverName, std::shared_ptr<void>& holder)
+{
+    // A mutex in the session's own namespace lives as long as a handle to it: nothing stays
+    // behind in the user's folders, nor after a copy that crashed.
+    const std::wstring name = QString(u"Local\\"_s + serverName + u"-lock"_s).toStdWString();
+    const HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+    if (!mutex)
+        return GetLastError() == ERROR_ACCESS_DENIED ? InstanceLock::HeldByAnother
+                                                     : InstanceLock::Unavailable;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return InstanceLock::HeldByAnother;
+    }
+    holder = std::shared_ptr<void>(mutex, CloseHandle);
+    return InstanceLock::Taken;
+}
+
+qint64 allowPeerToTakeForeground(qintptr socket)
+{
+    // The process started last, by the user, may give the foreground away; the first copy, in
+    // the background, may not take it by itself (its taskbar button would only flash).
+    ULONG pid = 0;
+    if (!GetNamedPipeServerProcessId(reinterpret_cast<HANDLE>(socket), &pid) || pid == 0)
+        return 0;
+    AllowSetForegroundWindow(pid);
+    return pid;
 }

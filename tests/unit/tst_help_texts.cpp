@@ -2,6 +2,7 @@
 #include "commands/help_texts.h"
 #include "viewer/markup.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -111,6 +112,28 @@ private slots:
         QVERIFY(lines[1].startsWith(u"    "_s));
         QVERIFY(!lines[1].at(4).isSpace());
         QVERIFY(lines[1].size() > 8);
+    }
+
+    // The program, the user guides and the Windows README state the same licence, which allows
+    // commercial use.
+    void licenceTermsAgree_data()
+    {
+        QTest::addColumn<QString>("text");
+        auto file = [](const char* path) {
+            QFile f(QString::fromUtf8(TICKBELL_SOURCE_DIR "/") + QString::fromUtf8(path));
+            return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        };
+        QTest::newRow("使用说明") << HelpTexts::instructions().body;
+        QTest::newRow("关于本软件") << HelpTexts::software().body;
+        QTest::newRow("README-user.md") << file("packaging/README-user.md");
+        QTest::newRow("README-windows.txt") << file("packaging/windows/README-windows.txt");
+    }
+    void licenceTermsAgree()
+    {
+        QFETCH(QString, text);
+        QVERIFY(text.contains(
+            u"本软件版权归Tickbell 项目组所有，是自由软件，可按 GNU 通用公共许可证（第 3 版或更高版本）使用、复制、修改和传播"_s));
+        QVERIFY(!text.contains(u"商业"_s));
     }
 
     void noBodyHoldsOtherLineBreaks_data()

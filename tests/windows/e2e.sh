@@ -7,112 +7,13 @@
 # Friday 2010-02-12 09:19:55: the window's title read from X11, a screenshot with the Chinese
 # labels drawn, the welcome and then the auction prompt heard on the sink, config.txt made beside
 # the program byte-identical to plug\config.txt, and Ctrl+Q ending it with status 0.
-# Then the packages in BUILD_DIR/dist: the zip's contents listed and checked, and the program run
-# from it in a fresh prefix (every DLL it needs is in it), keeping config.txt beside itself; the
-# installer installed silently into a fresh prefix, the program started from Program Files
-# keeping config.txt in %APPDATA%\Tickbell, and the uninstaller removing the program but not the
-# settings. Screenshots and logs are kept in ./output/windows-e2e.
-# shellcheck source=tests/e2e/lib.sh disable=SC2034
-# (SC2034: the E2E_* variables set here are the harness's, read by its functions.)
-source "$(dirname "$0")/../e2e/lib.sh"
+# Then the zip in BUILD_DIR/dist: its contents listed and checked, and the program run from it in
+# a fresh prefix (every DLL it needs is in it), keeping config.txt beside itself. The installer
+# has tests/windows/installer.sh. Screenshots and logs are kept in ./output/windows-e2e.
+# shellcheck source=tests/windows/wine.sh
+source "$(dirname "$0")/wine.sh"
 
-win_init()
-{
-    [ $# -ge 1 ] || e2e_fail "usage: $0 BUILD_DIR [SOURCE_DIR]"
-    E2E__T0=$(e2e__us)
-    E2E_NAME=windows-e2e
-    WIN_BUILD=$(cd "$1" && pwd)
-    E2E_SRC=${2:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-    E2E_RUN_DIR=$WIN_BUILD/bin
-    [ -f "$E2E_RUN_DIR/Tickbell.exe" ] || e2e_fail "no program at $E2E_RUN_DIR/Tickbell.exe (build it first)"
-    e2e_require Xvfb openbox xdotool xprop import convert sox awk wine wineserver wineboot dbus-daemon
-
-    WIN_PREFIXES=()
-    e2e__init_desktop "$E2E_NAME" win__cleanup
-    # China Standard Time in the form the Windows C runtime reads too (it takes TZ itself, and
-    # "Asia/Shanghai" would give it UTC).
-    export TZ=CST-8
-    unset WINEPREFIX WINESERVER
-    export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES='mscoree,mshtml='
-    e2e_deadline 600
-    e2e_log "scratch $E2E_SCRATCH, output $E2E_OUT"
-}
-
-# Ctrl+Q, and the program ends with status 0. Under Wine a window can show its title a moment
-# before it takes keys, so a press that found it not ready yet is repeated (and said).
-win_quit() # WID WHAT
-{
-    local try
-    for try in 1 2 3 4; do
-        e2e_key "$1" ctrl+q
-        if e2e_wait_program_exit 5; then
-            [ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "$2 ended with status $E2E_EXIT_STATUS after Ctrl+Q"
-            [ "$try" = 1 ] || e2e_log "$2 took Ctrl+Q at press $try"
-            return 0
-        fi
-    done
-    e2e_fail "$2 did not end on Ctrl+Q (pressed 4 times, 5 s apart)"
-}
-
-# Wine's own processes go with their prefixes' servers; the session bus goes last of all.
-win__cleanup()
-{
-    local status=$? prefix
-    set +e
-    if [ -n "$E2E_PID" ] && e2e__alive "$E2E_PID"; then e2e__stop_pid "$E2E_PID"; fi
-    E2E_PID=
-    for prefix in "${WIN_PREFIXES[@]}"; do WINEPREFIX=$prefix wineserver -k 2>/dev/null; done
-    for prefix in "${WIN_PREFIXES[@]}"; do WINEPREFIX=$prefix wineserver -w 2>/dev/null; done
-    (exit "$status")
-    e2e__cleanup
-}
-
-# A fresh Wine prefix, ready to run programs (its first start takes about ten seconds); its path
-# in WIN_PREFIX. Not called in a subshell: the cleanup stops every prefix it has made.
-win_new_prefix() # NAME
-{
-    WIN_PREFIX=$E2E_SCRATCH/$1
-    WIN_PREFIXES+=("$WIN_PREFIX")
-    WINEPREFIX=$WIN_PREFIX wineboot -i </dev/null >>"$E2E_SCRATCH/wineboot.log" 2>&1 ||
-        e2e_fail "wineboot could not make the prefix $1 (see wineboot.log)"
-    WINEPREFIX=$WIN_PREFIX wineserver -w
-}
-
-# Starts EXE under Wine in PREFIX with --console; with --at the clock starts at that moment. The
-# prefix's wineserver must run under the same faked clock, so a running one is stopped first.
-win_start_program() # PREFIX [--at 'YYYY-MM-DD HH:MM:SS'] EXE [ARGS...]
-{
-    local prefix=$1 at=
-    shift
-    if [ "${1:-}" = --at ]; then
-        at=$2
-        shift 2
-    fi
-    local exe=$1
-    shift
-    local faketime_lib=
-    if [ -n "$at" ]; then
-        local found=(/usr/lib/*/faketime/libfaketime.so.1)
-        faketime_lib=${found[0]}
-        [ -e "$faketime_lib" ] || e2e_fail "libfaketime is not installed (package faketime)"
-    fi
-    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
-    WINEPREFIX=$prefix wineserver -w
-    (
-        cd "$(dirname "$exe")" || exit 1
-        export WINEPREFIX=$prefix
-        if [ -n "$at" ]; then
-            export LD_PRELOAD=$faketime_lib FAKETIME="@$at" FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1
-        fi
-        # A Windows program ends its lines with CR LF; the harness reads them without the CR.
-        exec wine "$exe" --console "$@" > >(sed -u 's/\r$//' >"$E2E_CONSOLE")
-    ) </dev/null 2>"$E2E_STDERR" &
-    E2E_PID=$!
-    E2E_STARTED=$(e2e_now)
-    e2e_log "started $(basename "$exe") under Wine (pid $E2E_PID${at:+, clock at $at})"
-}
-
-win_init "$@"
+win_init windows-e2e 600 "$@"
 e2e_start_display
 e2e_start_sound
 
@@ -212,38 +113,6 @@ cmp "$portable/config.txt" "$portable/plug/config.txt" || e2e_fail "the zip's co
 e2e_screenshot "$wid" "$E2E_OUT/from-zip.png"
 win_quit "$wid" "the program from the zip"
 e2e_log "the zip's program ran in a fresh prefix and kept config.txt beside itself"
-
-# --- The installer, silently into a fresh prefix; the program from there; the uninstaller.
-setup=$(echo "$WIN_BUILD"/dist/Tickbell-*-setup.exe)
-[ -f "$setup" ] || e2e_fail "no installer in $WIN_BUILD/dist"
-win_new_prefix prefix-installer
-prefix=$WIN_PREFIX
-WINEPREFIX=$prefix wine "$setup" /S </dev/null >>"$E2E_SCRATCH/installer.log" 2>&1 ||
-    e2e_fail "the silent install failed (see installer.log)"
-WINEPREFIX=$prefix wineserver -w
-installed="$prefix/drive_c/Program Files/Tickbell"
-menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tickbell.lnk"
-for f in Tickbell.exe uninstall.exe platforms/qwindows.dll plug/config.txt "sound/机构竞价.wav"; do
-    [ -f "$installed/$f" ] || e2e_fail "the installer did not install $f into Program Files"
-done
-[ -f "$menu" ] || e2e_fail "the installer made no Start-menu entry"
-win_start_program "$prefix" "$installed/Tickbell.exe"
-wid=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 60) || e2e_fail "the installed program showed no window"
-settings() { local found=("$prefix"/drive_c/users/*/AppData/Roaming/Tickbell/config.txt); [ -s "${found[0]}" ] && echo "${found[0]}"; }
-e2e_wait_until 10 settings >/dev/null || e2e_fail "the installed program made no config.txt in %APPDATA%\\Tickbell"
-user_config=$(settings)
-cmp "$user_config" "$installed/plug/config.txt" || e2e_fail "%APPDATA%\\Tickbell\\config.txt differs from plug\\config.txt"
-[ ! -e "$installed/config.txt" ] || e2e_fail "the installed program wrote config.txt into Program Files"
-win_quit "$wid" "the installed program"
-e2e_log "installed into Program Files; its config.txt is ${user_config#"$prefix/drive_c/"}"
-WINEPREFIX=$prefix wine "$installed/uninstall.exe" /S </dev/null >>"$E2E_SCRATCH/installer.log" 2>&1 ||
-    e2e_fail "the silent uninstall failed (see installer.log)"
-# The uninstaller runs on from a copy of itself: wait for the prefix to be idle.
-WINEPREFIX=$prefix wineserver -w
-[ ! -e "$installed" ] || e2e_fail "the uninstaller left $(cd "$installed" && find . -type f | head -n 5 | tr '\n' ' ')in Program Files"
-[ ! -e "$menu" ] || e2e_fail "the uninstaller left the Start-menu entry"
-[ -s "$user_config" ] || e2e_fail "the uninstaller removed the user's settings"
-e2e_log "uninstalled: the program and its menu entry are gone, the user's settings stay"
 
 # --- The tools in plug\, under Wine: each carries the program's icon and a version; keys 6, 9
 # and 0 of the program start 时间校正, 常规计算器 (Wine has no calc.exe: its message names what

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/program_setup.h"
 #include "platform/windows/shell_launcher.h"
 #include "platform/windows/winmm_sound.h"
 #include "settings/gbk_text.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -116,6 +119,17 @@ private slots:
         const QString startedIn =
             QString::fromUtf16(reinterpret_cast<const char16_t*>(utf16.constData()), utf16.size() / 2);
         QCOMPARE(startedIn.toLower(), QDir::toNativeSeparators(folder).toLower());
+    }
+
+    // The second start lets the process at the other end of the pipe take the foreground.
+    void secondStartFindsTheFirstCopy()
+    {
+        QLocalServer first;
+        QVERIFY(first.listen(instanceServerName(u"tickbell-test"_s)));
+        QLocalSocket second;
+        second.connectToServer(first.serverName());
+        QVERIFY(second.waitForConnected(5000));
+        QCOMPARE(allowPeerToTakeForeground(second.socketDescriptor()), QCoreApplication::applicationPid());
     }
 
     void addressThatIsAProgramIsRefused()
