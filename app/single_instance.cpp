@@ -1,24 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/single_instance.h"
 
-#include "app/app_log.h"
-#include "platform/program_setup.h"
+#include "platform/instance_lock.h"
 
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLoggingCategory>
 #include <QThread>
 
 using namespace Qt::StringLiterals;
 
-SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {}
+Q_LOGGING_CATEGORY(lcInstance, "tickbell.instance")
+
+SingleInstance::SingleInstance(const QString& program, QObject* parent) : QObject(parent), m_program(program)
+{
+}
 
 SingleInstance::~SingleInstance() = default;
 
-QString SingleInstance::serverName()
+QString SingleInstance::serverName() const
 {
     // Per user; the platform adds the desktop session and the folder.
-    return instanceServerName(u"tickbell-%1"_s.arg(qHash(QDir::homePath()), 0, 16));
+    return instanceServerName(u"%1-%2"_s.arg(m_program).arg(qHash(QDir::homePath()), 0, 16));
 }
 
 bool SingleInstance::claim()
@@ -41,7 +45,7 @@ bool SingleInstance::claim()
             }
             return false;
         }
-        qCWarning(lcApp, "cannot take the lock %s; going on without the one-copy guard",
+        qCWarning(lcInstance, "cannot take the lock %s; going on without the one-copy guard",
                   qUtf8Printable(name));
         return true;
     }
@@ -49,7 +53,8 @@ bool SingleInstance::claim()
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(name)) {
-        qCWarning(lcApp, "cannot listen for a second start (%s)", qUtf8Printable(m_server->errorString()));
+        qCWarning(lcInstance, "cannot listen for a second start (%s)",
+                  qUtf8Printable(m_server->errorString()));
         return true;
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 涨停版计算: plug/ceilprice.exe.
+#include "app/single_instance.h"
 #include "tools/ceilprice/limit_window.h"
-#include "tools/common/one_copy.h"
 #include "tools/common/tool_app.h"
 
 #include <QApplication>
@@ -12,11 +12,12 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     ToolApp::setUp(app, u"ceilprice"_s);
-    OneCopy copy(u"ceilprice"_s);
+    SingleInstance copy(u"ceilprice"_s);
     if (!copy.claim())
         return 0;
     LimitWindow window;
-    QObject::connect(&copy, &OneCopy::secondStart, &window, [&window] { ToolApp::bringForward(&window); });
+    QObject::connect(&copy, &SingleInstance::activationRequested, &window,
+                     [&window] { ToolApp::bringForward(&window); });
     window.show();
     return app.exec();
 }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 时间校正: plug/clocktool.exe.
+#include "app/single_instance.h"
 #include "platform/time_sync.h"
 #include "reminder/trading_calendar.h"
 #include "tools/clocktool/clock_window.h"
-#include "tools/common/one_copy.h"
 #include "tools/common/tool_app.h"
 #include "tools/common/tools_log.h"
 
@@ -24,7 +24,7 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     ToolApp::setUp(app, u"clocktool"_s);
-    OneCopy copy(u"clocktool"_s);
+    SingleInstance copy(u"clocktool"_s);
     if (!copy.claim())
         return 0;
 
@@ -41,7 +41,8 @@ int main(int argc, char* argv[])
     const std::unique_ptr<QSettings> settings = ToolApp::settings();
     const std::unique_ptr<TimeSync> sync = makeSystemTimeSync();
     ClockWindow window(*sync, calendar, *settings);
-    QObject::connect(&copy, &OneCopy::secondStart, &window, [&window] { ToolApp::bringForward(&window); });
+    QObject::connect(&copy, &SingleInstance::activationRequested, &window,
+                     [&window] { ToolApp::bringForward(&window); });
     window.show();
     QTimer::singleShot(0, &window, &ClockWindow::query);
     return app.exec();

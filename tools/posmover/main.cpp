@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 转仓计算器: plug/posmover.exe.
-#include "tools/common/one_copy.h"
+#include "app/single_instance.h"
 #include "tools/common/tool_app.h"
 #include "tools/posmover/switch_window.h"
 
@@ -13,12 +13,13 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     ToolApp::setUp(app, u"posmover"_s);
-    OneCopy copy(u"posmover"_s);
+    SingleInstance copy(u"posmover"_s);
     if (!copy.claim())
         return 0;
     const std::unique_ptr<QSettings> settings = ToolApp::settings();
     SwitchWindow window(*settings);
-    QObject::connect(&copy, &OneCopy::secondStart, &window, [&window] { ToolApp::bringForward(&window); });
+    QObject::connect(&copy, &SingleInstance::activationRequested, &window,
+                     [&window] { ToolApp::bringForward(&window); });
     window.show();
     return app.exec();
 }

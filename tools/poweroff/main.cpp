@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 快速关机: plug/poweroff.exe. Tickbell starts it at 15:00:08 when asked to shut down after the
 // close, and from its Tools menu.
+#include "app/single_instance.h"
 #include "platform/power_off.h"
-#include "tools/common/one_copy.h"
 #include "tools/common/tool_app.h"
 #include "tools/poweroff/poweroff_window.h"
 
@@ -15,12 +15,13 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     ToolApp::setUp(app, u"poweroff"_s);
     // A second start shows the running countdown; it does not start another.
-    OneCopy copy(u"poweroff"_s);
+    SingleInstance copy(u"poweroff"_s);
     if (!copy.claim())
         return 0;
     const std::unique_ptr<PowerOff> power = makeSystemPowerOff();
     PowerOffWindow window(*power);
-    QObject::connect(&copy, &OneCopy::secondStart, &window, [&window] { ToolApp::bringForward(&window); });
+    QObject::connect(&copy, &SingleInstance::activationRequested, &window,
+                     [&window] { ToolApp::bringForward(&window); });
     window.show();
     window.start();
     return app.exec();
