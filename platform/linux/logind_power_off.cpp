@@ -1,21 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/power_off.h"
 
-#include <QDBusConnection>
-#include <QDBusError>
-#include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QLoggingCategory>
-#include <QTimer>
+#include "platform/linux/system_bus_call.h"
 
 using namespace Qt::StringLiterals;
 
 Q_LOGGING_CATEGORY(lcPower, "tickbell.power")
 
 namespace {
-
-// Long enough for the user to answer polkit's password dialog.
-constexpr int kAnswerTimeoutMs = 5 * 60 * 1000;
 
 QString refusalText(const QDBusError& e)
 {
@@ -37,30 +29,11 @@ class LogindPowerOff final : public PowerOff {
 public:
     void requestPowerOff(QObject* context, std::function<void(const QString&)> done) override
     {
-        QDBusConnection bus = QDBusConnection::systemBus();
-        if (!bus.isConnected()) {
-            const QString why = u"无法连接系统总线（%1）"_s.arg(bus.lastError().message());
-            qCWarning(lcPower, "%s", qUtf8Printable(why));
-            QTimer::singleShot(0, context, [done, why] { done(why); });
-            return;
-        }
         QDBusMessage call =
             QDBusMessage::createMethodCall(u"org.freedesktop.login1"_s, u"/org/freedesktop/login1"_s,
                                            u"org.freedesktop.login1.Manager"_s, u"PowerOff"_s);
         call << true;
-        call.setInteractiveAuthorizationAllowed(true);
-        qCInfo(lcPower, "asking logind to power off");
-        auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kAnswerTimeoutMs), context);
-        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context, [watcher, done] {
-            watcher->deleteLater();
-            if (watcher->isError()) {
-                qCWarning(lcPower, "logind refused: %s: %s", qUtf8Printable(watcher->error().name()),
-                          qUtf8Printable(watcher->error().message()));
-                done(refusalText(watcher->error()));
-            } else {
-                done({});
-            }
-        });
+        callSystemService(call, context, lcPower(), refusalText, std::move(done));
     }
 };
 

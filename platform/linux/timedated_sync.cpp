@@ -1,20 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/time_sync.h"
 
-#include <QDBusConnection>
-#include <QDBusError>
-#include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QLoggingCategory>
-#include <QTimer>
+#include "platform/linux/system_bus_call.h"
 
 using namespace Qt::StringLiterals;
 
 Q_LOGGING_CATEGORY(lcTime, "tickbell.time")
 
 namespace {
-
-constexpr int kAnswerTimeoutMs = 5 * 60 * 1000;
 
 QString failureText(const QDBusError& e)
 {
@@ -36,30 +29,11 @@ class TimedatedSync final : public TimeSync {
 public:
     void requestSync(QObject* context, std::function<void(const QString&)> done) override
     {
-        QDBusConnection bus = QDBusConnection::systemBus();
-        if (!bus.isConnected()) {
-            const QString why = u"无法连接系统总线（%1）"_s.arg(bus.lastError().message());
-            qCWarning(lcTime, "%s", qUtf8Printable(why));
-            QTimer::singleShot(0, context, [done, why] { done(why); });
-            return;
-        }
         QDBusMessage call =
             QDBusMessage::createMethodCall(u"org.freedesktop.timedate1"_s, u"/org/freedesktop/timedate1"_s,
                                            u"org.freedesktop.timedate1"_s, u"SetNTP"_s);
         call << true << true; // use network time; interactive
-        call.setInteractiveAuthorizationAllowed(true);
-        qCInfo(lcTime, "asking timedated to switch network time on");
-        auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kAnswerTimeoutMs), context);
-        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context, [watcher, done] {
-            watcher->deleteLater();
-            if (watcher->isError()) {
-                qCWarning(lcTime, "timedated refused: %s: %s", qUtf8Printable(watcher->error().name()),
-                          qUtf8Printable(watcher->error().message()));
-                done(failureText(watcher->error()));
-            } else {
-                done({});
-            }
-        });
+        callSystemService(call, context, lcTime(), failureText, std::move(done));
     }
 };
 
