@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/program_setup.h"
+#include "platform/instance_lock.h"
 #include "platform/windows/shell_launcher.h"
 #include "platform/windows/winmm_sound.h"
 #include "settings/gbk_text.h"
