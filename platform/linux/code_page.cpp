@@ -19,8 +19,9 @@ bool available()
 
 QString decodeSequence(QByteArrayView sequence)
 {
-    // Made once: opening the converter costs more than a character.
-    thread_local QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
+    // A converter of its own: an error flag outlives the call that set it (a shared converter
+    // would turn every later character into U+FFFD). Opening one costs about half a microsecond.
+    QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
     const QString text = decoder.decode(sequence);
     return decoder.hasError() || text.contains(QChar::ReplacementCharacter) ? QString() : text;
 }

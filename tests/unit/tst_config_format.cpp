@@ -229,6 +229,8 @@ private slots:
         QTest::newRow("gb18030 four bytes") << QByteArray("\x94\x39\xFC\x36") << u"😀"_s;
         QTest::newRow("truncated four bytes") << QByteArray("a\x94\x39") << u"a\uFFFD"_s;
         QTest::newRow("truncated lead byte") << QByteArray("ab\xC2") << u"ab\uFFFD"_s;
+        QTest::newRow("unmapped four bytes, then good ones")
+            << QByteArray("\x86\x39\xFC\x36\xC2\xF2\xC8\xEB") << u"\uFFFD买入"_s;
         QTest::newRow("ascii") << QByteArray("qqnews:1") << u"qqnews:1"_s;
     }
 
