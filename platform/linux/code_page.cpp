@@ -19,11 +19,14 @@ bool available()
 
 QString decodeSequence(QByteArrayView sequence)
 {
-    // A converter of its own: an error flag outlives the call that set it (a shared converter
-    // would turn every later character into U+FFFD). Opening one costs about half a microsecond.
-    QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
+    thread_local QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
     const QString text = decoder.decode(sequence);
-    return decoder.hasError() || text.contains(QChar::ReplacementCharacter) ? QString() : text;
+    if (!decoder.hasError())
+        return text;
+    // Its error flag outlasts the call (and resetState keeps it): kept, it would turn every later
+    // character into U+FFFD. A fresh converter for the next one.
+    decoder = QStringDecoder(kCodec, QStringConverter::Flag::Stateless);
+    return {};
 }
 
 QByteArray encode(QStringView text)
