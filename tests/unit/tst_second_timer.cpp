@@ -38,7 +38,8 @@ private slots:
         QSignalSpy spy(&timer, &SecondTimer::timeout);
         QVERIFY(spy.wait(10000));
         const qint64 waited = elapsed.elapsed();
-        QVERIFY2(waited >= 1000 - msPastSecond, qPrintable(QString::number(waited)));
+        // Whole milliseconds on both sides: a timer may land within the millisecond before (Windows).
+        QVERIFY2(waited + 1 >= 1000 - msPastSecond, qPrintable(QString::number(waited)));
     }
 
     void firstTickNotBefore_data()
