@@ -58,7 +58,7 @@ Parsed parse(const QString& text)
         const QString word = fields.value(1).toLower();
         const bool known = word.isEmpty() || word == u"open"_s || word == u"closed"_s;
         if (!date.isValid() || fields.size() > 2 || !known) {
-            parsed.rejected << u"line %1: %2"_s.arg(i + 1).arg(line.left(80));
+            parsed.rejected << rejectedLine(i, line);
             continue;
         }
         parsed.marks.insert(date, word.isEmpty()      ? DayMark::Closed
@@ -66,6 +66,15 @@ Parsed parse(const QString& text)
                                                       : DayMark::ClosedBesideRules);
     }
     return parsed;
+}
+
+QString rejectedLine(qsizetype index, QStringView line)
+{
+    qsizetype length = qMin<qsizetype>(line.size(), 80);
+    // Half a character outside the Basic Multilingual Plane would make the message invalid text.
+    if (length < line.size() && line[length - 1].isHighSurrogate())
+        --length;
+    return u"line %1: %2"_s.arg(index + 1).arg(line.left(length));
 }
 
 QString header(const QString& text)

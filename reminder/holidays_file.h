@@ -32,6 +32,10 @@ QString header(const QString& text);
 // date order with a blank line between years; CR LF line ends.
 QString serialize(const DayMarks& marks, const QString& header);
 
+// "line N: text" for a line the reader skipped (index from 0), the text cut to 80 characters,
+// never inside one.
+QString rejectedLine(qsizetype index, QStringView line);
+
 // Larger files are not holidays files; only this much of one is read.
 constexpr qint64 kMaxBytes = 1024 * 1024;
 

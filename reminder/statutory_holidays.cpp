@@ -121,7 +121,7 @@ QStringList parseFestivalDates(const QString& text, QMap<int, FestivalDates>& ye
         const bool ok = yearOk && fields.size() == 5 && dates.size() == 4 &&
                         std::all_of(dates.begin(), dates.end(), [year](QDate d) { return d.year() == year; });
         if (!ok) {
-            rejected << u"line %1: %2"_s.arg(i + 1).arg(line.left(80));
+            rejected << HolidaysFile::rejectedLine(i, line);
             continue;
         }
         years.insert(year, FestivalDates{dates[0], dates[1], dates[2], dates[3]});

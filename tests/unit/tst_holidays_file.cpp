@@ -169,6 +169,14 @@ private slots:
         QCOMPARE(calendar.lastCoveredYear(), 2030);
     }
 
+    void aRejectedLineIsNeverCutInsideACharacter()
+    {
+        // The 80th unit is the first half of U+F4D35: cut there, the report is invalid text.
+        const QString line = QString(79, u'x') + QString::fromUcs4(U"\U000F4D35");
+        const QStringList rejected = TradingCalendar().addClosedDays(line);
+        QCOMPARE(rejected, QStringList{u"line 1: "_s + QString(79, u'x')});
+    }
+
     void byteOrderMarkIsNotABadLine()
     {
         TradingCalendar calendar;
