@@ -19,7 +19,7 @@ const QString kFormatHeader =
     u"# 格式：每行一个日期，写成 年-月-日（如 2027-02-05），是交易所公布的休市日；文件里有某一年的这种日期，\n"
     u"#   那一年就只按文件休市，不再按法定节假日推算。只写周一到周五：周末总是休市。\"#\" 后面是注释。\n"
     u"# 日期后加 open（如 2027-05-03 open）：这天开市，不管推算或公布的是什么。\n"
-    u"# 日期后加 closed（如 2027-02-12 closed）：这天休市，那一年其余的休市日仍按法定节假日推算。\n"
+    u"# 日期后加 closed（如 2027-04-30 closed）：这天休市，那一年其余的休市日仍按法定节假日推算。\n"
     u"# 文件用 UTF-8 或 GBK（记事本的“ANSI”）都可以。旧版 Tickbell 会跳过带 open、closed 的行。\n"
     u"# Format: YYYY-MM-DD, one a line, is a closed day the exchanges announced; a year with such a line follows\n"
     u"#   this file alone and is no longer worked out from the statutory holidays. Weekdays only: weekends are\n"

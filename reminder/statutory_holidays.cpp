@@ -20,6 +20,19 @@ constexpr std::array kRules{
     HolidayRules{2025, true, 3, 2, true},  // eve, 1st to 3rd day; 1 and 2 May
 };
 
+// The exchanges' Spring Festival week, in days from the first day of the lunar year: to the sixth
+// day until 2023; from the eve through the seventh since 2024 (2024-02-16, 2025-02-04 and
+// 2026-02-23 were closed).
+struct SpringBreak {
+    int firstYear;
+    int firstDay;
+    int lastDay;
+};
+constexpr std::array kSpringBreaks{
+    SpringBreak{0, 0, 5},
+    SpringBreak{2024, -1, 6},
+};
+
 QList<QDate> weekdaysOnly(QList<QDate> days)
 {
     days.removeIf([](QDate d) { return !d.isValid() || IsWeekend(d); });
@@ -94,8 +107,10 @@ QList<QDate> madeUpWeekdays(int year, const FestivalDates& dates)
 
 QList<QDate> customaryBreakWeekdays(int year, const FestivalDates& dates)
 {
+    const auto custom = std::find_if(kSpringBreaks.rbegin(), kSpringBreaks.rend(),
+                                     [year](const SpringBreak& b) { return b.firstYear <= year; });
     QList<QDate> days;
-    addRun(days, dates.springFestival, 6);
+    addRun(days, dates.springFestival.addDays(custom->firstDay), custom->lastDay - custom->firstDay + 1);
     addRun(days, QDate(year, 10, 1), 7);
     return weekdaysOnly(days);
 }

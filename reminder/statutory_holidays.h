@@ -39,8 +39,8 @@ QList<QDate> statutoryHolidayWeekdays(int year, const FestivalDates& dates);
 // falls on one of the October week's days off. In date order, weekdays only.
 QList<QDate> madeUpWeekdays(int year, const FestivalDates& dates);
 
-// The weekdays of the week-long breaks the exchanges have always taken besides: the first to the
-// sixth day of the lunar year and 1 to 7 October.
+// The weekdays of the week-long breaks the exchanges take besides: 1 to 7 October, and the first
+// to the sixth day of the lunar year (from 2024 on, the eve through the seventh).
 QList<QDate> customaryBreakWeekdays(int year, const FestivalDates& dates);
 
 // Reads statutory-holidays.txt: "2027 2027-02-06 2027-04-05 2027-06-09 2027-09-15" (year, then

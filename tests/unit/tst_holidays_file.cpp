@@ -74,7 +74,7 @@ private slots:
         QTest::newRow("built-in list still counts") << QDate(2010, 9, 22) << true;
         QTest::newRow("New Year 2027, past the file") << QDate(2027, 1, 1) << true;
         QTest::newRow("Spring Festival eve 2027") << QDate(2027, 2, 5) << true;
-        QTest::newRow("7th lunar day 2027 trades") << QDate(2027, 2, 12) << false;
+        QTest::newRow("7th lunar day 2027, the custom since 2024") << QDate(2027, 2, 12) << true;
         QTest::newRow("national day break 2027-10-07") << QDate(2027, 10, 7) << true;
         QTest::newRow("2027-10-08 trades") << QDate(2027, 10, 8) << false;
     }

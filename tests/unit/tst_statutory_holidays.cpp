@@ -158,7 +158,8 @@ private slots:
         QTest::newRow("Qingming 2028, after the file") << QDate(2028, 4, 4) << true;
         QTest::newRow("Spring Festival eve 2028") << QDate(2028, 1, 25) << true;
         QTest::newRow("6th lunar day 2028") << QDate(2028, 1, 31) << true;
-        QTest::newRow("7th lunar day 2028") << QDate(2028, 2, 1) << false;
+        QTest::newRow("7th lunar day 2028, the custom since 2024") << QDate(2028, 2, 1) << true;
+        QTest::newRow("8th lunar day 2028") << QDate(2028, 2, 2) << false;
         QTest::newRow("New Year 2027, in the file's year") << QDate(2027, 1, 1) << false;
         QTest::newRow("the file's own day") << QDate(2027, 2, 12) << true;
         QTest::newRow("2010, the built-in list's year") << QDate(2010, 10, 4) << false;
