@@ -21,19 +21,20 @@ void tell(const QStringList& problems)
 
 // The program folder's holidays.txt and festival dates, and the user's own holidays.txt where
 // the program folder is not his to write: there he adds next year's closed days.
-TradingCalendar loadCalendar(const QString& programFolder, const ConfigLocation& config)
+TradingCalendar loadCalendar(const QString& programFolder, const ConfigLocation& config,
+                             const CodePage& codePage)
 {
     TradingCalendar calendar;
     const QString holidays = programFolder + u"/holidays.txt"_s;
     if (QFile::exists(holidays))
-        tell(calendar.loadClosedDaysFile(holidays));
+        tell(calendar.loadClosedDaysFile(holidays, codePage));
     else
         tell({u"%1 is missing: only weekends and the built-in 2009-2010 holidays are known"_s.arg(holidays)});
     // The years after the holidays files still close on their statutory holidays.
-    tell(calendar.loadFestivalDatesFile(programFolder + u"/statutory-holidays.txt"_s));
+    tell(calendar.loadFestivalDatesFile(programFolder + u"/statutory-holidays.txt"_s, codePage));
     const QString ownHolidays = QFileInfo(config.configPath).absolutePath() + u"/holidays.txt"_s;
     if (!config.inProgramFolder && QFile::exists(ownHolidays))
-        tell(calendar.loadClosedDaysFile(ownHolidays));
+        tell(calendar.loadClosedDaysFile(ownHolidays, codePage));
     return calendar;
 }
 
@@ -44,6 +45,7 @@ std::unique_ptr<TradingDay> makeTradingDay(PlatformServices& platform, const QSt
 {
     TradingDayServices services;
     services.clock = &platform.clock();
+    services.codePage = &platform.codePage();
     services.audio = &platform.audio();
     services.launcher = &platform.launcher();
     services.programFolder = programFolder;
@@ -52,6 +54,6 @@ std::unique_ptr<TradingDay> makeTradingDay(PlatformServices& platform, const QSt
     // Beside config.txt: the program folder's own file where the trader may write it, else his
     // own, read after the program folder's.
     services.holidaysPath = QFileInfo(config.configPath).absolutePath() + u"/holidays.txt"_s;
-    services.calendar = loadCalendar(programFolder, config);
+    services.calendar = loadCalendar(programFolder, config, platform.codePage());
     return std::make_unique<TradingDay>(std::move(services));
 }

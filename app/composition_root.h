@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "reminder/trading_day.h"
-#include "settings/config_location.h"
+#include "core/day/trading_day.h"
+#include "core/settings/config_location.h"
 
 #include <memory>
 

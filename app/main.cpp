@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/app_log.h"
 #include "app/composition_root.h"
-#include "app/single_instance.h"
-#include "mainwindow/main_window.h"
+#include "instance/single_instance.h"
 #include "platform/platform_services.h"
 #include "platform/program_setup.h"
+#include "ui/mainwindow/main_window.h"
 #include "version.h"
 #include "widgets/program_icon.h"
 #include "widgets/qt_translations.h"

@@ -1,20 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/audio_output.h"
-#include "platform/clock.h"
-#include "platform/launcher.h"
+#include "core/services/audio_output.h"
+#include "core/services/clock.h"
+#include "core/services/code_page.h"
+#include "core/services/launcher.h"
 #include "platform/window_stacking.h"
 
 #include <memory>
 
 // The real services of the operating system the program runs on. Each backend folder
 // (platform/linux, platform/windows) provides makePlatformServices(); CMake builds one of
-// them. Only main.cpp calls it; everything else sees the interfaces.
+// them. Only the program's and the tools' start-up call it; everything else sees the
+// interfaces. The tests' backend is platform/dummy.
 class PlatformServices {
 public:
     virtual ~PlatformServices() = default;
     virtual const Clock& clock() const = 0;
+    virtual const CodePage& codePage() const = 0;
     virtual AudioOutput& audio() = 0;
     virtual Launcher& launcher() = 0;
     virtual WindowStacking& stacking() = 0;
@@ -26,3 +29,5 @@ public:
 };
 
 std::unique_ptr<PlatformServices> makePlatformServices();
+// The system's code page alone, for the tools, which need nothing else of it.
+std::unique_ptr<CodePage> makeSystemCodePage();

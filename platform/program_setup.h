@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "settings/config_location.h"
+#include "core/settings/config_location.h"
 
 // Start-up choices that differ between operating systems, made before the platform's services
 // exist. Each backend folder provides them.

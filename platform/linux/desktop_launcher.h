@@ -3,7 +3,7 @@
 
 #include "platform/linux/linux_backend.h"
 
-#include "platform/launcher.h"
+#include "core/services/launcher.h"
 
 #include <QStringList>
 #include <QUrl>

@@ -9,10 +9,11 @@
 namespace {
 
 // Qt Multimedia on PulseAudio or PipeWire, processes without a shell and the desktop's
-// openers, and the window manager's stacking hints.
+// openers, the window manager's stacking hints, and Qt's GB18030 converter (ICU).
 class LinuxServices final : public PlatformServices {
 public:
     const Clock& clock() const override { return m_clock; }
+    const CodePage& codePage() const override { return m_codePage; }
     AudioOutput& audio() override { return m_audio; }
     Launcher& launcher() override { return m_launcher; }
     WindowStacking& stacking() override { return m_stacking; }
@@ -21,6 +22,7 @@ public:
 
 private:
     SystemClock m_clock;
+    QtCodePage m_codePage;
     SoundOutput m_audio;
     SystemProcessStarter m_starter;
     DesktopLauncher m_launcher{m_starter};
@@ -32,4 +34,9 @@ private:
 std::unique_ptr<PlatformServices> makePlatformServices()
 {
     return std::make_unique<LinuxServices>();
+}
+
+std::unique_ptr<CodePage> makeSystemCodePage()
+{
+    return std::make_unique<QtCodePage>();
 }

@@ -3,7 +3,7 @@
 
 #include "platform/linux/linux_backend.h"
 
-#include "platform/audio_output.h"
+#include "core/services/audio_output.h"
 
 #include <QObject>
 

@@ -4,6 +4,7 @@
 #include "platform/windows/session_end.h"
 #include "platform/windows/shell_launcher.h"
 #include "platform/windows/window_layer_windows.h"
+#include "platform/windows/windows_code_page.h"
 #include "platform/windows/winmm_sound.h"
 
 namespace {
@@ -11,6 +12,7 @@ namespace {
 class WindowsPlatformServices final : public PlatformServices {
 public:
     const Clock& clock() const override { return m_clock; }
+    const CodePage& codePage() const override { return m_codePage; }
     AudioOutput& audio() override { return m_audio; }
     Launcher& launcher() override { return m_launcher; }
     WindowStacking& stacking() override { return m_stacking; }
@@ -19,6 +21,7 @@ public:
 
 private:
     SystemClock m_clock;
+    WindowsCodePage m_codePage;
     WinmmSound m_audio;
     ShellLauncher m_launcher;
     WindowsWindowLayer m_stacking;
@@ -29,4 +32,9 @@ private:
 std::unique_ptr<PlatformServices> makePlatformServices()
 {
     return std::make_unique<WindowsPlatformServices>();
+}
+
+std::unique_ptr<CodePage> makeSystemCodePage()
+{
+    return std::make_unique<WindowsCodePage>();
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/windows/shell_launcher.h"
 
-#include "commands/launch_targets.h"
+#include "core/commands/launch_targets.h"
 
 #include <QDir>
 #include <QFileInfo>

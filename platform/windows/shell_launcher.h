@@ -3,7 +3,7 @@
 
 #include "platform/windows/windows_backend.h"
 
-#include "platform/launcher.h"
+#include "core/services/launcher.h"
 
 // Windows' own "open" (ShellExecuteW): a program starts, a shortcut (.lnk) starts what it points
 // to, any other file opens with its application, a web address in the default browser. No

@@ -3,7 +3,7 @@
 
 #include "platform/windows/windows_backend.h"
 
-#include "platform/audio_output.h"
+#include "core/services/audio_output.h"
 
 #include <QByteArray>
 #include <QString>

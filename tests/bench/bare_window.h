@@ -7,7 +7,7 @@
 // in the default face), and nothing else: no logic, sound, settings, icon or second-copy guard.
 // Faces are most of a CJK window's memory, so a floor with other faces would not be a fair one.
 
-#include "reminder/session_schedule.h"
+#include "core/day/session_schedule.h"
 #include "widgets/fonts.h"
 
 #include <QLabel>

@@ -3,9 +3,9 @@
 // drives them, and the calendar look-up every tick makes. Figures only; nothing here passes or fails.
 //   bench_schedule [--runs N] [--days D] [--holidays path/to/holidays.txt]
 
-#include "reminder/session_schedule.h"
-#include "reminder/trading_calendar.h"
-#include "settings/settings.h"
+#include "core/calendar/trading_calendar.h"
+#include "core/day/session_schedule.h"
+#include "core/settings/settings.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -21,6 +21,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+const QtCodePage kCodePage;
 
 double median(std::vector<double> v)
 {
@@ -110,7 +112,7 @@ int main(int argc, char* argv[])
 
     TradingCalendar calendar;
     if (!holidaysPath.isEmpty()) {
-        const QStringList problems = calendar.loadClosedDaysFile(holidaysPath);
+        const QStringList problems = calendar.loadClosedDaysFile(holidaysPath, kCodePage);
         if (!problems.isEmpty())
             std::fprintf(stderr, "bench_schedule: %s\n", qUtf8Printable(problems.join(u"; "_s)));
     }

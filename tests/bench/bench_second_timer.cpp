@@ -3,8 +3,8 @@
 // the system clock, or a plain 1000 ms coarse QTimer for comparison. Figures only.
 //   bench_second_timer --timer second|coarse [--seconds N]
 
-#include "platform/clock.h"
-#include "reminder/second_timer.h"
+#include "core/day/second_timer.h"
+#include "core/services/clock.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -9,12 +9,12 @@
 //   startup_phases --form1 <program-folder> | --bare
 
 #include "app/composition_root.h"
-#include "app/single_instance.h"
 #include "bare_window.h"
-#include "mainwindow/main_window.h"
-#include "platform/clock.h"
+#include "core/services/clock.h"
+#include "instance/single_instance.h"
 #include "platform/platform_services.h"
 #include "platform/program_setup.h"
+#include "ui/mainwindow/main_window.h"
 #include "widgets/program_icon.h"
 
 #include <QApplication>

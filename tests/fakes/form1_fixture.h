@@ -3,8 +3,8 @@
 
 // Builds the trading day and a Form1 on fakes in a scratch program folder, for the widget tests.
 
-#include "fakes.h"
-#include "mainwindow/main_window.h"
+#include "platform/dummy/dummy_services.h"
+#include "ui/mainwindow/main_window.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,10 +13,11 @@
 
 struct Form1Fixture {
     QTemporaryDir folder;
-    FakeClock clock;
-    FakeAudio audio;
-    FakeLauncher launcher;
-    FakeStacking stacking;
+    DummyClock clock;
+    QtCodePage codePage;
+    DummyAudio audio;
+    DummyLauncher launcher;
+    DummyStacking stacking;
     TradingCalendar calendar;
     int exits = 0;
     QStringList titles; // every title the day told, in order
@@ -38,6 +39,7 @@ struct Form1Fixture {
     {
         TradingDayServices s;
         s.clock = &clock;
+        s.codePage = &codePage;
         s.audio = &audio;
         s.launcher = &launcher;
         s.programFolder = folder.path();

@@ -4,8 +4,8 @@
 // Fakes for the system services of the tools in plug/: they record each request and answer
 // only when the test says so.
 
-#include "platform/power_off.h"
-#include "platform/time_sync.h"
+#include "system/power_off.h"
+#include "system/time_sync.h"
 
 #include <QObject>
 #include <QPointer>

@@ -5,7 +5,7 @@
 // day from three 4-byte integers, 2: a 2-byte day offset from 2009-01-01), then those bytes,
 // little-endian; the rest is the text of a holidays file (UTF-8).
 
-#include "reminder/trading_calendar.h"
+#include "core/calendar/trading_calendar.h"
 
 #include <QMap>
 #include <QRegularExpression>

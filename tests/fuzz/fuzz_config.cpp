@@ -2,7 +2,7 @@
 // Any bytes as config.txt: reading never crashes, and whatever was read saves and reads back
 // to the same record, with the same bytes on the second save.
 
-#include "settings/config_format.h"
+#include "core/settings/config_format.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +11,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+const QtCodePage kCodePage;
 
 [[noreturn]] void fail(const char* what, const Settings& first, const Settings& second)
 {
@@ -45,13 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const Settings defaults = Settings::defaults();
 
-    const Settings loaded = ConfigFormat::fromBytes(bytes, defaults);
-    const QByteArray saved = ConfigFormat::toBytes(loaded);
-    const Settings reloaded = ConfigFormat::fromBytes(saved, defaults);
+    const Settings loaded = ConfigFormat::fromBytes(bytes, defaults, kCodePage);
+    const QByteArray saved = ConfigFormat::toBytes(loaded, kCodePage);
+    const Settings reloaded = ConfigFormat::fromBytes(saved, defaults, kCodePage);
     // Texts come back from the file with CR LF where the record held "<br>" (the defaults do).
     if (reloaded != withLineBreaks(loaded))
         fail("a loaded record does not survive save and load", loaded, reloaded);
-    if (ConfigFormat::toBytes(reloaded) != saved)
+    if (ConfigFormat::toBytes(reloaded, kCodePage) != saved)
         fail("saving the reloaded record gives other bytes", loaded, reloaded);
 
     // What is saved is always the nine records and the empty line, whatever was read; after

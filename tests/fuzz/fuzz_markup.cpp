@@ -8,7 +8,7 @@
 // - lineBreaksToBr leaves no CR or LF, and each line break (CR LF, lone CR, lone LF) becomes one
 //   "<br>"; for a text without CR or LF it undoes brToLineBreaks.
 
-#include "viewer/markup.h"
+#include "core/texts/markup.h"
 
 #include <cstdint>
 #include <cstdio>

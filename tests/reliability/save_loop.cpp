@@ -6,7 +6,7 @@
 //                                  the first save is done; exits 1 on a failed save
 //   save_loop --expected DIR       write what each record looks like on disk to DIR/a.txt and
 //                                  DIR/b.txt, through the same writer
-#include "settings/settings_file.h"
+#include "core/settings/settings_file.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +17,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+const QtCodePage kCodePage;
 
 // Two records that differ in every field, and in length, so that a mix of both shows.
 Settings recordA()
@@ -52,7 +54,7 @@ Settings recordB()
 bool save(const QString& path, const Settings& settings)
 {
     // The default file is only read by load(); the program passes plug/config.txt beside it.
-    const SettingsFile file(path, QFileInfo(path).absolutePath() + u"/plug/config.txt"_s);
+    const SettingsFile file(path, QFileInfo(path).absolutePath() + u"/plug/config.txt"_s, kCodePage);
     QString why;
     if (file.save(settings, &why))
         return true;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tools' windows, offscreen: Esc stops the shutdown; the broker's rates and the time servers
 // are there again the next time.
+#include "core/calendar/trading_calendar.h"
 #include "fakes/system_fakes.h"
-#include "reminder/trading_calendar.h"
 #include "tools/clocktool/clock_window.h"
 #include "tools/common/input_field.h"
 #include "tools/posmover/switch_window.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "reminder/announcement.h"
+#include "core/calendar/announcement.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/config_format.h"
-#include "settings/gbk_text.h"
-#include "settings/settings_file.h"
-#include "settings/text_file.h"
+#include "core/settings/config_format.h"
+#include "core/settings/gbk_text.h"
+#include "core/settings/settings_file.h"
+#include "core/settings/text_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +16,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+const QtCodePage kCodePage;
 
 // Wine has code page 936 (GBK) but not 54936 (GB18030): there the characters beyond GBK (an
 // emoji) cannot be kept. Windows itself and Linux keep them.
@@ -187,7 +189,8 @@ private slots:
     {
         SKIP_UNLESS_BEYOND_GBK();
         const Settings s = sample();
-        const Settings back = ConfigFormat::fromBytes(ConfigFormat::toBytes(s), Settings::defaults());
+        const Settings back =
+            ConfigFormat::fromBytes(ConfigFormat::toBytes(s, kCodePage), Settings::defaults(), kCodePage);
         QCOMPARE(back, s);
     }
 
@@ -196,7 +199,8 @@ private slots:
         // Texts saved from the dialog hold "<br>"; they come back as CR LF.
         Settings s = Settings::defaults();
         s.law1 = u"第一行<br>第二行"_s;
-        const Settings back = ConfigFormat::fromBytes(ConfigFormat::toBytes(s), Settings::defaults());
+        const Settings back =
+            ConfigFormat::fromBytes(ConfigFormat::toBytes(s, kCodePage), Settings::defaults(), kCodePage);
         QCOMPARE(back.law1, u"第一行\r\n第二行"_s);
     }
 
@@ -204,7 +208,8 @@ private slots:
     {
         Settings s = Settings::defaults();
         s.law1 = u"a\rqqnews:1"_s;
-        const Settings back = ConfigFormat::fromBytes(ConfigFormat::toBytes(s), Settings::defaults());
+        const Settings back =
+            ConfigFormat::fromBytes(ConfigFormat::toBytes(s, kCodePage), Settings::defaults(), kCodePage);
         QCOMPARE(back.qqnews, qint16(0));
         QCOMPARE(back.law1, u"a\r\nqqnews:1"_s);
     }
@@ -213,7 +218,7 @@ private slots:
     {
         Settings s = Settings::defaults();
         s.law1 = u"买入纪律"_s;
-        const QByteArray bytes = ConfigFormat::toBytes(s);
+        const QByteArray bytes = ConfigFormat::toBytes(s, kCodePage);
         QVERIFY(bytes.startsWith(QByteArray("form1.law1:\xC2\xF2\xC8\xEB\xBC\xCD\xC2\xC9\r\n")));
         QVERIFY(bytes.contains(QByteArray("form1.law4:      \xBF\xD5\xB2\xD6\xC0\xED\xD3\xC9     <br>")));
     }
@@ -240,13 +245,13 @@ private slots:
         QFETCH(QString, text);
         if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSurrogate(); }))
             SKIP_UNLESS_BEYOND_GBK();
-        QCOMPARE(GbkText::decode(bytes), text);
+        QCOMPARE(GbkText::decode(bytes, kCodePage), text);
     }
 
     // Bytes held back at the end would be lost: a cut-off character is not UTF-8.
     void cutOffUtf8IsNotUtf8()
     {
-        const TextFile::Decoded decoded = TextFile::decode(QByteArray("law1:\xE4\xB9"));
+        const TextFile::Decoded decoded = TextFile::decode(QByteArray("law1:\xE4\xB9"), kCodePage);
         QCOMPARE(decoded.encoding, TextFile::Encoding::Gbk);
         QCOMPARE(decoded.text, u"law1:涔"_s);
     }
@@ -259,13 +264,14 @@ private slots:
         s.law2 = u"为之"_s;
         s.law3 = u"说要"_s;
         s.law4 = u"小学"_s;
-        QCOMPARE(ConfigFormat::fromBytes(ConfigFormat::toBytes(s), Settings::defaults()), s);
+        QCOMPARE(
+            ConfigFormat::fromBytes(ConfigFormat::toBytes(s, kCodePage), Settings::defaults(), kCodePage), s);
     }
 
     void emojiSurvivesOnDisk()
     {
         SKIP_UNLESS_BEYOND_GBK();
-        QCOMPARE(GbkText::encode(u"😀"_s), QByteArray("\x94\x39\xFC\x36"));
+        QCOMPARE(GbkText::encode(u"😀"_s, kCodePage), QByteArray("\x94\x39\xFC\x36"));
     }
 };
 
@@ -287,8 +293,8 @@ private slots:
     {
         Settings d = Settings::defaults();
         d.flashweb = 1;
-        writeAll(path(u"plug/config.txt"_s), ConfigFormat::toBytes(d));
-        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        writeAll(path(u"plug/config.txt"_s), ConfigFormat::toBytes(d, kCodePage));
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s), kCodePage);
         const SettingsFile::Loaded loaded = file.load();
         QVERIFY(loaded.problems.isEmpty());
         QCOMPARE(loaded.settings.flashweb, qint16(1));
@@ -299,14 +305,14 @@ private slots:
     {
         writeAll(path(u"plug/config.txt"_s), "qqnews:0\r\n");
         writeAll(path(u"config.txt"_s), "qqnews:1\r\n");
-        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s), kCodePage);
         QCOMPARE(file.load().settings.qqnews, qint16(1));
         QCOMPARE(readAll(path(u"config.txt"_s)), QByteArray("qqnews:1\r\n"));
     }
 
     void neitherFileRunsOnDefaults()
     {
-        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s), kCodePage);
         const SettingsFile::Loaded loaded = file.load();
         QCOMPARE(loaded.settings, Settings::defaults());
         QCOMPARE(loaded.problems.size(), 1);
@@ -316,7 +322,7 @@ private slots:
     void configThatIsADirectoryRunsOnDefaults()
     {
         QDir().mkpath(path(u"config.txt"_s));
-        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s), kCodePage);
         const SettingsFile::Loaded loaded = file.load();
         QCOMPARE(loaded.settings, Settings::defaults());
         QCOMPARE(loaded.problems.size(), 1);
@@ -329,7 +335,7 @@ private slots:
     void saveThenLoad()
     {
         SKIP_UNLESS_BEYOND_GBK();
-        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s), kCodePage);
         QString error;
         QVERIFY2(file.save(sample(), &error), qPrintable(error));
         QCOMPARE(file.load().settings, sample());
@@ -340,7 +346,7 @@ private slots:
     {
         // A folder that cannot be written, even by root: the parent is a plain file.
         writeAll(path(u"blocker"_s), "not a folder");
-        SettingsFile blocked(path(u"blocker/config.txt"_s), path(u"plug/config.txt"_s));
+        SettingsFile blocked(path(u"blocker/config.txt"_s), path(u"plug/config.txt"_s), kCodePage);
         QString error;
         QVERIFY(!blocked.save(sample(), &error));
         // Windows' calls leave errno at 0, which reads "Success".
@@ -365,8 +371,8 @@ private slots:
                     left << name;
             return left;
         };
-        writeAll(path(u"plug/config.txt"_s), ConfigFormat::toBytes(sample()));
-        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        writeAll(path(u"plug/config.txt"_s), ConfigFormat::toBytes(sample(), kCodePage));
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s), kCodePage);
         plant();
         file.load(); // the next start
         QCOMPARE(remaining(), others);
@@ -377,10 +383,10 @@ private slots:
 
     void saveReplacesNotAppends()
     {
-        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s), kCodePage);
         writeAll(path(u"config.txt"_s), QByteArray(100000, 'x'));
         QVERIFY(file.save(Settings::defaults()));
-        QCOMPARE(readAll(path(u"config.txt"_s)), ConfigFormat::toBytes(Settings::defaults()));
+        QCOMPARE(readAll(path(u"config.txt"_s)), ConfigFormat::toBytes(Settings::defaults(), kCodePage));
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files).size(), 1); // no temporary left behind
     }
 
@@ -396,7 +402,7 @@ private slots:
     {
         QFETCH(QByteArray, mark);
         writeAll(path(u"config.txt"_s), mark + u"form1.law1:买入纪律\r\nqqnews:1\r\n"_s.toUtf8());
-        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s), kCodePage);
         const SettingsFile::Loaded loaded = file.load();
         QCOMPARE(loaded.settings.law1, u"买入纪律"_s);
         QCOMPARE(loaded.settings.qqnews, qint16(1));
@@ -412,7 +418,7 @@ private slots:
         big += QByteArray(SettingsFile::kMaxBytes, 'x');
         big += "\r\nflashweb:1\r\n";
         writeAll(path(u"config.txt"_s), big);
-        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s));
+        SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s), kCodePage);
         const SettingsFile::Loaded loaded = file.load();
         QCOMPARE(loaded.settings.qqnews, qint16(1));
         QCOMPARE(loaded.settings.flashweb, qint16(0));

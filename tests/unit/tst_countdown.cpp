@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "reminder/countdown.h"
+#include "core/day/countdown.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "commands/help_texts.h"
-#include "viewer/markup.h"
+#include "core/texts/help_texts.h"
+#include "core/texts/markup.h"
 
 #include <QFile>
 #include <QRegularExpression>

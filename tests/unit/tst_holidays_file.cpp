@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "reminder/session_schedule.h"
-#include "reminder/trading_calendar.h"
+#include "core/calendar/trading_calendar.h"
+#include "core/day/session_schedule.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +11,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+const QtCodePage kCodePage;
 
 const QString kShipped = QStringLiteral(TICKBELL_SOURCE_DIR "/assets/holidays.txt");
 const QString kFestivals = QStringLiteral(TICKBELL_SOURCE_DIR "/assets/statutory-holidays.txt");
@@ -53,10 +55,10 @@ class TestHolidaysFile : public QObject {
 private slots:
     void initTestCase()
     {
-        const QStringList problems = m_calendar.loadClosedDaysFile(kShipped);
+        const QStringList problems = m_calendar.loadClosedDaysFile(kShipped, kCodePage);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
         QCOMPARE(m_calendar.lastCoveredYear(), 2026);
-        const QStringList festivalProblems = m_calendar.loadFestivalDatesFile(kFestivals);
+        const QStringList festivalProblems = m_calendar.loadFestivalDatesFile(kFestivals, kCodePage);
         QVERIFY2(festivalProblems.isEmpty(), qPrintable(festivalProblems.join(u'\n')));
     }
 
@@ -160,7 +162,7 @@ private slots:
                    "Monday\n2030-2-5\n\xff\xfe\n");
         file.close();
         TradingCalendar calendar;
-        const QStringList problems = calendar.loadClosedDaysFile(file.fileName());
+        const QStringList problems = calendar.loadClosedDaysFile(file.fileName(), kCodePage);
         QCOMPARE(problems.size(), 5); // the four lines, and that the file is not UTF-8
         QVERIFY(problems[1].contains(u"line 4"_s));
         QVERIFY(calendar.IsHoliday(QDate(2030, 2, 1)));
@@ -219,13 +221,13 @@ private slots:
                 "# \xBD\xBB\xD2\xD7\xCB\xF9\xB9\xAB\xB2\xBC\r\n\r\n2026-10-01  # \xB9\xFA\xC7\xEC\r\n");
         }
         TradingCalendar calendar;
-        const QStringList problems = calendar.loadClosedDaysFile(path);
+        const QStringList problems = calendar.loadClosedDaysFile(path, kCodePage);
         QCOMPARE(problems.size(), 1); // said once: not UTF-8
         calendar.markDay(QDate(2026, 10, 8), true);
         calendar.markDay(QDate(2026, 10, 1), false);
         calendar.markDay(QDate(2027, 1, 4), true);
         QString error;
-        QVERIFY2(HolidaysFile::save(path, calendar.marks(), &error), qPrintable(error));
+        QVERIFY2(HolidaysFile::save(path, calendar.marks(), kCodePage, &error), qPrintable(error));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(file.readAll()),
@@ -255,7 +257,7 @@ private slots:
         }
         TradingCalendar calendar;
         calendar.addClosedDays(until2020.join(u'\n'));
-        QVERIFY(calendar.loadFestivalDatesFile(kFestivals).isEmpty());
+        QVERIFY(calendar.loadFestivalDatesFile(kFestivals, kCodePage).isEmpty());
         QVERIFY(calendar.IsHoliday(date));
         QCOMPARE(calendar.reason(date), DayReason::MadeUp);
     }
@@ -263,7 +265,7 @@ private slots:
     void unreadableFileIsReported()
     {
         TradingCalendar calendar;
-        const QStringList problems = calendar.loadClosedDaysFile(u"/nonexistent/holidays.txt"_s);
+        const QStringList problems = calendar.loadClosedDaysFile(u"/nonexistent/holidays.txt"_s, kCodePage);
         QCOMPARE(problems.size(), 1);
         QCOMPARE(calendar.lastCoveredYear(), 0);
         QVERIFY(!calendar.IsHoliday(QDate(2024, 2, 9)));

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "reminder/key_moments.h"
+#include "core/day/key_moments.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "mainwindow/key_table.h"
+#include "core/commands/key_table.h"
 
 #include <QHash>
 #include <QTest>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "commands/launch_targets.h"
+#include "core/commands/launch_targets.h"
 
 #include <QTest>
 #include <QUrl>

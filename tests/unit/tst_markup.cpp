@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "viewer/markup.h"
+#include "core/texts/markup.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fakes/fakes.h"
-#include "reminder/second_timer.h"
+#include "core/day/second_timer.h"
+#include "platform/dummy/dummy_services.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -23,7 +23,7 @@ private slots:
     void armsForTheNextSecondStart()
     {
         QFETCH(int, msPastSecond);
-        FakeClock clock(QDateTime(QDate(2010, 2, 10), QTime(9, 29, 59, msPastSecond)));
+        DummyClock clock(QDateTime(QDate(2010, 2, 10), QTime(9, 29, 59, msPastSecond)));
         SecondTimer timer(clock);
         QElapsedTimer elapsed;
         elapsed.start();
@@ -58,7 +58,7 @@ private slots:
         QFETCH(int, msPastSecond);
         QFETCH(int, notBefore);
         QFETCH(int, expected);
-        FakeClock clock(QDateTime(QDate(2010, 2, 10), QTime(9, 29, 59, msPastSecond)));
+        DummyClock clock(QDateTime(QDate(2010, 2, 10), QTime(9, 29, 59, msPastSecond)));
         SecondTimer timer(clock);
         QElapsedTimer elapsed;
         elapsed.start();
@@ -73,7 +73,7 @@ private slots:
     void onceASecondEvenWhenWokenTwice()
     {
         // The fake clock stands still: every wake-up after the first falls in the same second.
-        FakeClock clock(QDateTime(QDate(2010, 2, 10), QTime(9, 30, 0, 990)));
+        DummyClock clock(QDateTime(QDate(2010, 2, 10), QTime(9, 30, 0, 990)));
         SecondTimer timer(clock);
         QSignalSpy spy(&timer, &SecondTimer::timeout);
         timer.start();
@@ -88,7 +88,7 @@ private slots:
 
     void clockSteppingBackStillTicks()
     {
-        FakeClock clock(QDateTime(QDate(2010, 2, 10), QTime(15, 0, 8, 995)));
+        DummyClock clock(QDateTime(QDate(2010, 2, 10), QTime(15, 0, 8, 995)));
         SecondTimer timer(clock);
         QSignalSpy spy(&timer, &SecondTimer::timeout);
         timer.start();
@@ -99,7 +99,7 @@ private slots:
 
     void stopStops()
     {
-        FakeClock clock(QDateTime(QDate(2010, 2, 10), QTime(10, 0, 0, 990)));
+        DummyClock clock(QDateTime(QDate(2010, 2, 10), QTime(10, 0, 0, 990)));
         SecondTimer timer(clock);
         QSignalSpy spy(&timer, &SecondTimer::timeout);
         timer.start();

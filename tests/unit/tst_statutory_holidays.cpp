@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "reminder/statutory_holidays.h"
-#include "reminder/trading_calendar.h"
+#include "core/calendar/statutory_holidays.h"
+#include "core/calendar/trading_calendar.h"
 
 #include <QFile>
 #include <QSet>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "reminder/trading_calendar.h"
+#include "core/calendar/trading_calendar.h"
 
 #include <QTest>
 

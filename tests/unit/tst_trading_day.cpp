@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fakes/fakes.h"
-#include "reminder/session_schedule.h"
-#include "reminder/trading_calendar.h"
-#include "reminder/trading_day.h"
-#include "settings/settings.h"
+#include "core/calendar/trading_calendar.h"
+#include "core/day/session_schedule.h"
+#include "core/day/trading_day.h"
+#include "core/settings/settings.h"
+#include "platform/dummy/dummy_services.h"
 
 #include <QHash>
 #include <QTemporaryDir>
@@ -109,6 +109,7 @@ struct Day {
     {
         TradingDayServices s;
         s.clock = &clock;
+        s.codePage = &codePage;
         s.audio = &audio;
         s.launcher = &launcher;
         s.programFolder = u"/opt/tickbell"_s;
@@ -163,9 +164,10 @@ struct Day {
     }
 
     QTemporaryDir folder;
-    FakeClock clock;
-    FakeAudio audio;
-    FakeLauncher launcher;
+    DummyClock clock;
+    QtCodePage codePage;
+    DummyAudio audio;
+    DummyLauncher launcher;
     TradingDay day;
     Tick current;
     QHash<QDateTime, Tick> ticks;

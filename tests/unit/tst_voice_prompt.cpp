@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "reminder/voice_prompt.h"
+#include "core/day/voice_prompt.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/calendar/calendar_keeper.h"
+#include "core/calendar/holidays_file.h"
 #include "modal.h"
-#include "reminder/calendar_keeper.h"
-#include "reminder/calendar_window.h"
-#include "reminder/holidays_file.h"
-#include "reminder/year_view.h"
+#include "ui/calendar/calendar_window.h"
+#include "ui/calendar/year_view.h"
 
 #include <QDir>
 #include <QLabel>
@@ -17,6 +17,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+const QtCodePage kCodePage;
+
 // The day's part: the calendar for the run, saved as the trading day saves it.
 struct Keeper final : CalendarKeeper {
     const TradingCalendar& calendar() const override { return held; }
@@ -26,7 +28,7 @@ struct Keeper final : CalendarKeeper {
             *error = u"磁盘是只读的"_s;
             return false;
         }
-        if (!HolidaysFile::save(path, edited.marks(), error))
+        if (!HolidaysFile::save(path, edited.marks(), kCodePage, error))
             return false;
         held = edited;
         return true;
@@ -55,11 +57,11 @@ private slots:
         QVERIFY(m_dir.isValid());
         m_keeper.path = m_dir.filePath(u"holidays.txt"_s);
         QVERIFY(QFile::copy(QStringLiteral(TICKBELL_SOURCE_DIR "/assets/holidays.txt"), m_keeper.path));
-        QVERIFY(m_keeper.held.loadClosedDaysFile(m_keeper.path).isEmpty());
-        QVERIFY(
-            m_keeper.held
-                .loadFestivalDatesFile(QStringLiteral(TICKBELL_SOURCE_DIR "/assets/statutory-holidays.txt"))
-                .isEmpty());
+        QVERIFY(m_keeper.held.loadClosedDaysFile(m_keeper.path, kCodePage).isEmpty());
+        QVERIFY(m_keeper.held
+                    .loadFestivalDatesFile(
+                        QStringLiteral(TICKBELL_SOURCE_DIR "/assets/statutory-holidays.txt"), kCodePage)
+                    .isEmpty());
     }
 
     void marksAndReasons_data()
@@ -163,10 +165,11 @@ private slots:
 
         // A notice for one festival: that break as announced, the rest of 2027 still worked out.
         TradingCalendar reread;
-        QVERIFY(
-            reread.loadFestivalDatesFile(QStringLiteral(TICKBELL_SOURCE_DIR "/assets/statutory-holidays.txt"))
-                .isEmpty());
-        QVERIFY(reread.loadClosedDaysFile(m_keeper.path).isEmpty());
+        QVERIFY(reread
+                    .loadFestivalDatesFile(
+                        QStringLiteral(TICKBELL_SOURCE_DIR "/assets/statutory-holidays.txt"), kCodePage)
+                    .isEmpty());
+        QVERIFY(reread.loadClosedDaysFile(m_keeper.path, kCodePage).isEmpty());
         QCOMPARE(reread.yearSource(2027), YearSource::WorkedOut);
         for (const QDate day : {QDate(2027, 5, 3), QDate(2027, 5, 4), QDate(2027, 5, 5), october8,
                                 QDate(2027, 2, 11), QDate(2026, 10, 7)})

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/settings/settings_file.h"
+#include "core/settings/settings_keeper.h"
 #include "fakes/form1_fixture.h"
-#include "settings/form2.h"
-#include "settings/settings_file.h"
-#include "settings/settings_keeper.h"
+#include "ui/settings/form2.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -33,6 +33,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+const QtCodePage kCodePage;
 
 QByteArray gbk(const QString& text)
 {
@@ -158,7 +160,8 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-        m_file = std::make_unique<SettingsFile>(configPath(), m_dir->filePath(u"plug/config.txt"_s));
+        m_file =
+            std::make_unique<SettingsFile>(configPath(), m_dir->filePath(u"plug/config.txt"_s), kCodePage);
     }
 
     void cleanup()
@@ -754,7 +757,7 @@ private slots:
             reason = u"文件超出了系统允许的大小"_s;
         }
         QVERIFY(writeAll(witness, witnessBytes));
-        const SettingsFile file(target, m_dir->filePath(u"plug/config.txt"_s));
+        const SettingsFile file(target, m_dir->filePath(u"plug/config.txt"_s), kCodePage);
 
         Settings record = Settings::defaults();
         Keeper keeper(record, file);

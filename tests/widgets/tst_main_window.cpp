@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/day/second_timer.h"
 #include "fakes/form1_fixture.h"
 #include "modal.h"
-#include "reminder/calendar_window.h"
-#include "reminder/second_timer.h"
-#include "viewer/show_text1.h"
+#include "ui/calendar/calendar_window.h"
+#include "ui/viewer/show_text1.h"
 #include "widgets/image_button.h"
 #include "widgets/qt_translations.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/day/second_timer.h"
 #include "fakes/form1_fixture.h"
 #include "modal.h"
-#include "reminder/second_timer.h"
-#include "viewer/show_text1.h"
+#include "ui/viewer/show_text1.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

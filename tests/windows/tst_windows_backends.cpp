@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/instance_lock.h"
+#include "core/settings/gbk_text.h"
+#include "instance/instance_lock.h"
 #include "platform/windows/shell_launcher.h"
+#include "platform/windows/windows_code_page.h"
 #include "platform/windows/winmm_sound.h"
-#include "settings/gbk_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+const WindowsCodePage kCodePage;
 
 // Two seconds of 16-bit PCM silence: long enough to be still playing when looked at.
 QByteArray silentWav()
@@ -79,9 +82,9 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
-        QVERIFY(GbkText::available());
-        QCOMPARE(GbkText::encode(text), bytes);
-        QCOMPARE(GbkText::decode(bytes), text);
+        QVERIFY(kCodePage.available());
+        QCOMPARE(GbkText::encode(text, kCodePage), bytes);
+        QCOMPARE(GbkText::decode(bytes, kCodePage), text);
     }
 
     void promptPlaysAndStops()

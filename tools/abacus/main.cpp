@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 常规计算器: plug/abacus.exe starts the system's own calculator, or says which to install.
-#include "platform/system_calculator.h"
+#include "system/system_calculator.h"
 #include "tools/common/tool_app.h"
 #include "tools/common/tools_log.h"
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 涨停版计算: plug/ceilprice.exe.
-#include "app/single_instance.h"
+#include "instance/single_instance.h"
 #include "tools/ceilprice/limit_window.h"
 #include "tools/common/tool_app.h"
 

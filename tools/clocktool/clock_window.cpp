@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/clocktool/clock_window.h"
 
-#include "platform/time_sync.h"
-#include "reminder/key_moments.h"
+#include "core/day/key_moments.h"
+#include "system/time_sync.h"
 #include "tools/common/tool_app.h"
 #include "tools/common/tools_log.h"
 #include "widgets/fonts.h"

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 时间校正: plug/clocktool.exe.
-#include "app/single_instance.h"
-#include "platform/time_sync.h"
-#include "reminder/trading_calendar.h"
+#include "core/calendar/trading_calendar.h"
+#include "instance/single_instance.h"
+#include "platform/platform_services.h"
+#include "system/time_sync.h"
 #include "tools/clocktool/clock_window.h"
 #include "tools/common/tool_app.h"
 #include "tools/common/tools_log.h"
@@ -31,11 +32,13 @@ int main(int argc, char* argv[])
     // The key moments skip the days the exchanges are closed, as Tickbell knows them.
     TradingCalendar calendar;
     const QString folder = ToolApp::programFolder();
+    const std::unique_ptr<CodePage> codePage = makeSystemCodePage();
     if (QFile::exists(folder + u"/holidays.txt"_s)) {
-        for (const QString& problem : calendar.loadClosedDaysFile(folder + u"/holidays.txt"_s))
+        for (const QString& problem : calendar.loadClosedDaysFile(folder + u"/holidays.txt"_s, *codePage))
             qCWarning(lcTools, "%s", qUtf8Printable(problem));
     }
-    for (const QString& problem : calendar.loadFestivalDatesFile(folder + u"/statutory-holidays.txt"_s))
+    for (const QString& problem :
+         calendar.loadFestivalDatesFile(folder + u"/statutory-holidays.txt"_s, *codePage))
         qCWarning(lcTools, "%s", qUtf8Printable(problem));
 
     const std::unique_ptr<QSettings> settings = ToolApp::settings();

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 转仓计算器: plug/posmover.exe.
-#include "app/single_instance.h"
+#include "instance/single_instance.h"
 #include "tools/common/tool_app.h"
 #include "tools/posmover/switch_window.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 快速关机: plug/poweroff.exe. Tickbell starts it at 15:00:08 when asked to shut down after the
 // close, and from its Tools menu.
-#include "app/single_instance.h"
-#include "platform/power_off.h"
+#include "instance/single_instance.h"
+#include "system/power_off.h"
 #include "tools/common/tool_app.h"
 #include "tools/poweroff/poweroff_window.h"
 

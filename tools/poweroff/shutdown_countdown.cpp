@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/poweroff/shutdown_countdown.h"
 
-#include "platform/power_off.h"
+#include "system/power_off.h"
 
 using namespace Qt::StringLiterals;
 

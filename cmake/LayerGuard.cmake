@@ -1,0 +1,67 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The core links Qt Core alone, but Qt Core's include path reaches Qt's root folder, where
+# <QtWidgets/QLabel> resolves. So the core is compiled with a folder in front of Qt's that holds,
+# for every header of Qt Gui, Widgets and Multimedia, in every spelling (<QLabel>,
+# <QtWidgets/QLabel>, <QtWidgets/qlabel.h>, <QtGui/QtGui>), a file that stops the compiler with a
+# message; the compiler names the file that included it. (<QtGui> alone is found nowhere on the
+# core's path.)
+set(TICKBELL_LAYER_GUARD_DIR ${CMAKE_BINARY_DIR}/layer-guard)
+
+function(tickbell__write_layer_guard)
+    set(stamp ${TICKBELL_LAYER_GUARD_DIR}/.made-for-qt-${Qt6_VERSION})
+    if(EXISTS ${stamp})
+        return()
+    endif()
+    file(REMOVE_RECURSE ${TICKBELL_LAYER_GUARD_DIR})
+    foreach(module IN ITEMS Gui Widgets Multimedia)
+        if(NOT TARGET Qt6::${module})
+            continue()
+        endif()
+        get_target_property(dirs Qt6::${module} INTERFACE_INCLUDE_DIRECTORIES)
+        set(module_dir "")
+        foreach(dir IN LISTS dirs)
+            if(dir MATCHES "/Qt${module}$" AND IS_DIRECTORY "${dir}")
+                set(module_dir ${dir})
+            endif()
+        endforeach()
+        if(NOT module_dir)
+            continue()
+        endif()
+        set(message "#error \"Qt ${module} in the core, which is Qt Core only: a window belongs in ui/ or widgets/\"\n")
+        file(GLOB headers RELATIVE ${module_dir} ${module_dir}/*)
+        foreach(header IN LISTS headers)
+            if(IS_DIRECTORY ${module_dir}/${header})
+                continue()
+            endif()
+            file(WRITE ${TICKBELL_LAYER_GUARD_DIR}/Qt${module}/${header} "${message}")
+            # <QtGui> itself: a folder of that name stands here, and the core's path finds none.
+            if(NOT header STREQUAL "Qt${module}")
+                file(WRITE ${TICKBELL_LAYER_GUARD_DIR}/${header} "${message}")
+            endif()
+        endforeach()
+    endforeach()
+    file(WRITE ${stamp} "")
+endfunction()
+tickbell__write_layer_guard()
+
+function(tickbell_guard_qt_core_only target)
+    target_include_directories(${target} BEFORE PRIVATE ${TICKBELL_LAYER_GUARD_DIR})
+endfunction()
+
+# Compiles target with the guard in front of Qt's headers, and its headers each at least once
+# (a header no source of the target includes is checked too).
+function(tickbell_core_only target)
+    tickbell_guard_qt_core_only(${target})
+    get_target_property(sources ${target} SOURCES)
+    get_target_property(folder ${target} SOURCE_DIR)
+    set(text "// Generated: every header of ${target}, compiled behind the layer guard.\n")
+    foreach(source IN LISTS sources)
+        if(source MATCHES "\\.h$")
+            file(RELATIVE_PATH header ${PROJECT_SOURCE_DIR} ${folder}/${source})
+            string(APPEND text "#include \"${header}\"\n")
+        endif()
+    endforeach()
+    set(all ${CMAKE_CURRENT_BINARY_DIR}/${target}_headers.cpp)
+    file(CONFIGURE OUTPUT ${all} CONTENT "${text}")
+    target_sources(${target} PRIVATE ${all})
+endfunction()

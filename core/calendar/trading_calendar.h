@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/calendar/dates.h"
+#include "core/calendar/holidays_file.h"
+
+#include <QDate>
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// Weekday closures of the exchanges, each written as DateKey writes it and enclosed in "/".
+extern const QString HolidayList;
+
+// Why a day is closed, or that it trades.
+enum class DayReason {
+    TradingDay,
+    Weekend,
+    Announced, // holidays.txt or the built-in list
+    Statutory, // a statutory holiday on a weekday
+    MadeUp,    // the working day that makes up for a statutory holiday on a weekend
+    Customary, // the rest of the Spring Festival and October weeks
+};
+// "周末", "交易所公布", "法定节假日", "法定补假", "惯例休市"; empty for a trading day.
+QString dayReasonText(DayReason reason);
+
+// Where a year's closed days come from.
+enum class YearSource {
+    Announced, // a holidays file or the built-in list: the exchanges' own days
+    WorkedOut, // the statutory holidays, their make-up days and the customary weeks
+    Unknown,   // neither: only weekends close
+};
+
+// The closed days the schedule asks about: HolidayList, plus the days of a holidays file where
+// one is shipped, plus, for the years that neither covers, the weekdays the statutory holidays,
+// their make-up days and the customary breaks close. Matching is always on whole entries.
+class TradingCalendar {
+public:
+    bool IsHoliday(QDate date) const;
+
+    DayReason reason(QDate date) const;
+    bool isTradingDay(QDate date) const { return reason(date) == DayReason::TradingDay; }
+    YearSource yearSource(int year) const;
+
+    // Adds the lines of a holidays file (see HolidaysFile); a later line about a day wins over
+    // an earlier one, in this text or one added before. Returns the lines that say nothing, as
+    // "line N: text".
+    QStringList addClosedDays(const QString& fileText);
+    void addClosedDay(QDate date);
+
+    // Reads a holidays file. Returns one line per problem: the file unreadable, cut short or not
+    // UTF-8 (read as GBK), or a line that says nothing (skipped).
+    QStringList loadClosedDaysFile(const QString& path, const CodePage& codePage);
+
+    // The last year whose closed days a holidays file lists, or 0 without one.
+    int lastCoveredYear() const { return m_lastYear; }
+
+    // The trader's changes. Every day he sets gets its own mark, so that the marks, saved as a
+    // holidays file read after the others (HolidaysFile::save), give the same days again. Made
+    // on a copy that is assigned back once saved, they reach the running day without a restart
+    // and are lost with nothing else when the save fails.
+    // A weekday closed or opened; weekends stay closed. Opening the last announced day of a year
+    // leaves the year to the rules again.
+    void markDay(QDate date, bool closed);
+    // A year's closed weekdays as announced: they replace whatever the year had.
+    void announceYear(int year, const QList<QDate>& closedDays);
+    // The closed weekdays of a pasted announcement. One that speaks of every holiday the year
+    // now has is the year's (announceYear); one about some of them (a notice for one festival)
+    // sets just those breaks, the weekdays around them it does not name opening, and leaves the
+    // year's other days as they were. Returns true when it was taken as the whole year's.
+    bool applyAnnouncement(int year, const QList<QDate>& closedDays);
+    // Every day the holidays files and the trader's changes speak of.
+    const DayMarks& marks() const { return m_marks; }
+    // Forgets them all, before the files are read again (loadClosedDaysFile).
+    void clearMarks();
+
+    // Adds the festival dates of statutory-holidays.txt (see parseFestivalDates). They close
+    // days only in the years that neither HolidayList nor a holidays file covers, whatever the
+    // order of loading. Returns the lines skipped, as addClosedDays does.
+    QStringList addFestivalDates(const QString& fileText);
+    // Reads statutory-holidays.txt; problems as loadClosedDaysFile gives them.
+    QStringList loadFestivalDatesFile(const QString& path, const CodePage& codePage);
+
+    // A note for the user when today lies past the years the holidays file covers: the year's
+    // closed days are worked out from the statutory holidays (or unknown, past the festival
+    // dates), and the exchanges' extra days off are not known until announced.
+    QString outdatedNotice(QDate today) const;
+
+private:
+    QStringList loadFile(const QString& path, const CodePage& codePage,
+                         QStringList (TradingCalendar::*add)(const QString&), const QString& rejectedLine);
+    void marksChanged();
+
+    DayMarks m_marks;
+    QSet<int> m_announcedYears; // the years with a Closed mark
+    int m_lastYear = 0;
+    QHash<QDate, DayReason> m_byRules; // every year's, whether or not a list covers it
+    QSet<int> m_ruleYears;
+};

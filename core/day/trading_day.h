@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/calendar/calendar_keeper.h"
+#include "core/calendar/trading_calendar.h"
+#include "core/commands/launch_targets.h"
+#include "core/day/second_timer.h"
+#include "core/day/session_schedule.h"
+#include "core/settings/settings.h"
+#include "core/settings/settings_file.h"
+#include "core/settings/settings_keeper.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class AudioOutput;
+class CodePage;
+class Clock;
+class Launcher;
+
+// What the day needs from outside; tests pass fakes.
+struct TradingDayServices {
+    const Clock* clock = nullptr;
+    const CodePage* codePage = nullptr;
+    AudioOutput* audio = nullptr;
+    Launcher* launcher = nullptr;
+    QString programFolder;     // sound/ and plug/ live here
+    QString configPath;        // config.txt
+    QString defaultConfigPath; // plug/config.txt
+    QString holidaysPath;      // the holidays.txt the trader's changes are saved to
+    TradingCalendar calendar;
+};
+
+// The trading day: owns its whole state and its time for the run (the second tick, the prompt
+// close, the countdown, the launcher pictures' cool-down), does the work of the ticks, the
+// prompts, the countdown and the launch commands, and tells the main window and --console by
+// signals. Its members keep their design names.
+class TradingDay : public QObject, public SettingsKeeper, public CalendarKeeper {
+    Q_OBJECT
+public:
+    explicit TradingDay(TradingDayServices services, QObject* parent = nullptr);
+    ~TradingDay() override;
+
+    QString playok;
+    QString SoftVer1;
+    qint16 openall = 0;
+    qint16 c2exit = 16;
+
+    bool voice() const { return m_voice; } // 语音提醒
+    void setVoice(bool on);
+    bool autoExit() const { return m_autoExit; } // 收盘后退出软件
+    void setAutoExit(bool on);
+
+    const Settings& settings() const override { return m_settings; }
+    bool SaveSettings(const Settings& record, QString* error = nullptr) override;
+    QString settingsPath() const override { return m_settingsFile.configPath(); }
+    void LoadSettings();
+
+    const TradingCalendar& calendar() const override { return m_services.calendar; }
+    bool saveCalendar(const TradingCalendar& edited, QString* error = nullptr) override;
+    QString calendarPath() const override { return m_services.holidaysPath; }
+    QDate exchangeToday() const override;
+
+    const Clock& clock() const { return *m_services.clock; }
+    const QString& title() const { return m_title; }
+    const QString& status() const { return m_status; }
+    const QString& advice() const { return m_advice; }
+
+    // The start of a run: version and title, the welcome prompt, the settings.
+    void start();
+    // The once-a-second tick begins at the first second start at least notBeforeMs from now;
+    // once it has ticked, a later call changes nothing.
+    void startTicking(int notBeforeMs = 0);
+
+    // The timers' work; public so that tests can run a tick without waiting for it.
+    void tick();          // Timer1, once a second
+    void liftPictures();  // Timer2, the end of the cool-down
+    void closePrompt();   // Timer3
+    void countdownTick(); // Timer4
+    void playsound();     // plays playok, unless the voice is off
+
+    // A launcher picture's click: acts only on a picture at rest, which then stays down for the
+    // cool-down.
+    void pictureClick(LaunchTarget target);
+    bool isPictureDown(LaunchTarget target) const { return m_picturesDown.contains(target); }
+    // The launch commands: with the cool-down (the hidden buttons) or without (the menus' tools).
+    void runCommand(LaunchTarget target);
+    void launch(LaunchTarget target);
+    // Ends the program at once, saving nothing.
+    void exitProgram();
+    // Once the window is up: tells calendarNotice when today lies past the holidays files; later
+    // ticks tell it again when the date moves into such a year.
+    void checkCalendar();
+    // While the trader reads the calendar notice or completes the calendar, the after-close
+    // countdown waits; each hold is released once.
+    void holdCountdown() { ++m_countdownHolds; }
+    void releaseCountdown() { m_countdownHolds = qMax(0, m_countdownHolds - 1); }
+
+    // The timers, for the window's design names.
+    SecondTimer& tickTimer() { return m_tickTimer; }
+    const QTimer& coolDownTimer() const { return m_coolDownTimer; }
+    const QTimer& promptTimer() const { return m_promptTimer; }
+    const QTimer& countdownTimer() const { return m_countdownTimer; }
+
+signals:
+    void statusChanged(const QString& text);
+    void clockChanged(const QString& text); // every tick
+    void adviceChanged(const QString& text);
+    void titleChanged(const QString& text);
+    // Every prompt requested; heard is false when the voice is off.
+    void promptRequested(const QString& name, bool heard);
+    void pictureDown(LaunchTarget target);
+    void picturesUp();
+    // The trading program's button was used before its path was set.
+    void programPathNeeded();
+    void exitRequested();
+    void calendarNotice(const QString& text);
+    void voiceChanged(bool on);
+    void autoExitChanged(bool on);
+
+private:
+    // Tells the world when the text changes.
+    void show(QString& shown, const QString& text, void (TradingDay::*changed)(const QString&));
+    void tellIfOutdated(QDate today);
+
+    TradingDayServices m_services;
+    Settings m_settings;
+    SettingsFile m_settingsFile;
+    SessionSchedule m_schedule;
+    QString m_title = QStringLiteral("Tickbell"); // the window's and Label1's design texts
+    QString m_status = QStringLiteral("Tickbell");
+    QString m_advice = ScheduleText::Welcome;
+    bool m_voice = true;
+    bool m_autoExit = true;
+    bool m_ticked = false;
+    int m_countdownHolds = 0;
+    int m_calendarYear = 0; // the exchange year the calendar was last checked for
+    QList<LaunchTarget> m_picturesDown;
+    SecondTimer m_tickTimer;
+    QTimer m_coolDownTimer;
+    QTimer m_promptTimer;
+    QTimer m_countdownTimer;
+};

@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/day/trading_day.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+class ImageButton;
+class QAction;
+class QLabel;
+class QMessageBox;
+class QPushButton;
+class CalendarWindow;
+class ShowText1;
+class WindowStacking;
+
+// The main window: shows the trading day and forwards clicks, keys and menu choices to it.
+// The controls, menu items and operations keep their design names, which the other windows
+// and the tests use; the timers and the settings record are the day's, seen here by those names.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    Form1(TradingDay& day, WindowStacking& stacking, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    TradingDay& day() { return m_day; }
+
+private:
+    TradingDay& m_day;
+    WindowStacking& m_stacking;
+
+public:
+    const QString& law1 = m_day.settings().law1;
+    const QString& law2 = m_day.settings().law2;
+    const QString& law3 = m_day.settings().law3;
+    const QString& law4 = m_day.settings().law4;
+    const qint16& qqnews = m_day.settings().qqnews;
+    const qint16& flashweb = m_day.settings().flashweb;
+    const qint16& ssoft = m_day.settings().ssoft;
+    const QString& mysoft = m_day.settings().mysoft;
+    const qint16& shutdown15 = m_day.settings().shutdown15;
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Command7_Click();
+    void Command8_Click();
+    void dgsdfssf_Click();
+    void dsfadsf_Click();
+    void qshutdown_Click();
+    void playsound();
+
+    // The timer handlers, public so that tests can run a tick without waiting for it.
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void Timer4_Timer();
+
+    // The key table, by Windows virtual-key code.
+    void Form_KeyDown(int KeyCode);
+    bool KeyPreview = false;
+
+    // Makes sure the viewer exists; it is destroyed again when it closes.
+    ShowText1& viewer();
+
+    // 交易日历: opens the calendar window, or brings it forward.
+    void openCalendar();
+
+    // Brings the window back to the front, restoring it when minimised.
+    void bringToFront();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Form_Load();
+    void buildControls();
+    void buildMenus();
+    void showDay();
+    ImageButton* picture(LaunchTarget target) const;
+    void showDiscipline(const QString& body, const QString& title);
+    void showHelp(int which);
+    void setLayer(QAction* item);
+    void openSettings();
+    void askForProgramPath();
+    void showCalendarNotice(const QString& notice);
+
+public:
+    // Controls, by their design names.
+    QLabel* Label1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    ImageButton* Picture1 = nullptr;
+    ImageButton* Picture2 = nullptr;
+    ImageButton* Picture3 = nullptr;
+    ImageButton* Picture4 = nullptr;
+    ImageButton* Picture5 = nullptr;
+    ImageButton* Picture6 = nullptr;
+    ImageButton* Picture7 = nullptr;
+    ImageButton* Picture8 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QPushButton* Command8 = nullptr;
+    SecondTimer* const Timer1 = &m_day.tickTimer();
+    const QTimer& Timer2 = m_day.coolDownTimer();
+    const QTimer& Timer3 = m_day.promptTimer();
+    const QTimer& Timer4 = m_day.countdownTimer();
+
+    QAction* exit234 = nullptr;
+    QAction* systemset123 = nullptr;
+    QAction* malert = nullptr;
+    QAction* autoexit = nullptr;
+    QAction* dgsdfssf = nullptr;
+    QAction* fhdfsfs = nullptr;
+    QAction* dsfadsf = nullptr;
+    QAction* sdfasr = nullptr;
+    QAction* qshutdown = nullptr;
+    QAction* tradingCalendar = nullptr; // 交易日历, after the design's Tools items
+    QAction* normal123 = nullptr;
+    QAction* top123 = nullptr;
+    QAction* low123 = nullptr;
+    QAction* min123 = nullptr;
+    QAction* readme123 = nullptr;
+    QAction* disigner123 = nullptr;
+    QAction* forsoft123 = nullptr;
+    QAction* gffdte = nullptr;
+    QAction* softup = nullptr;
+    QAction* sfasdaass = nullptr;
+
+    // The first tick waits at least this long after the window shows.
+    static constexpr int kFirstTickDelayMs = 800;
+
+private:
+    QPointer<ShowText1> m_viewer;
+    QPointer<QMessageBox> m_notice;
+    QPointer<CalendarWindow> m_calendar;
+    bool m_shown = false;
+};
