@@ -1,0 +1,3 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Must not compile: a widget in the core (tests/guards/CMakeLists.txt tries it).
+#include <QLabel>
