@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 using namespace Qt::StringLiterals;
 
@@ -38,9 +40,73 @@ QString failureReason(int error)
     }
 }
 
+// Writes the new file under the staging name through QSaveFile (which syncs it and puts it in
+// place whole), then renames it over the target: the rename is atomic where the system has it,
+// and the old file stays until then.
+class FileSaveDevice final : public TextFile::SaveDevice {
+public:
+    explicit FileSaveDevice(const QString& path) : m_path(path), m_staged(TextFile::stagingName(path))
+    {
+        // Never fall back to writing in place: a crash half-way would leave half a file.
+        m_staged.setDirectWriteFallback(false);
+    }
+
+    bool open() override
+    {
+        return step([this] { return m_staged.open(QIODevice::WriteOnly); });
+    }
+    qint64 write(const QByteArray& bytes) override
+    {
+        qint64 written = 0;
+        step([&] { return (written = m_staged.write(bytes)) == bytes.size(); });
+        return written;
+    }
+    bool flush() override
+    {
+        return step([this] { return m_staged.flush(); });
+    }
+    bool commit() override
+    {
+        if (!step([this] { return m_staged.commit(); }))
+            return false;
+        std::error_code failure;
+        std::filesystem::rename(QFileInfo(m_staged.fileName()).filesystemFilePath(),
+                                QFileInfo(m_path).filesystemFilePath(), failure);
+        if (!failure)
+            return true;
+        m_errno = failure.category() == std::generic_category() ? failure.value() : 0;
+        m_message = QString::fromLocal8Bit(failure.message());
+        QFile::remove(m_staged.fileName());
+        return false;
+    }
+    void cancel() override { m_staged.cancelWriting(); }
+    int errorNumber() const override { return m_errno; }
+    QString errorString() const override { return m_message.isEmpty() ? m_staged.errorString() : m_message; }
+
+private:
+    // errno as the failing call left it; QSaveFile's own words in errorString.
+    template <class Call> bool step(Call call)
+    {
+        errno = 0;
+        const bool ok = call();
+        m_errno = ok ? 0 : errno;
+        return ok;
+    }
+
+    QString m_path;
+    QSaveFile m_staged;
+    int m_errno = 0;
+    QString m_message;
+};
+
 } // namespace
 
 namespace TextFile {
+
+std::unique_ptr<SaveDevice> SaveDevice::forFile(const QString& path)
+{
+    return std::make_unique<FileSaveDevice>(path);
+}
 
 bool read(const QString& path, qint64 maxBytes, QByteArray* bytes, QString* why)
 {
@@ -79,61 +145,63 @@ Decoded decode(const QByteArray& bytes, const CodePage& codePage)
     return {GbkText::decode(bytes, codePage), Encoding::Gbk};
 }
 
-bool save(const QString& path, const QByteArray& bytes, QString* error)
+bool save(SaveDevice& device, const QByteArray& bytes, QString* error)
 {
-    auto fail = [error](const QString& why) {
+    // Windows' own calls leave errno alone: there the device's words, in the system's language.
+    const auto fail = [&device, error](bool cancel) {
+        const int code = device.errorNumber();
+        const QString why = code != 0 ? failureReason(code) : u"无法写入（%1）"_s.arg(device.errorString());
+        if (cancel)
+            device.cancel();
         if (error)
             *error = why;
         return false;
     };
+    if (!device.open())
+        return fail(false);
+    if (device.write(bytes) != bytes.size())
+        return fail(true);
+    // Flushed here: Qt 6.4's commit() ignores a failed last flush (disk full) and would put the
+    // cut-off file in place of the old one.
+    if (!device.flush())
+        return fail(true);
+    if (!device.commit())
+        return fail(false);
+    return true;
+}
+
+bool save(const QString& path, const QByteArray& bytes, QString* error)
+{
     const QFileInfo existing(path);
+    const auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
     if (existing.isDir())
         return fail(failureReason(EISDIR));
     // Replacing the file would get past its read-only mark: the folder is all a rename needs.
     if (existing.exists() && !existing.isWritable())
         return fail(u"文件是只读的"_s);
-
     removeLeftovers(path);
     QDir().mkpath(existing.absolutePath());
-    QSaveFile file(path);
-    // Never fall back to writing in place: a crash half-way would leave half a file.
-    file.setDirectWriteFallback(false);
-    // Windows' own calls leave errno alone: there the device's words, in the system's language.
-    const auto why = [&file](int code) {
-        return code != 0 ? failureReason(code) : u"无法写入（%1）"_s.arg(file.errorString());
-    };
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(why(errno));
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = why(errno);
-        file.cancelWriting();
-        return fail(reason);
-    }
-    // Flush here: Qt 6.4's commit() ignores a failed last flush (disk full) and would put
-    // the cut-off file in place of the old one. The failed flush leaves its reason in errno.
-    errno = 0;
-    if (!file.flush()) {
-        const QString reason = why(errno);
-        file.cancelWriting();
-        return fail(reason);
-    }
-    errno = 0;
-    if (!file.commit())
-        return fail(why(errno));
-    return true;
+    return save(*SaveDevice::forFile(path), bytes, error);
+}
+
+QString stagingName(const QString& path)
+{
+    return path + u".tickbell-saving"_s;
 }
 
 void removeLeftovers(const QString& path)
 {
-    // Only the name plus QSaveFile's six random characters is ours to remove.
-    const QFileInfo info(path);
-    const QRegularExpression ours(u"^"_s + QRegularExpression::escape(info.fileName()) +
-                                  u"\\.[A-Za-z0-9]{6}$"_s);
-    const QDir folder = info.absoluteDir();
+    const QFileInfo staging(stagingName(path));
+    // The staged file itself, or QSaveFile's six random characters after it.
+    const QRegularExpression ours(u"^"_s + QRegularExpression::escape(staging.fileName()) +
+                                  u"(\\.[A-Za-z0-9]{6})?$"_s);
+    const QDir folder = staging.absoluteDir();
     for (const QFileInfo& entry :
-         folder.entryInfoList({info.fileName() + u".??????"_s}, QDir::Files | QDir::Hidden)) {
+         folder.entryInfoList({staging.fileName() + u"*"_s}, QDir::Files | QDir::Hidden | QDir::System)) {
         if (ours.match(entry.fileName()).hasMatch() && !entry.isSymLink())
             QFile::remove(entry.absoluteFilePath());
     }

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
 // The small text files the user may edit by hand (config.txt, holidays.txt): read whole and
 // capped, decoded whichever way the editor saved them, and replaced whole and atomically.
 namespace TextFile {
@@ -26,12 +28,38 @@ struct Decoded {
 // GB18030, which reads every GBK file as it is.
 Decoded decode(const QByteArray& bytes, const CodePage& codePage);
 
+// Where a save writes before the new file takes the old one's place. The system's is
+// SaveDevice::forFile; tests give one that fails where they want.
+class SaveDevice {
+public:
+    virtual ~SaveDevice() = default;
+    virtual bool open() = 0;
+    virtual qint64 write(const QByteArray& bytes) = 0;
+    // Everything written to the disk.
+    virtual bool flush() = 0;
+    // The new file in the old one's place, whole; on failure the old file is as it was.
+    virtual bool commit() = 0;
+    // Drops the new file; the old one stays.
+    virtual void cancel() = 0;
+    // Why the last step failed: the system's error number where it gave one (else 0), and its
+    // own words.
+    virtual int errorNumber() const = 0;
+    virtual QString errorString() const = 0;
+
+    // The new file is written beside path under a name of its own (stagingName), replaced
+    // atomically by the finished one, which is then renamed over path.
+    static std::unique_ptr<SaveDevice> forFile(const QString& path);
+};
+
 // Writes the whole file or nothing: on failure the old file stays as it was and *error (if
 // given) says why, in Chinese for the user.
 bool save(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+bool save(SaveDevice& device, const QByteArray& bytes, QString* error = nullptr);
 
-// A save killed between writing its temporary copy and renaming it leaves "name.XXXXXX"
-// beside the file; removes those of this file.
+// The name a save of path writes under first: no person would choose it, so whatever bears it
+// (or it and QSaveFile's ".XXXXXX") was left by a save that was killed half-way.
+QString stagingName(const QString& path);
+// Removes those leftovers of path, and nothing else.
 void removeLeftovers(const QString& path);
 
 } // namespace TextFile

@@ -2,11 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # SIGKILL during saves: save_loop saves two records to one config.txt, one after the other,
 # through the settings dialog's writer; it is killed at a random moment, again and again. Each
-# time config.txt must be byte for byte one of the two records. QSaveFile writes into an
-# unnamed file and, to replace config.txt, links it as config.txt.XXXXXX and renames that over
-# config.txt: a kill between the two leaves that name behind. Where the file system has no
-# unnamed files, QSaveFile writes into config.txt.XXXXXX from the start, and a kill leaves it
-# half written. Either way at most one such name per kill is expected; anything else beside
+# time config.txt must be byte for byte one of the two records. A save writes the new file as
+# config.txt.tickbell-saving through QSaveFile (an unnamed file linked as
+# config.txt.tickbell-saving.XXXXXX and renamed; where the file system has no unnamed files,
+# written under that name from the start) and then renames it over config.txt: a kill leaves
+# one of those two names behind at most, which the next save removes. Anything else beside
 # config.txt fails the test.
 #   save_kill.sh SAVE_LOOP [ROUNDS]
 set -euo pipefail
@@ -66,7 +66,8 @@ for ((round = 1; round <= rounds; round++)); do
     fi
     before=$left
     while IFS= read -r other; do
-        [[ $other =~ ^config\.txt\.[A-Za-z0-9]{6}$ ]] || fail "round $round: '$other' left beside config.txt"
+        [[ $other =~ ^config\.txt\.tickbell-saving(\.[A-Za-z0-9]{6})?$ ]] ||
+            fail "round $round: '$other' left beside config.txt"
         cmp -s "$folder/$other" "$scratch/a.txt" || cmp -s "$folder/$other" "$scratch/b.txt" ||
             partial=$((partial + 1))
         mv "$folder/$other" "$scratch/left-$round-$other"
@@ -75,7 +76,7 @@ for ((round = 1; round <= rounds; round++)); do
     [ $((left - before)) -le 1 ] || fail "round $round: one kill left $((left - before)) temporaries"
 done
 echo "[$name] $rounds kills: config.txt was record A $a times, record B $b times, never anything else;" \
-    "$left kill(s) left a config.txt.XXXXXX behind ($partial of them half written)" >&2
+    "$left kill(s) left a config.txt.tickbell-saving behind ($partial of them half written)" >&2
 # Kills land everywhere in the cycle only if both records were seen often.
 [ "$a" -gt 0 ] && [ "$b" -gt 0 ] || fail "the kills always found the same record: they did not land during saves"
 echo "[$name] passed" >&2

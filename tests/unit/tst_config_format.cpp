@@ -44,6 +44,29 @@ QByteArray readAll(const QString& path)
     return f.readAll();
 }
 
+// A save device that fails at one step, as a full disk or a lost permission would.
+class FailingDevice final : public TextFile::SaveDevice {
+public:
+    enum Step { Write, Flush, Commit };
+    FailingDevice(Step failAt, int errorNumber) : m_failAt(failAt), m_errno(errorNumber) {}
+    bool open() override { return true; }
+    qint64 write(const QByteArray& bytes) override
+    {
+        return m_failAt == Write ? bytes.size() / 2 : bytes.size();
+    }
+    bool flush() override { return m_failAt != Flush; }
+    bool commit() override { return committed = m_failAt != Commit; }
+    void cancel() override { cancelled = true; }
+    int errorNumber() const override { return m_errno; }
+    QString errorString() const override { return u"device full"_s; }
+    bool cancelled = false;
+    bool committed = false;
+
+private:
+    Step m_failAt;
+    int m_errno;
+};
+
 void writeAll(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
@@ -356,10 +379,10 @@ private slots:
 
     void leftoversOfAKilledSaveAreRemoved()
     {
-        // Only "config.txt." plus QSaveFile's six random characters is ours to remove.
-        const QStringList ours = {u"config.txt.aB3dE9"_s, u"config.txt.QwErTy"_s};
-        const QStringList others = {u"config.txt.bak"_s, u"config.txt.aB3dE"_s, u"config.txt.aB3dE9x"_s,
-                                    u"holidays.txt.aB3dE9"_s};
+        // Only the staging name, alone or with QSaveFile's six random characters, is ours to remove.
+        const QStringList ours = {u"config.txt.tickbell-saving"_s, u"config.txt.tickbell-saving.aB3dE9"_s};
+        const QStringList others = {u"config.txt.backup"_s, u"config.txt.aB3dE9"_s, u"config.txt.bak"_s,
+                                    u"holidays.txt.tickbell-saving"_s};
         const auto plant = [&] {
             for (const QString& name : ours + others)
                 writeAll(path(name), "x");
@@ -379,6 +402,32 @@ private slots:
         plant();
         QVERIFY(file.save(sample()));
         QCOMPARE(remaining(), others);
+    }
+
+    // Each step of a save failing: the user is told why, and the new file is dropped.
+    void failingDevice_data()
+    {
+        QTest::addColumn<int>("failAt");
+        QTest::addColumn<int>("errorNumber");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<bool>("cancelled");
+        QTest::newRow("short write") << int(FailingDevice::Write) << ENOSPC << u"磁盘空间不足"_s << true;
+        QTest::newRow("failed flush") << int(FailingDevice::Flush) << EIO << u"读写磁盘出错"_s << true;
+        QTest::newRow("failed commit") << int(FailingDevice::Commit) << EACCES << u"没有写入权限"_s << false;
+        QTest::newRow("no error number")
+            << int(FailingDevice::Flush) << 0 << u"无法写入（device full）"_s << true;
+    }
+
+    void failingDevice()
+    {
+        QFETCH(int, failAt);
+        QFETCH(int, errorNumber);
+        FailingDevice device(FailingDevice::Step(failAt), errorNumber);
+        QString error;
+        QVERIFY(!TextFile::save(device, "qqnews:1\r\n", &error));
+        QTEST(error, "reason");
+        QTEST(device.cancelled, "cancelled");
+        QVERIFY(!device.committed);
     }
 
     void saveReplacesNotAppends()
