@@ -11,5 +11,8 @@ class PlatformServices;
 // The one place that makes the program's real objects: the trading day on the platform's
 // services, with the program folder's files and the calendar read from the holidays files
 // (their problems go to standard error).
+// "load .............." stays this long after the window shows, before the first tick.
+constexpr int kFirstTickDelayMs = 800;
+
 std::unique_ptr<TradingDay> makeTradingDay(PlatformServices& platform, const QString& programFolder,
                                            const ConfigLocation& config);

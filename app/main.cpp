@@ -123,7 +123,9 @@ int main(int argc, char* argv[])
 
     auto window = std::make_unique<Form1>(*day, platform->stacking());
     QObject::connect(&instance, &SingleInstance::activationRequested, window.get(), &Form1::bringToFront);
+    day->start();
     window->show();
+    day->startTicking(kFirstTickDelayMs);
     const int status = app.exec();
 
     // The end: the window and the day with its timers go first, then the prompt's player with

@@ -81,19 +81,24 @@ void TradingDay::setAutoExit(bool on)
 
 void TradingDay::start()
 {
-    SoftVer1 = u"%1.%2"_s.arg(TICKBELL_VERSION_MAJOR).arg(TICKBELL_VERSION_MINOR);
-    openall = 0;
-    show(m_title, m_title + u"v"_s + SoftVer1 + u" - Orro SOFT"_s, &TradingDay::titleChanged);
-    playok = u"Tickbell.wav"_s;
+    if (m_started)
+        return;
+    m_started = true;
+    m_softVer1 = u"%1.%2"_s.arg(TICKBELL_VERSION_MAJOR).arg(TICKBELL_VERSION_MINOR);
+    m_openall = 0;
+    show(m_title, m_title + u"v"_s + m_softVer1 + u" - Orro SOFT"_s, &TradingDay::titleChanged);
+    m_playok = u"Tickbell.wav"_s;
     playsound();
-    c2exit = 16;
+    m_c2exit = 16;
     LoadSettings();
 }
 
 void TradingDay::startTicking(int notBeforeMs)
 {
-    if (!m_ticked)
-        m_tickTimer.start(notBeforeMs);
+    if (m_tickingStarted)
+        return;
+    m_tickingStarted = true;
+    m_tickTimer.start(notBeforeMs);
 }
 
 void TradingDay::LoadSettings()
@@ -138,7 +143,6 @@ QDate TradingDay::exchangeToday() const
 
 void TradingDay::tick()
 {
-    m_ticked = true;
     const QDateTime now = m_services.clock->now();
     const TickResult result = m_schedule.tick(now, {playok, openall}, m_settings, m_autoExit);
     emit clockChanged(result.clockLine);
@@ -153,10 +157,10 @@ void TradingDay::tick()
         case Kind::SetAdvice: show(m_advice, effect.text, &TradingDay::adviceChanged); break;
         case Kind::AppendAdvice: show(m_advice, m_advice + effect.text, &TradingDay::adviceChanged); break;
         case Kind::RequestPrompt:
-            playok = effect.text;
+            m_playok = effect.text;
             playsound();
             break;
-        case Kind::MarkOpened: openall = 1; break;
+        case Kind::MarkOpened: m_openall = 1; break;
         case Kind::ArmCountdown: enable(m_countdownTimer); break;
         case Kind::Launch:
             // The automatic launches are the hidden buttons' clicks, cool-down included;
@@ -196,7 +200,7 @@ void TradingDay::countdownTick()
 {
     if (m_countdownHolds > 0)
         return;
-    const CountdownStep step = ::countdownTick(m_autoExit, c2exit, SoftVer1);
+    const CountdownStep step = ::countdownTick(m_autoExit, m_c2exit, m_softVer1);
     switch (step.action) {
     case CountdownStep::Action::ShowTitle: show(m_title, step.title, &TradingDay::titleChanged); break;
     case CountdownStep::Action::Exit: exitProgram(); break;

@@ -43,10 +43,11 @@ public:
     explicit TradingDay(TradingDayServices services, QObject* parent = nullptr);
     ~TradingDay() override;
 
-    QString playok;
-    QString SoftVer1;
-    qint16 openall = 0;
-    qint16 c2exit = 16;
+    // The day's state, by its design names; only the day changes it.
+    const QString& playok = m_playok;
+    const QString& SoftVer1 = m_softVer1;
+    const qint16& openall = m_openall;
+    const qint16& c2exit = m_c2exit;
 
     bool voice() const { return m_voice; } // 语音提醒
     void setVoice(bool on);
@@ -68,10 +69,11 @@ public:
     const QString& status() const { return m_status; }
     const QString& advice() const { return m_advice; }
 
-    // The start of a run: version and title, the welcome prompt, the settings.
+    // The start of a run: version and title, the welcome prompt, the settings. Once: a later
+    // call changes nothing.
     void start();
-    // The once-a-second tick begins at the first second start at least notBeforeMs from now;
-    // once it has ticked, a later call changes nothing.
+    // The once-a-second tick begins at the first second start at least notBeforeMs from now.
+    // Once: a later call changes nothing.
     void startTicking(int notBeforeMs = 0);
 
     // The timers' work; public so that tests can run a tick without waiting for it.
@@ -99,7 +101,7 @@ public:
     void releaseCountdown() { m_countdownHolds = qMax(0, m_countdownHolds - 1); }
 
     // The timers, for the window's design names.
-    SecondTimer& tickTimer() { return m_tickTimer; }
+    const SecondTimer& tickTimer() const { return m_tickTimer; }
     const QTimer& coolDownTimer() const { return m_coolDownTimer; }
     const QTimer& promptTimer() const { return m_promptTimer; }
     const QTimer& countdownTimer() const { return m_countdownTimer; }
@@ -134,7 +136,12 @@ private:
     QString m_advice = ScheduleText::Welcome;
     bool m_voice = true;
     bool m_autoExit = true;
-    bool m_ticked = false;
+    QString m_playok;
+    QString m_softVer1;
+    qint16 m_openall = 0;
+    qint16 m_c2exit = 16;
+    bool m_started = false;
+    bool m_tickingStarted = false;
     int m_countdownHolds = 0;
     int m_calendarYear = 0; // the exchange year the calendar was last checked for
     QList<LaunchTarget> m_picturesDown;

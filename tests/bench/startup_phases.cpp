@@ -125,15 +125,17 @@ int main(int argc, char* argv[])
         const std::unique_ptr<PlatformServices> platform = makePlatformServices();
         const std::unique_ptr<TradingDay> day = makeTradingDay(*platform, folder, config);
         phases.emplace_back("services", ms());
-        // Form1's welcome prompt brings the sound backend up (a round trip to the sound server);
+        // The day's welcome prompt brings the sound backend up (a round trip to the sound server);
         // done here first, so that its cost shows as a phase of its own.
         QMediaDevices::audioOutputs();
         phases.emplace_back("sound_backend", ms());
 
         Form1 window(*day, platform->stacking());
+        day->start();
         phases.emplace_back("window_built", ms());
         FirstPaint paint(&window, clock);
         window.show();
+        day->startTicking(kFirstTickDelayMs);
         phases.emplace_back("shown", ms());
         app.exec();
         phases.emplace_back("first_paint", paint.painted);

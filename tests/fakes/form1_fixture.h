@@ -50,6 +50,8 @@ struct Form1Fixture {
         QObject::connect(day.get(), &TradingDay::exitRequested, [this] { ++exits; });
         QObject::connect(day.get(), &TradingDay::titleChanged, [this](const QString& t) { titles << t; });
         window = std::make_unique<Form1>(*day, stacking);
+        // As the program starts it; the tests run the ticks themselves.
+        day->start();
         return *window;
     }
 };

@@ -94,8 +94,7 @@ struct Day {
     {
         QVERIFY(day.SaveSettings(s));
         day.setAutoExit(autoexitChecked);
-        day.playok = u"Tickbell.wav"_s;
-        day.SoftVer1 = u"1.32"_s;
+        day.start();
         QObject::connect(&day, &TradingDay::clockChanged,
                          [this](const QString& text) { current.clockLine = text; });
         QObject::connect(&day, &TradingDay::titleChanged, [this](const QString& text) { titles << text; });
@@ -944,6 +943,20 @@ private slots:
         m.day.releaseCountdown();
         m.day.countdownTick();
         QCOMPARE(m.day.c2exit, qint16(15));
+    }
+
+    // The composition root starts the day and its ticking; a second call changes neither.
+    void startsOnceAndTicksOnce()
+    {
+        Day d(m_calendar, Settings::defaults(), true); // started once by the fixture
+        const QStringList played = d.audio.played;
+        d.day.start();
+        QCOMPARE(d.audio.played, played);
+        QVERIFY(!d.day.tickTimer().isActive());
+        d.day.startTicking(800);
+        QVERIFY(d.day.tickTimer().remainingTime() >= 750);
+        d.day.startTicking(0);
+        QVERIFY(d.day.tickTimer().remainingTime() >= 700);
     }
 
     void clockLine_data()

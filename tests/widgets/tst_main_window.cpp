@@ -116,13 +116,6 @@ struct Window {
         w = &f.create();
     }
 
-    // Stops the real one-second timer, so that only the test's own ticks run the schedule.
-    Window& quiet()
-    {
-        w->Timer1->stop();
-        return *this;
-    }
-
     void showActive()
     {
         w->show();
@@ -325,7 +318,7 @@ private slots:
         QFETCH(int, number);
         QFETCH(QString, caption);
         Window win;
-        win.quiet().showActive();
+        win.showActive();
         auto* button = win.w->findChild<QPushButton*>(u"Command%1"_s.arg(number));
         QVERIFY(button);
         QPushButton* const members[] = {nullptr,         win.w->Command1, win.w->Command2,
@@ -342,7 +335,6 @@ private slots:
         Options o;
         o.mysoft = u"/opt/trader/client"_s;
         Window win(o);
-        win.quiet();
         // Only code clicks the hidden buttons; each runs the operation of its own number.
         QCOMPARE(observe(win, [&] { win.w->Command5->click(); }).addresses.size(), 1);
         QCOMPARE(observe(win, [&] { win.w->Command6->click(); }).paths,
@@ -360,7 +352,6 @@ private slots:
     {
         Window win;
         Form1& w = *win.w;
-        QVERIFY(w.Timer1->isActive());
         QCOMPARE(w.Timer2.interval(), 3000);
         QVERIFY(!w.Timer2.isActive());
         QCOMPARE(w.Timer3.interval(), 8000);
@@ -449,7 +440,7 @@ private slots:
     void dividerCannotBeChosen()
     {
         Window win;
-        win.quiet().showActive();
+        win.showActive();
         Form1& w = *win.w;
         const Outcome out = observe(win, [&] { w.gffdte->trigger(); });
         QVERIFY(!w.gffdte->isEnabled());
@@ -461,7 +452,7 @@ private slots:
     void clientArea()
     {
         Window win;
-        win.quiet().showActive();
+        win.showActive();
         Form1& w = *win.w;
         QCOMPARE(w.centralWidget()->size(), QSize(418, 301));
         QCOMPARE(w.centralWidget()->mapTo(&w, QPoint(0, 0)).y(), w.menuBar()->geometry().bottom() + 1);
@@ -474,7 +465,7 @@ private slots:
     void resizingNeverMovesAControl()
     {
         Window win;
-        win.quiet().showActive();
+        win.showActive();
         Form1& w = *win.w;
         const QList<QWidget*> controls = controlsOf(w);
         QVERIFY(controls.size() >= 19); // three labels, eight images, eight hidden buttons
@@ -496,7 +487,7 @@ private slots:
     void tabOrder()
     {
         Window win;
-        win.quiet().showActive();
+        win.showActive();
         Form1& w = *win.w;
         const QList<ImageButton*> expected = {w.Picture1, w.Picture2, w.Picture3, w.Picture4,
                                               w.Picture5, w.Picture6, w.Picture7, w.Picture8};
@@ -546,6 +537,7 @@ private slots:
         QCOMPARE(w.Label1->text(), u"Tickbell"_s);
 
         // The real timer's first tick takes over about a second later.
+        w.day().startTicking();
         QTRY_COMPARE_WITH_TIMEOUT(w.Label1->text(), u"还没开盘..."_s, 10000);
         QCOMPARE(w.Label3->text(), u"2010年2月12日 9:25:00"_s);
         QCOMPARE(w.day().openall, qint16(1));
@@ -577,36 +569,9 @@ private slots:
 
     // ---- voice prompts ----
 
-    void promptFiles_data()
-    {
-        QTest::addColumn<QString>("requested");
-        QTest::addColumn<QString>("file");
-        QTest::newRow("welcome") << u"Tickbell.wav"_s << u"Tickbell.wav"_s;
-        QTest::newRow("auction") << u"机构竞价.wav"_s << u"机构竞价.wav"_s;
-        QTest::newRow("key point 1") << u"盘中关键时间点1.wav"_s << u"盘中关键时间点.wav"_s;
-        QTest::newRow("key point 2") << u"盘中关键时间点2.wav"_s << u"盘中关键时间点.wav"_s;
-        QTest::newRow("five minutes keeps its 5") << u"5分钟后收盘.wav"_s << u"5分钟后收盘.wav"_s;
-        QTest::newRow("upper-case extension") << u"中午休盘时间.WAV"_s << u"中午休盘时间.WAV"_s;
-        QTest::newRow("every 1 and 2") << u"a12b21c.wav"_s << u"abc.wav"_s;
-        QTest::newRow("empty") << QString() << QString();
-    }
-
-    void promptFiles()
-    {
-        QFETCH(QString, requested);
-        QFETCH(QString, file);
-        Window win;
-        win.quiet();
-        win.w->day().playok = requested;
-        win.w->playsound();
-        QCOMPARE(win.f.audio.played.last(), win.sound(file));
-        QCOMPARE(win.w->day().playok, requested);
-    }
-
     void voiceOffStillFollowsTheSchedule()
     {
         Window win;
-        win.quiet();
         Form1& w = *win.w;
         w.Timer3_Timer();
         win.f.audio.played.clear();
@@ -635,7 +600,6 @@ private slots:
     void timer3ClosesTheDevice()
     {
         Window win;
-        win.quiet();
         Form1& w = *win.w;
         QVERIFY(w.Timer3.isActive());
         QVERIFY(!win.f.audio.open.isEmpty());
@@ -681,7 +645,6 @@ private slots:
         QFETCH(bool, armed);
 
         Window win;
-        win.quiet();
         Form1& w = *win.w;
         w.Timer3_Timer();
         win.f.audio.played.clear();
@@ -709,7 +672,6 @@ private slots:
         o.ssoft = 1;
         o.mysoft = u"/opt/trader/client"_s;
         Window win(o);
-        win.quiet();
         Form1& w = *win.w;
         win.tickAt(kFriday, QTime(9, 19, 59));
         QVERIFY(win.f.launcher.launches.isEmpty());
@@ -753,7 +715,6 @@ private slots:
         Options o;
         o.shutdown15 = shutdown15;
         Window win(o);
-        win.quiet();
         win.tickAt(kFriday, time);
         QCOMPARE(win.f.launcher.paths, started ? QStringList{win.tool(u"poweroff.exe"_s)} : QStringList());
         QVERIFY(!win.w->Timer2.isActive()); // a Tools-menu launch: no cool-down
@@ -764,7 +725,6 @@ private slots:
     void countdownEndsTheProgram()
     {
         Window win;
-        win.quiet();
         Form1& w = *win.w;
         win.tickAt(kSaturday, QTime(10, 0));
         QVERIFY(w.Timer4.isActive());
@@ -787,7 +747,6 @@ private slots:
     void countdownCancelled()
     {
         Window win;
-        win.quiet();
         Form1& w = *win.w;
         win.tickAt(kFriday, QTime(15, 0, 0));
         QVERIFY(w.Timer4.isActive());
@@ -819,7 +778,6 @@ private slots:
         Options o;
         o.mysoft = u"/opt/trader/client"_s;
         Window win(o);
-        win.quiet();
         Form1& w = *win.w;
         for (ImageButton* p : {w.Picture5, w.Picture6, w.Picture7, w.Picture8})
             emit p->clicked();
@@ -842,7 +800,7 @@ private slots:
     void newsImageCoolDown()
     {
         Window win;
-        win.quiet().showActive();
+        win.showActive();
         Form1& w = *win.w;
         QTest::mouseClick(w.Picture8, Qt::LeftButton);
         QCOMPARE(w.Picture8->Top(), 4000);
@@ -874,7 +832,7 @@ private slots:
         Options o;
         o.mysoft = u"/opt/trader/client"_s;
         Window win(o);
-        win.quiet().showActive();
+        win.showActive();
         auto* picture = win.w->findChild<ImageButton*>(name);
         const Outcome out = observe(win, [&] { QTest::mouseClick(picture, Qt::LeftButton); });
         QVERIFY(!out.modalSeen);
@@ -899,7 +857,7 @@ private slots:
     void disciplineImagesHaveNoCoolDown()
     {
         Window win;
-        win.quiet().showActive();
+        win.showActive();
         Form1& w = *win.w;
         for (int round = 0; round < 2; ++round) {
             const Outcome out = observe(win, [&] { QTest::mouseClick(w.Picture3, Qt::LeftButton); });
@@ -913,7 +871,7 @@ private slots:
     void digitKeysHaveNoGate()
     {
         Window win;
-        win.quiet().showActive();
+        win.showActive();
         Form1& w = *win.w;
         QTest::mouseClick(w.Picture8, Qt::LeftButton); // sunk: keys do not care
         QTest::keyClick(&w, Qt::Key_5);
@@ -944,7 +902,6 @@ private slots:
         QFETCH(QString, item);
         QFETCH(QString, file);
         Window win;
-        win.quiet();
         Form1& w = *win.w;
         auto* action = w.findChild<QAction*>(item);
         QVERIFY(action);
@@ -960,7 +917,6 @@ private slots:
     void helpMenuPages()
     {
         Window win;
-        win.quiet();
         Form1& w = *win.w;
         w.softup->trigger();
         w.sfasdaass->trigger();
@@ -981,7 +937,7 @@ private slots:
     void tradingProgramNotSet()
     {
         Window win;
-        win.quiet().showActive();
+        win.showActive();
         Form1& w = *win.w;
         struct Seen {
             QString title;
@@ -1088,7 +1044,7 @@ private slots:
         QFETCH(QList<int>, requests);
         QFETCH(bool, minimised);
         Window win;
-        win.quiet().showActive();
+        win.showActive();
         Form1& w = *win.w;
         const QSize size = w.geometry().size();
         const QPoint place = w.geometry().topLeft();
@@ -1146,7 +1102,7 @@ private slots:
         Options o;
         o.mysoft = u"/opt/trader/client"_s;
         Window win(o);
-        win.quiet().showActive();
+        win.showActive();
         Form1& w = *win.w;
 
         const auto check = [&](const Outcome& out, const QString& how) {
@@ -1187,7 +1143,7 @@ private slots:
     void keypadDigitsDoNothing()
     {
         Window win;
-        win.quiet().showActive();
+        win.showActive();
         Form1& w = *win.w;
         for (int digit = 0; digit <= 9; ++digit) {
             const Outcome byCode = observe(win, [&] { w.Form_KeyDown(96 + digit); });
@@ -1205,7 +1161,7 @@ private slots:
     void disciplineShownAndKept()
     {
         Window win;
-        win.quiet().showActive();
+        win.showActive();
         Form1& w = *win.w;
         const QString before = w.law1;
         const Outcome out = observe(win, [&] { QTest::keyClick(&w, Qt::Key_1); });
@@ -1226,7 +1182,7 @@ private slots:
     void escapeMinimisesAndKeepsTheLayer()
     {
         Window win;
-        win.quiet().showActive();
+        win.showActive();
         Form1& w = *win.w;
         w.top123->trigger();
         const qsizetype requests = win.f.stacking.requests.size();
@@ -1244,7 +1200,7 @@ private slots:
         Options o;
         o.law1 = u"规则<br>第二行"_s;
         Window win(o);
-        win.quiet().showActive();
+        win.showActive();
         Form1& w = *win.w;
         const QByteArray config = readFile(win.f.path(u"config.txt"_s));
         QVERIFY(!config.isEmpty());
@@ -1277,17 +1233,8 @@ private slots:
         QVERIFY(!userClose.isAccepted());
         QVERIFY(w.isMinimized());
         QVERIFY(w.isVisible());
-        QVERIFY(w.Timer1->isActive());
         QCOMPARE(win.f.exits, 0);
         QVERIFY(w.normal123->isChecked());
-    }
-
-    void firstTickWaitsAfterShowing()
-    {
-        Window win;
-        win.w->show();
-        QVERIFY(win.w->Timer1->remainingTime() >= Form1::kFirstTickDelayMs - 50);
-        QCOMPARE(win.w->Label3->text(), u"load .............."_s);
     }
 
     void calendarNoticeInABoxOfItsOwn()
@@ -1299,7 +1246,6 @@ private slots:
         const QString notice = f.calendar.outdatedNotice(QDate(2027, 1, 4));
         QVERIFY(!notice.isEmpty());
         Form1& w = f.create();
-        w.Timer1->stop();
         w.show();
         QMessageBox* box = nullptr;
         QTRY_VERIFY((box = w.findChild<QMessageBox*>(u"CalendarNotice"_s)) && box->isVisible());
@@ -1340,7 +1286,7 @@ private slots:
     void programCloseIsAccepted()
     {
         Window win;
-        win.quiet().showActive();
+        win.showActive();
         Form1& w = *win.w;
         QCloseEvent programClose;
         QCoreApplication::sendEvent(&w, &programClose);

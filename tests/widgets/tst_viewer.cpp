@@ -343,7 +343,6 @@ private slots:
         Form1Fixture f;
         f.writeDefaultConfig(kConfig);
         Form1& w = f.create();
-        w.Timer1->stop();
         QPointer<ShowText1> first = &w.viewer();
         QCOMPARE(&w.viewer(), first.data()); // one viewer at a time
         ModalWatcher resizeAndClose([](QWidget* modal) {
@@ -395,6 +394,7 @@ private slots:
         f.clock.set(QDate(2010, 2, 12), QTime(9, 39, 59));
         Form1& w = f.create();
         w.show();
+        w.day().startTicking();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTRY_COMPARE_WITH_TIMEOUT(w.Label1->text(), u"股市开盘中..."_s, 10000);
 

@@ -125,8 +125,6 @@ void Form1::showEvent(QShowEvent* event)
     if (m_shown)
         return;
     m_shown = true;
-    // "load .............." stays for a moment before the first tick replaces it.
-    m_day.startTicking(kFirstTickDelayMs);
     // Once the window manager has put the window up, so that the notice opens over it.
     windowHandle()->installEventFilter(this);
 }
@@ -228,7 +226,6 @@ void Form1::buildControls()
         connect(button, &QPushButton::clicked, this, c.action);
         *c.field = button;
     }
-    m_day.startTicking(kFirstTickDelayMs);
 }
 
 void Form1::buildMenus()
@@ -306,7 +303,8 @@ void Form1::buildMenus()
 
 void Form1::Form_Load()
 {
-    m_day.start();
+    // The day's own start (version, title, welcome prompt, settings) is the composition root's
+    // to call; the window's part is the key preview.
     KeyPreview = true;
 }
 

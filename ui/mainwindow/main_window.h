@@ -114,7 +114,7 @@ public:
     QPushButton* Command6 = nullptr;
     QPushButton* Command7 = nullptr;
     QPushButton* Command8 = nullptr;
-    SecondTimer* const Timer1 = &m_day.tickTimer();
+    const SecondTimer* const Timer1 = &m_day.tickTimer();
     const QTimer& Timer2 = m_day.coolDownTimer();
     const QTimer& Timer3 = m_day.promptTimer();
     const QTimer& Timer4 = m_day.countdownTimer();
@@ -139,9 +139,6 @@ public:
     QAction* gffdte = nullptr;
     QAction* softup = nullptr;
     QAction* sfasdaass = nullptr;
-
-    // The first tick waits at least this long after the window shows.
-    static constexpr int kFirstTickDelayMs = 800;
 
 private:
     QPointer<ShowText1> m_viewer;
