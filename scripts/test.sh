@@ -12,18 +12,20 @@ out=${TICKBELL_TEST_DIR:-$root/build-test}
 jobs=$(nproc)
 
 echo "== build and run all tests"
+stage_start=$SECONDS
 cmake -S "$root" -B "$out/main" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTICKBELL_WERROR=ON >/dev/null
 cmake --build "$out/main" -j "$jobs"
 ctest --test-dir "$out/main" --output-on-failure -j "$jobs"
+echo "== build and test stage took $((SECONDS - stage_start)) s"
 
 if [ "${TICKBELL_SKIP_SANITIZERS:-0}" != 1 ]; then
-    echo "== unit and widget tests under ASan + UBSan"
+    echo "== unit and widget tests, and a whole trading day, under ASan + UBSan"
     stage_start=$SECONDS
     # The tests get ASAN/LSAN/UBSAN_OPTIONS from CTest: any report, a leak included, fails them.
     cmake -S "$root" -B "$out/asan" -G Ninja -DCMAKE_CXX_COMPILER=g++ -DCMAKE_BUILD_TYPE=Debug \
         -DTICKBELL_WERROR=ON -DTICKBELL_SANITIZE=ON >/dev/null
     cmake --build "$out/asan" -j "$jobs"
-    ctest --test-dir "$out/asan" --output-on-failure -j "$jobs" -L 'unit|widget'
+    ctest --test-dir "$out/asan" --output-on-failure -j "$jobs" -L 'unit|widget|sanitized'
     echo "== sanitizer stage took $((SECONDS - stage_start)) s"
 fi
 
@@ -40,4 +42,4 @@ if [ "${TICKBELL_SKIP_FUZZ:-0}" != 1 ]; then
     bash "$root/tests/fuzz/run-fuzzers.sh" "$out/fuzz"
     echo "== fuzz stage took $((SECONDS - stage_start)) s"
 fi
-echo "== all tests passed"
+echo "== all tests passed in $SECONDS s"
