@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/settings/config_format.h"
 #include "core/settings/gbk_text.h"
+#include "core/settings/program_options.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/text_file.h"
 
@@ -428,6 +429,17 @@ private slots:
         QTEST(error, "reason");
         QTEST(device.cancelled, "cancelled");
         QVERIFY(!device.committed);
+    }
+
+    void programOptionsLiveBesideConfigAndSayWhenUnsaved()
+    {
+        QVERIFY(ProgramOptions(m_dir.path()).setValue(u"reminders/standardTime"_s, true));
+        QCOMPARE(ProgramOptions(m_dir.path()).value(u"reminders/standardTime"_s).toBool(), true);
+        QCOMPARE(QFileInfo(ProgramOptions(m_dir.path()).path()).dir(), QDir(m_dir.path()));
+        writeAll(path(u"blocker"_s), "not a folder");
+        QString error;
+        QVERIFY(!ProgramOptions(path(u"blocker"_s)).setValue(u"reminders/standardTime"_s, true, &error));
+        QVERIFY(error.contains(u"tickbell.ini"_s));
     }
 
     void saveReplacesNotAppends()

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/calendar/trading_calendar.h"
+#include "core/calendar/calendar_files.h"
 #include "core/day/session_schedule.h"
 
 #include <QDir>
@@ -169,6 +170,33 @@ private slots:
         QVERIFY(calendar.IsHoliday(QDate(2030, 2, 4)));
         QVERIFY(!calendar.IsHoliday(QDate(2030, 2, 5)));
         QCOMPARE(calendar.lastCoveredYear(), 2030);
+    }
+
+    // The program and every tool read the same files: the trader's own, beside config.txt, last.
+    void theTradersOwnFileIsReadLastWhereItIsHis_data()
+    {
+        QTest::addColumn<bool>("inProgramFolder");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("settings in the user's folder") << false << true;
+        QTest::newRow("settings in the program folder") << true << false;
+    }
+
+    void theTradersOwnFileIsReadLastWhereItIsHis()
+    {
+        QFETCH(bool, inProgramFolder);
+        QTemporaryDir program;
+        QTemporaryDir own;
+        QVERIFY(QFile::copy(kShipped, program.filePath(u"holidays.txt"_s)));
+        QFile file(own.filePath(u"holidays.txt"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("2026-12-31\n"); // a Thursday the shipped file leaves open
+        file.close();
+        const ConfigLocation config{own.filePath(u"config.txt"_s), {}, inProgramFolder};
+        QStringList problems;
+        const TradingCalendar calendar = loadTradingCalendar(program.path(), config, kCodePage, &problems);
+        QTEST(calendar.IsHoliday(QDate(2026, 12, 31)), "closed");
+        QVERIFY(calendar.IsHoliday(QDate(2026, 10, 1)));
+        QCOMPARE(problems.size(), 1); // statutory-holidays.txt is not in this program folder
     }
 
     void aRejectedLineIsNeverCutInsideACharacter()

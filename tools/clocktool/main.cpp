@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 时间校正: plug/clocktool.exe.
-#include "core/calendar/trading_calendar.h"
+#include "core/calendar/calendar_files.h"
 #include "instance/single_instance.h"
 #include "platform/platform_services.h"
+#include "platform/program_setup.h"
 #include "system/time_sync.h"
 #include "tools/clocktool/clock_window.h"
 #include "tools/common/tool_app.h"
 #include "tools/common/tools_log.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QSettings>
 #include <QTimer>
 
@@ -29,16 +29,14 @@ int main(int argc, char* argv[])
     if (!copy.claim())
         return 0;
 
-    // The key moments skip the days the exchanges are closed, as Tickbell knows them.
-    TradingCalendar calendar;
+    // The key moments skip the days the exchanges are closed, as Tickbell knows them: the same
+    // files, the trader's own holidays.txt included.
     const QString folder = ToolApp::programFolder();
     const std::unique_ptr<CodePage> codePage = makeSystemCodePage();
-    if (QFile::exists(folder + u"/holidays.txt"_s)) {
-        for (const QString& problem : calendar.loadClosedDaysFile(folder + u"/holidays.txt"_s, *codePage))
-            qCWarning(lcTools, "%s", qUtf8Printable(problem));
-    }
-    for (const QString& problem :
-         calendar.loadFestivalDatesFile(folder + u"/statutory-holidays.txt"_s, *codePage))
+    QStringList problems;
+    const TradingCalendar calendar =
+        loadTradingCalendar(folder, platformConfigLocation(folder), *codePage, &problems);
+    for (const QString& problem : std::as_const(problems))
         qCWarning(lcTools, "%s", qUtf8Printable(problem));
 
     const std::unique_ptr<QSettings> settings = ToolApp::settings();

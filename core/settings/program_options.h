@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+
+// The program's own switches that config.txt does not hold: older versions read config.txt byte
+// for byte, so these live in tickbell.ini beside it (and beside the tools' tools.ini). Each is
+// written the moment it changes.
+class ProgramOptions {
+public:
+    // folder: where config.txt lives.
+    explicit ProgramOptions(const QString& folder);
+
+    static constexpr auto kFileName = "tickbell.ini";
+    QString path() const { return m_settings.fileName(); }
+
+    QVariant value(const QString& key, const QVariant& fallback = {}) const;
+    bool contains(const QString& key) const { return m_settings.contains(key); }
+    // False, with why in *error (Chinese, for the user), when the file could not be written; the
+    // value then holds for this run only.
+    bool setValue(const QString& key, const QVariant& value, QString* error = nullptr);
+
+private:
+    QSettings m_settings;
+};
