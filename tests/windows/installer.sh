@@ -18,6 +18,8 @@
 # - its uninstaller from the uninstall entry: with a copy that does not answer, it stops with a
 #   message and status 2 and keeps every file; silently with a running copy, it ends it and
 #   removes every file, the entry, the Start-menu entry and the log-on start, keeping the settings;
+# - silently into a folder of the trader's choice (/D=): the settings still apart, and nothing
+#   left after the uninstall;
 # - silently for every user (/ALLUSERS): Program Files and the computer's entry, the program
 #   writing nothing there, and back out with the program running.
 # Screenshots of the pages are kept in ./output/windows-installer.
@@ -289,6 +291,23 @@ e2e_wait_until 30 gone "$installed" ||
 [ -z "$(reg_value HKCU "$run_key" Tickbell)" ] || e2e_fail "the uninstaller left the log-on start"
 [ -s "$settings" ] || e2e_fail "the uninstaller removed the user's settings"
 e2e_log "uninstalled silently with the program running: all gone but the user's settings"
+
+# --- Into a folder of the trader's choice (/D=), none of the usual ones: still an installed copy,
+# which keeps its settings apart and leaves nothing behind.
+chosen='C:\交易软件\Tickbell'
+in_prefix wine "$setup" /S "/D=$chosen" </dev/null >>"$E2E_SCRATCH/installer.log" 2>&1 || e2e_fail "the install into $chosen failed (status $?)"
+[ "$(reg_value HKCU "$uninstall_key" InstallLocation)" = "$chosen" ] || e2e_fail "/D=$chosen installed elsewhere"
+installed=$(in_prefix winepath -u "$chosen")
+installed=${installed%/}
+start_program
+e2e_wait_window "$window" 60 >/dev/null || e2e_fail "the program installed into $chosen showed no window"
+e2e_wait_until 10 grep -q "status:" "$E2E_CONSOLE" || e2e_fail "the program installed into $chosen shows no status"
+[ ! -e "$installed/config.txt" ] || e2e_fail "the program installed into $chosen wrote config.txt into its folder"
+run_entry "$(reg_value HKCU "$uninstall_key" QuietUninstallString)" "$E2E_SCRATCH/uninstall.status"
+[ "$(status_of "$E2E_SCRATCH/uninstall.status" 60)" = 0 ] || e2e_fail "the uninstall from $chosen failed"
+e2e_wait_program_exit 10 || e2e_fail "the uninstall from $chosen left the program running"
+e2e_wait_until 30 gone "$installed" || e2e_fail "the uninstall from $chosen left $(cd "$installed" && find . | head -n 5 | tr '\n' ' ')"
+e2e_log "installed into $chosen: the settings apart, and nothing left after the uninstall"
 
 # --- For every user, silently, and back out.
 in_prefix wine "$setup" /S /ALLUSERS </dev/null >>"$E2E_SCRATCH/installer.log" 2>&1 || e2e_fail "the install for every user failed (status $?)"
