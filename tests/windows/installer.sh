@@ -173,6 +173,12 @@ bad=$(same_as_stage "$installed") || e2e_fail "the installed $bad differs from t
 size=$(reg_value HKCU "$uninstall_key" EstimatedSize)
 [ $((16#${size:-0})) -gt 10000 ] || e2e_fail "uninstall entry: size '$size' (KB)"
 [ -z "$(reg_value HKCU "$run_key" Tickbell)" ] || e2e_fail "the log-on start was set without being chosen"
+# README.txt gives the entry's silent uninstall command, the one that waits and reports.
+quiet=$(reg_value HKCU "$uninstall_key" QuietUninstallString)
+for placeholder in '<安装文件夹>' '<folder>'; do
+    grep -qF -- "${quiet//"$winfolder"/$placeholder}" "$installed/README.txt" ||
+        e2e_fail "README.txt does not give the uninstall entry's command ($quiet) with $placeholder"
+done
 profile=$(in_prefix winepath -u "${winfolder%"$user_programs"}")
 profile=${profile%/}
 menu="$profile/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tickbell.lnk"
