@@ -47,8 +47,12 @@ bool goesSomewhere(DWORD stream)
 ConfigLocation platformConfigLocation(const QString& programFolder)
 {
     const QString appData = knownFolder(FOLDERID_RoamingAppData);
-    return chooseConfigLocation(programFolder, appData.isEmpty() ? QString() : appData + u"/Tickbell"_s,
-                                !isInstalledCopy(programFolder) && folderIsWritable(programFolder));
+    const bool installed = isInstalledCopy(programFolder);
+    ConfigLocation location =
+        chooseConfigLocation(programFolder, appData.isEmpty() ? QString() : appData + u"/Tickbell"_s,
+                             !installed && folderIsWritable(programFolder));
+    location.offersPortableSettings = installed && !location.inProgramFolder;
+    return location;
 }
 
 void choosePlatformPlugin()

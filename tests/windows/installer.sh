@@ -7,8 +7,10 @@
 # administrator rights, and their icons (every entry 32-bit RGBA, 8 bits a channel).
 # Then BUILD_DIR/dist's installer in a fresh prefix with a Chinese locale:
 # - silently for the current user: %LOCALAPPDATA%\Programs\Tickbell, the user's uninstall entry
-#   (publisher, size, version, address) and nothing of the computer's, a Start-menu entry that
-#   starts the program in its folder; the program keeps its settings in %APPDATA%\Tickbell;
+#   (publisher, size, version, address) and nothing of the computer's, README.txt giving its
+#   silent uninstall command, a Start-menu entry that starts the program in its folder; the
+#   program keeps its settings in %APPDATA%\Tickbell, where its first start takes, when asked
+#   to, those of the trader's unpacked zip on his desktop;
 # - the one-copy guard's lock: nothing in the profile, and a killed copy does not keep the next
 #   from starting; a second start ends and leaves the first;
 # - silently over the running program (/AUTOSTART=1): it ends with status 0, every file is
@@ -186,14 +188,25 @@ menu="$profile/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tickbell.ln
 [ "$(lnk_folder "$menu")" = "$winfolder" ] || e2e_fail "the Start-menu entry starts the program in '$(lnk_folder "$menu")'"
 e2e_log "installed for the user into $winfolder"
 
-# --- The one-copy guard, and the program's settings apart from the installed folder.
+# --- The first start takes the settings of the trader's unpacked zip on his desktop when he says
+# so; then the one-copy guard, and the program's settings apart from the installed folder.
 window='^Tickbellv1\.32 - Orro SOFT$'
+zipcopy=$profile/Desktop/Tickbell-1.31-win64
+mkdir -p "$zipcopy"
+cp "$stage/Tickbell.exe" "$zipcopy/"
+LC_ALL=C sed '1s/\.\.\.\./!!!!/' "$stage/plug/config.txt" >"$zipcopy/config.txt"
+{ cat "$stage/holidays.txt"; echo '2027-02-12'; } >"$zipcopy/holidays.txt"
 start_program
+question=$(e2e_wait_window '^导入设置 - Tickbell$' 60) || e2e_fail "the first start did not offer the zip copy's settings"
+e2e_screenshot "$question" "$E2E_OUT/import-question.png"
+e2e_key "$question" Return
 e2e_wait_window "$window" 60 >/dev/null || e2e_fail "the installed program showed no window"
 settings=$profile/AppData/Roaming/Tickbell/config.txt
 e2e_wait_until 10 test -s "$settings" || e2e_fail "the program installed for the user made no %APPDATA%\\Tickbell\\config.txt"
-cmp "$settings" "$installed/plug/config.txt" || e2e_fail "%APPDATA%\\Tickbell\\config.txt differs from plug\\config.txt"
+cmp "$settings" "$zipcopy/config.txt" || e2e_fail "%APPDATA%\\Tickbell\\config.txt is not the zip copy's"
+cmp "$(dirname "$settings")/holidays.txt" "$zipcopy/holidays.txt" || e2e_fail "the zip copy's holidays.txt was not taken"
 [ ! -e "$installed/config.txt" ] || e2e_fail "the program installed for the user wrote config.txt into its folder"
+e2e_log "the first start took the zip copy's config.txt and holidays.txt"
 locks=$(find "$prefix/drive_c/users" -maxdepth 2 -name '*.lock')
 [ -z "$locks" ] || e2e_fail "a lock file in the profile: $locks"
 timeout 60 env WINEPREFIX="$prefix" wine "$installed/Tickbell.exe" </dev/null >>"$E2E_SCRATCH/second.log" 2>&1 ||
