@@ -5,6 +5,7 @@
 #include "platform/platform_services.h"
 #include "platform/program_setup.h"
 #include "ui/mainwindow/main_window.h"
+#include "ui/settings/portable_import.h"
 #include "version.h"
 #include "widgets/program_icon.h"
 #include "widgets/qt_translations.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QLoggingCategory>
 
 #include <cstdio>
@@ -115,6 +117,10 @@ int main(int argc, char* argv[])
     // Made once this is the one copy: a second start ends without touching the sound system.
     const std::unique_ptr<PlatformServices> platform = makePlatformServices();
     platform->quitOnSystemRequests();
+    // Before the day reads its settings. Left unanswered when the session ends: the program ends.
+    if (config.offersPortableSettings && !QFileInfo::exists(config.configPath) &&
+        !offerPortableSettings(folder, config))
+        return 0;
 
     std::unique_ptr<TradingDay> day = makeTradingDay(*platform, folder, config);
     QObject::connect(day.get(), &TradingDay::exitRequested, &app, [] { QCoreApplication::exit(0); });

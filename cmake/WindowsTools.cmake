@@ -1,23 +1,27 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The tools in plug/ on Windows, after Windows.cmake: each with the program's icon and a version,
-# and beside them the same Qt and compiler runtime as beside Tickbell.exe, because Windows looks
-# for a program's DLLs in its own folder and not in the one above. A qt.conf sends Qt to the
-# program folder's plugins and translations.
+# The tools on Windows, after Windows.cmake. Windows looks for a program's DLLs in its own folder
+# only, so the tools live in the program folder beside Tickbell.exe and the one copy of the Qt and
+# compiler runtime; plug\ holds small starters of the same names (packaging/windows/tool_starter.cpp)
+# that need no DLL and run them. Tools and starters carry the program's icon and a version.
 set(TICKBELL_TOOL_DESCRIPTIONS
     clocktool "时间校正" abacus "常规计算器" posmover "转仓计算器" ceilprice "涨停版计算" poweroff "快速关机")
 while(TICKBELL_TOOL_DESCRIPTIONS)
     list(POP_FRONT TICKBELL_TOOL_DESCRIPTIONS TOOL_NAME TOOL_DESCRIPTION)
-    configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/tool.rc.in ${CMAKE_BINARY_DIR}/generated/${TOOL_NAME}.rc @ONLY)
-    target_sources(${TOOL_NAME} PRIVATE ${CMAKE_BINARY_DIR}/generated/${TOOL_NAME}.rc)
+    set(rc ${CMAKE_BINARY_DIR}/generated/${TOOL_NAME}.rc)
+    configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/tool.rc.in ${rc} @ONLY)
+    target_sources(${TOOL_NAME} PRIVATE ${rc})
+    set_target_properties(${TOOL_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TICKBELL_RUN_DIR})
+
+    add_executable(${TOOL_NAME}_starter WIN32 ${CMAKE_SOURCE_DIR}/packaging/windows/tool_starter.cpp ${rc})
+    set_target_properties(${TOOL_NAME}_starter PROPERTIES OUTPUT_NAME ${TOOL_NAME} AUTOMOC OFF
+        RUNTIME_OUTPUT_DIRECTORY ${TICKBELL_RUN_DIR}/plug)
+    target_link_libraries(${TOOL_NAME}_starter PRIVATE user32)
+    if(MINGW)
+        target_compile_options(${TOOL_NAME}_starter PRIVATE -municode)
+        target_link_options(${TOOL_NAME}_starter PRIVATE -municode -static -s)
+    endif()
+    tickbell_warnings(${TOOL_NAME}_starter)
+    install(TARGETS ${TOOL_NAME}_starter RUNTIME DESTINATION plug)
 endwhile()
 
-set(plug_qt_conf ${CMAKE_SOURCE_DIR}/packaging/windows/plug-qt.conf)
-add_custom_target(tickbell_tools_runtime ALL
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${TICKBELL_RUN_DIR}/plug
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TICKBELL_WINDOWS_DLLS} ${TICKBELL_RUN_DIR}/plug
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${plug_qt_conf} ${TICKBELL_RUN_DIR}/plug/qt.conf
-    VERBATIM)
-
-install(TARGETS ${TICKBELL_TOOLS} RUNTIME DESTINATION plug)
-install(FILES ${TICKBELL_WINDOWS_DLLS} DESTINATION plug)
-install(FILES ${plug_qt_conf} DESTINATION plug RENAME qt.conf)
+install(TARGETS ${TICKBELL_TOOLS} RUNTIME DESTINATION .)

@@ -12,6 +12,8 @@ struct ConfigLocation {
     QString configPath;
     QString defaultPath;
     bool inProgramFolder = true;
+    // An installed copy's (Windows): without a config.txt yet, it offers a portable copy's.
+    bool offersPortableSettings = false;
 };
 
 // The rule, given what the system knows: userFolder is the settings folder for this program

@@ -161,6 +161,8 @@ Section "Tickbell" SecProgram
     !include "${FILES}"
     ; The folder the Start-menu entry starts the program in.
     SetOutPath "$INSTDIR"
+    ; Tickbell.exe takes the uninstaller beside it for the sign of an installed copy, which keeps
+    ; its settings in %APPDATA%\Tickbell, whatever the folder.
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortcut "$SMPROGRAMS\Tickbell.lnk" "$INSTDIR\Tickbell.exe" "" "$INSTDIR\Tickbell.exe" 0
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "Tickbell"

@@ -2,6 +2,7 @@
 #include "platform/program_setup.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -24,23 +25,11 @@ QString knownFolder(REFKNOWNFOLDERID id)
     return folder;
 }
 
-// Where per-user installers put programs; Wine does not know the folder by name.
-QString userProgramsFolder()
+// The installer leaves its uninstaller in the folder and the uninstaller takes it away; an
+// unpacked zip has none, wherever either lies.
+bool isInstalledCopy(const QString& programFolder)
 {
-    const QString folder = knownFolder(FOLDERID_UserProgramFiles);
-    if (!folder.isEmpty())
-        return folder;
-    const QString local = knownFolder(FOLDERID_LocalAppData);
-    return local.isEmpty() ? QString() : local + u"/Programs"_s;
-}
-
-bool isInside(const QString& folder, const QString& parent)
-{
-    if (parent.isEmpty())
-        return false;
-    const QString f = QDir::cleanPath(folder) + u'/';
-    const QString p = QDir::cleanPath(parent) + u'/';
-    return f.startsWith(p, Qt::CaseInsensitive);
+    return QFileInfo::exists(programFolder + u"/uninstall.exe"_s);
 }
 
 bool goesSomewhere(DWORD stream)
@@ -52,18 +41,18 @@ bool goesSomewhere(DWORD stream)
 } // namespace
 
 // In the program folder where the user can write it (an unpacked zip), else in
-// %APPDATA%\Tickbell. A program folder under Program Files or the user's own programs folder
-// (%LOCALAPPDATA%\Programs) is an installed copy's, which the installer replaces and removes:
-// its settings live apart, also where the folder can be written (a per-user install, an
+// %APPDATA%\Tickbell. An installed copy's folder is the installer's to replace and remove: its
+// settings live apart, also where the folder can be written (a per-user install, an
 // administrator's, and under Wine, which does not keep users out of Program Files).
 ConfigLocation platformConfigLocation(const QString& programFolder)
 {
     const QString appData = knownFolder(FOLDERID_RoamingAppData);
-    const bool installed = isInside(programFolder, knownFolder(FOLDERID_ProgramFiles)) ||
-                           isInside(programFolder, knownFolder(FOLDERID_ProgramFilesX86)) ||
-                           isInside(programFolder, userProgramsFolder());
-    return chooseConfigLocation(programFolder, appData.isEmpty() ? QString() : appData + u"/Tickbell"_s,
-                                !installed && folderIsWritable(programFolder));
+    const bool installed = isInstalledCopy(programFolder);
+    ConfigLocation location =
+        chooseConfigLocation(programFolder, appData.isEmpty() ? QString() : appData + u"/Tickbell"_s,
+                             !installed && folderIsWritable(programFolder));
+    location.offersPortableSettings = installed && !location.inProgramFolder;
+    return location;
 }
 
 void choosePlatformPlugin()

@@ -7,8 +7,10 @@
 # administrator rights, and their icons (every entry 32-bit RGBA, 8 bits a channel).
 # Then BUILD_DIR/dist's installer in a fresh prefix with a Chinese locale:
 # - silently for the current user: %LOCALAPPDATA%\Programs\Tickbell, the user's uninstall entry
-#   (publisher, size, version, address) and nothing of the computer's, a Start-menu entry that
-#   starts the program in its folder; the program keeps its settings in %APPDATA%\Tickbell;
+#   (publisher, size, version, address) and nothing of the computer's, README.txt giving its
+#   silent uninstall command, a Start-menu entry that starts the program in its folder; the
+#   program keeps its settings in %APPDATA%\Tickbell, where its first start takes, when asked
+#   to, those of the trader's unpacked zip on his desktop;
 # - the one-copy guard's lock: nothing in the profile, and a killed copy does not keep the next
 #   from starting; a second start ends and leaves the first;
 # - silently over the running program (/AUTOSTART=1): it ends with status 0, every file is
@@ -18,6 +20,8 @@
 # - its uninstaller from the uninstall entry: with a copy that does not answer, it stops with a
 #   message and status 2 and keeps every file; silently with a running copy, it ends it and
 #   removes every file, the entry, the Start-menu entry and the log-on start, keeping the settings;
+# - silently into a folder of the trader's choice (/D=): the settings still apart, and nothing
+#   left after the uninstall;
 # - silently for every user (/ALLUSERS): Program Files and the computer's entry, the program
 #   writing nothing there, and back out with the program running.
 # Screenshots of the pages are kept in ./output/windows-installer.
@@ -171,6 +175,12 @@ bad=$(same_as_stage "$installed") || e2e_fail "the installed $bad differs from t
 size=$(reg_value HKCU "$uninstall_key" EstimatedSize)
 [ $((16#${size:-0})) -gt 10000 ] || e2e_fail "uninstall entry: size '$size' (KB)"
 [ -z "$(reg_value HKCU "$run_key" Tickbell)" ] || e2e_fail "the log-on start was set without being chosen"
+# README.txt gives the entry's silent uninstall command, the one that waits and reports.
+quiet=$(reg_value HKCU "$uninstall_key" QuietUninstallString)
+for placeholder in '<安装文件夹>' '<folder>'; do
+    grep -qF -- "${quiet//"$winfolder"/$placeholder}" "$installed/README.txt" ||
+        e2e_fail "README.txt does not give the uninstall entry's command ($quiet) with $placeholder"
+done
 profile=$(in_prefix winepath -u "${winfolder%"$user_programs"}")
 profile=${profile%/}
 menu="$profile/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tickbell.lnk"
@@ -178,14 +188,25 @@ menu="$profile/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tickbell.ln
 [ "$(lnk_folder "$menu")" = "$winfolder" ] || e2e_fail "the Start-menu entry starts the program in '$(lnk_folder "$menu")'"
 e2e_log "installed for the user into $winfolder"
 
-# --- The one-copy guard, and the program's settings apart from the installed folder.
+# --- The first start takes the settings of the trader's unpacked zip on his desktop when he says
+# so; then the one-copy guard, and the program's settings apart from the installed folder.
 window='^Tickbellv1\.32 - Orro SOFT$'
+zipcopy=$profile/Desktop/Tickbell-1.31-win64
+mkdir -p "$zipcopy"
+cp "$stage/Tickbell.exe" "$zipcopy/"
+LC_ALL=C sed '1s/\.\.\.\./!!!!/' "$stage/plug/config.txt" >"$zipcopy/config.txt"
+{ cat "$stage/holidays.txt"; echo '2027-02-12'; } >"$zipcopy/holidays.txt"
 start_program
+question=$(e2e_wait_window '^导入设置 - Tickbell$' 60) || e2e_fail "the first start did not offer the zip copy's settings"
+e2e_screenshot "$question" "$E2E_OUT/import-question.png"
+e2e_key "$question" Return
 e2e_wait_window "$window" 60 >/dev/null || e2e_fail "the installed program showed no window"
 settings=$profile/AppData/Roaming/Tickbell/config.txt
 e2e_wait_until 10 test -s "$settings" || e2e_fail "the program installed for the user made no %APPDATA%\\Tickbell\\config.txt"
-cmp "$settings" "$installed/plug/config.txt" || e2e_fail "%APPDATA%\\Tickbell\\config.txt differs from plug\\config.txt"
+cmp "$settings" "$zipcopy/config.txt" || e2e_fail "%APPDATA%\\Tickbell\\config.txt is not the zip copy's"
+cmp "$(dirname "$settings")/holidays.txt" "$zipcopy/holidays.txt" || e2e_fail "the zip copy's holidays.txt was not taken"
 [ ! -e "$installed/config.txt" ] || e2e_fail "the program installed for the user wrote config.txt into its folder"
+e2e_log "the first start took the zip copy's config.txt and holidays.txt"
 locks=$(find "$prefix/drive_c/users" -maxdepth 2 -name '*.lock')
 [ -z "$locks" ] || e2e_fail "a lock file in the profile: $locks"
 timeout 60 env WINEPREFIX="$prefix" wine "$installed/Tickbell.exe" </dev/null >>"$E2E_SCRATCH/second.log" 2>&1 ||
@@ -289,6 +310,23 @@ e2e_wait_until 30 gone "$installed" ||
 [ -z "$(reg_value HKCU "$run_key" Tickbell)" ] || e2e_fail "the uninstaller left the log-on start"
 [ -s "$settings" ] || e2e_fail "the uninstaller removed the user's settings"
 e2e_log "uninstalled silently with the program running: all gone but the user's settings"
+
+# --- Into a folder of the trader's choice (/D=), none of the usual ones: still an installed copy,
+# which keeps its settings apart and leaves nothing behind.
+chosen='C:\交易软件\Tickbell'
+in_prefix wine "$setup" /S "/D=$chosen" </dev/null >>"$E2E_SCRATCH/installer.log" 2>&1 || e2e_fail "the install into $chosen failed (status $?)"
+[ "$(reg_value HKCU "$uninstall_key" InstallLocation)" = "$chosen" ] || e2e_fail "/D=$chosen installed elsewhere"
+installed=$(in_prefix winepath -u "$chosen")
+installed=${installed%/}
+start_program
+e2e_wait_window "$window" 60 >/dev/null || e2e_fail "the program installed into $chosen showed no window"
+e2e_wait_until 10 grep -q "status:" "$E2E_CONSOLE" || e2e_fail "the program installed into $chosen shows no status"
+[ ! -e "$installed/config.txt" ] || e2e_fail "the program installed into $chosen wrote config.txt into its folder"
+run_entry "$(reg_value HKCU "$uninstall_key" QuietUninstallString)" "$E2E_SCRATCH/uninstall.status"
+[ "$(status_of "$E2E_SCRATCH/uninstall.status" 60)" = 0 ] || e2e_fail "the uninstall from $chosen failed"
+e2e_wait_program_exit 10 || e2e_fail "the uninstall from $chosen left the program running"
+e2e_wait_until 30 gone "$installed" || e2e_fail "the uninstall from $chosen left $(cd "$installed" && find . | head -n 5 | tr '\n' ' ')"
+e2e_log "installed into $chosen: the settings apart, and nothing left after the uninstall"
 
 # --- For every user, silently, and back out.
 in_prefix wine "$setup" /S /ALLUSERS </dev/null >>"$E2E_SCRATCH/installer.log" 2>&1 || e2e_fail "the install for every user failed (status $?)"

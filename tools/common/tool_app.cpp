@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
@@ -18,7 +19,10 @@ namespace ToolApp {
 
 QString programFolder()
 {
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() + u"/.."_s);
+    // On Windows the tools run beside Tickbell.exe and its Qt libraries (plug\ holds starters);
+    // elsewhere from plug/ itself.
+    const QString own = QCoreApplication::applicationDirPath();
+    return QFileInfo(own + u"/plug"_s).isDir() ? own : QDir::cleanPath(own + u"/.."_s);
 }
 
 void setUp(QApplication& app, const QString& name)
