@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The tools in plug/ started by the real program: keys 6, 9 and 0 and the five items of the 工具
-# menu bring up their windows (the calculator is a stand-in on the program's PATH); 时间校正's
-# 校正系统时间 asks timedated to switch network time on; a second key 0 brings the first
-# 转仓计算器 forward instead of opening another; 快速关机 from the menu is cancelled with Esc and
-# asks nothing of the system. Then, with shutdown15:1, the clock moved to
+# menu bring up their windows (the calculator is a stand-in on the program's PATH), and Esc
+# closes them; 时间校正's 校正系统时间 asks timedated to switch network time on; a second key 0
+# brings the first 转仓计算器 forward instead of opening another; 快速关机 from the menu is
+# cancelled with Esc and asks nothing of the system. Then, with shutdown15:1, the clock moved to
 # the close: at 15:00:08 the countdown comes up and, left alone, a minute later asks logind to
 # power off, on the test's own system bus.
 source "$(dirname "$0")/lib.sh"
@@ -32,15 +32,15 @@ grep -q '^shutdown15:1' "$E2E_APP/config.txt" || e2e_fail "could not switch shut
 PATH="$bin:$PATH" e2e_start_program --at '2010-02-10 14:50:00'
 main=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 30) || e2e_fail "the main window did not appear"
 
-# The tool's window comes up; a picture is kept, and it is closed as a user would.
+# The tool's window comes up; a picture is kept, and it is closed with Esc.
 tool_window() # TITLE_ERE WHAT PICTURE
 {
     local wid
     wid=$(e2e_wait_window "$1" 20) || e2e_fail "$2 showed no window titled /$1/"
     e2e_screenshot "$wid" "$E2E_OUT/$3.png"
-    e2e_close_request "$wid"
-    e2e_wait_until 10 e2e__window_gone "$wid" || e2e_fail "$2 did not close on a close request"
-    e2e_log "$2: window seen and closed"
+    e2e_key "$wid" Escape
+    e2e_wait_until 10 e2e__window_gone "$wid" || e2e_fail "$2 did not close on Esc"
+    e2e_log "$2: window seen and closed with Esc"
 }
 calculator_window() # WHAT
 {

@@ -1,18 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The tools' windows, offscreen: Esc stops the shutdown; the broker's rates and the time servers
-// are there again the next time.
+// The tools' windows, offscreen: Esc closes each and stops the shutdown; a window opens inside
+// the screen; the broker's rates and the time servers are there again the next time.
 #include "fakes/system_fakes.h"
 #include "reminder/trading_calendar.h"
+#include "tools/ceilprice/limit_window.h"
 #include "tools/clocktool/clock_window.h"
 #include "tools/common/input_field.h"
 #include "tools/posmover/switch_window.h"
 #include "tools/poweroff/poweroff_window.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -20,6 +25,36 @@ class TestToolWindows : public QObject {
     Q_OBJECT
 
 private slots:
+    void escapeClosesTheWindow_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::newRow("时间校正") << u"clocktool"_s;
+        QTest::newRow("转仓计算器") << u"posmover"_s;
+        QTest::newRow("涨停版计算") << u"ceilprice"_s;
+    }
+    void escapeClosesTheWindow()
+    {
+        QFETCH(QString, tool);
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(u"tools.ini"_s), QSettings::IniFormat);
+        FakeTimeSync sync;
+        const TradingCalendar calendar;
+        std::unique_ptr<QWidget> window;
+        if (tool == u"clocktool"_s)
+            window = std::make_unique<ClockWindow>(sync, calendar, settings);
+        else if (tool == u"posmover"_s)
+            window = std::make_unique<SwitchWindow>(settings);
+        else
+            window = std::make_unique<LimitWindow>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        // Pressed where the typing is.
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus && focus->window() == window.get());
+        QTest::keyClick(focus, Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+    }
+
     void escapeStopsTheShutdown()
     {
         FakePowerOff power;
@@ -32,6 +67,21 @@ private slots:
         for (int i = 0; i < 61; ++i)
             window.countdown().tick();
         QCOMPARE(power.requests, 0);
+    }
+
+    void opensInsideTheScreen()
+    {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(u"tools.ini"_s), QSettings::IniFormat);
+        SwitchWindow window(settings);
+        const QRect area = window.screen()->availableGeometry();
+        window.resize(area.size() + QSize(100, 100));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY2(
+            area.contains(window.frameGeometry()),
+            qPrintable(
+                u"%1,%2 %3x%4"_s.arg(window.x()).arg(window.y()).arg(window.width()).arg(window.height())));
     }
 
     void brokerRatesAreRemembered()

@@ -25,8 +25,9 @@ QString percent(qint64 e2)
 } // namespace
 
 LimitWindow::LimitWindow(QWidget* parent)
-    : QWidget(parent), m_code(new InputField(u"可不填，例如 600519"_s, this)), m_board(new QComboBox(this)),
-      m_close(new InputField(u"元，例如 12.34"_s, this)), m_up(new QLabel(this)), m_down(new QLabel(this))
+    : ToolWindow(parent), m_code(new InputField(u"可不填，例如 600519"_s, this)),
+      m_board(new QComboBox(this)), m_close(new InputField(u"元，例如 12.34"_s, this)),
+      m_up(new QLabel(this)), m_down(new QLabel(this))
 {
     setObjectName(u"ceilprice"_s);
     setWindowTitle(u"涨停版计算"_s);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QWidget>
+#include "tools/common/tool_window.h"
 
 class InputField;
 class QComboBox;
@@ -9,7 +9,7 @@ class QLabel;
 
 // 涨停版计算: the previous close and the board (guessed from the code, changeable) give the
 // day's limit-up and limit-down prices and what percentage they really are.
-class LimitWindow : public QWidget {
+class LimitWindow : public ToolWindow {
     Q_OBJECT
 public:
     explicit LimitWindow(QWidget* parent = nullptr);

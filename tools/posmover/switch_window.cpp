@@ -36,7 +36,7 @@ QFormLayout* form(QGroupBox* box)
 } // namespace
 
 SwitchWindow::SwitchWindow(QSettings& settings, QWidget* parent)
-    : QWidget(parent), m_settings(settings), m_sellShares(new InputField(u"股，例如 1000"_s, this)),
+    : ToolWindow(parent), m_settings(settings), m_sellShares(new InputField(u"股，例如 1000"_s, this)),
       m_sellPrice(new InputField(u"元"_s, this)), m_buyCode(new InputField(u"可不填，用来判断板块"_s, this)),
       m_buyBoard(new QComboBox(this)), m_buyPrice(new InputField(u"元"_s, this)),
       m_rate(new InputField(u"%，例如 0.025"_s, this)), m_minimum(new InputField(u"元，例如 5"_s, this)),
