@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tools' windows, offscreen: Esc closes each and stops the shutdown; a window opens inside
-// the screen; the broker's rates and the time servers are there again the next time.
+// the screen; the limits follow the trading day; the broker's rates and the time servers are there again the
+// next time.
 #include "fakes/system_fakes.h"
 #include "reminder/trading_calendar.h"
 #include "tools/ceilprice/limit_window.h"
 #include "tools/clocktool/clock_window.h"
 #include "tools/common/input_field.h"
+#include "tools/common/stock_board.h"
 #include "tools/posmover/switch_window.h"
 #include "tools/poweroff/poweroff_window.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -45,7 +49,7 @@ private slots:
         else if (tool == u"posmover"_s)
             window = std::make_unique<SwitchWindow>(settings);
         else
-            window = std::make_unique<LimitWindow>();
+            window = std::make_unique<LimitWindow>(calendar, QDate(2026, 12, 8));
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         // Pressed where the typing is.
@@ -82,6 +86,26 @@ private slots:
             area.contains(window.frameGeometry()),
             qPrintable(
                 u"%1,%2 %3x%4"_s.arg(window.x()).arg(window.y()).arg(window.width()).arg(window.height())));
+    }
+
+    void limitsFollowTheDay_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::newRow("the first day of 10 % for ST") << QDate(2026, 7, 6);
+        QTest::newRow("the Saturday before: the next trading day's") << QDate(2026, 7, 4);
+    }
+    void limitsFollowTheDay()
+    {
+        QFETCH(QDate, day);
+        const TradingCalendar calendar;
+        LimitWindow window(calendar, day);
+        auto* board = window.findChild<QComboBox*>(u"board"_s);
+        board->setCurrentIndex(board->findData(int(Board::MainST)));
+        window.findChild<InputField*>(u"close"_s)->setText(u"10.05"_s);
+        QCOMPARE(board->currentText(), u"主板 ST 10%"_s);
+        QCOMPARE(window.findChild<QLabel*>(u"limitUp"_s)->text(), u"涨停价：11.06 元（+10.05%）"_s);
+        QCOMPARE(window.findChild<QLabel*>(u"limitDown"_s)->text(), u"跌停价：9.05 元（−9.95%）"_s);
+        QVERIFY(window.findChild<QLabel*>(u"note"_s)->text().contains(u"2026年7月6日起 10%"_s));
     }
 
     void brokerRatesAreRemembered()

@@ -5,10 +5,8 @@
 #include "reminder/trading_calendar.h"
 #include "tools/clocktool/clock_window.h"
 #include "tools/common/tool_app.h"
-#include "tools/common/tools_log.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QSettings>
 #include <QTimer>
 
@@ -29,15 +27,7 @@ int main(int argc, char* argv[])
         return 0;
 
     // The key moments skip the days the exchanges are closed, as Tickbell knows them.
-    TradingCalendar calendar;
-    const QString folder = ToolApp::programFolder();
-    if (QFile::exists(folder + u"/holidays.txt"_s)) {
-        for (const QString& problem : calendar.loadClosedDaysFile(folder + u"/holidays.txt"_s))
-            qCWarning(lcTools, "%s", qUtf8Printable(problem));
-    }
-    for (const QString& problem : calendar.loadFestivalDatesFile(folder + u"/statutory-holidays.txt"_s))
-        qCWarning(lcTools, "%s", qUtf8Printable(problem));
-
+    const TradingCalendar calendar = ToolApp::calendar();
     const std::unique_ptr<QSettings> settings = ToolApp::settings();
     const std::unique_ptr<TimeSync> sync = makeSystemTimeSync();
     ClockWindow window(*sync, calendar, *settings);

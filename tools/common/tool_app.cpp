@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/common/tool_app.h"
 
+#include "platform/program_setup.h"
+#include "reminder/trading_calendar.h"
+#include "tools/common/tools_log.h"
 #include "widgets/fonts.h"
 #include "widgets/program_icon.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
@@ -51,6 +56,23 @@ void bringForward(QWidget* window)
 std::unique_ptr<QSettings> settings()
 {
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, u"tickbell"_s, u"tools"_s);
+}
+
+TradingCalendar calendar()
+{
+    TradingCalendar calendar;
+    QStringList problems;
+    const QString folder = programFolder();
+    if (QFile::exists(folder + u"/holidays.txt"_s))
+        problems << calendar.loadClosedDaysFile(folder + u"/holidays.txt"_s);
+    problems << calendar.loadFestivalDatesFile(folder + u"/statutory-holidays.txt"_s);
+    const ConfigLocation config = platformConfigLocation(folder);
+    const QString own = QFileInfo(config.configPath).absolutePath() + u"/holidays.txt"_s;
+    if (!config.inProgramFolder && QFile::exists(own))
+        problems << calendar.loadClosedDaysFile(own);
+    for (const QString& problem : std::as_const(problems))
+        qCWarning(lcTools, "%s", qUtf8Printable(problem));
+    return calendar;
 }
 
 QString saveProblem(const QSettings& s)
