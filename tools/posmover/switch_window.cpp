@@ -146,10 +146,11 @@ void SwitchWindow::recalculate()
         summary = missing.isEmpty() ? u"请改正标红的内容"_s : u"请填写："_s + missing.join(u"、"_s);
     } else {
         const SwitchResult r = switchPositions(order);
-        summary = r.buyShares > 0
-                      ? u"可买入 %1 股，剩余资金 %2 元"_s.arg(Money::yuan(r.buyShares * 1000).chopped(3),
-                                                              Money::yuan(r.cashLeftLi))
-                      : u"卖出所得不够买入最少的一笔，剩余资金 %1 元"_s.arg(Money::yuan(r.cashLeftLi));
+        summary =
+            !r.refusal.isEmpty() ? r.refusal
+            : r.buyShares > 0
+                ? u"可买入 %1 股，剩余资金 %2 元"_s.arg(Money::count(r.buyShares), Money::yuan(r.cashLeftLi))
+                : u"卖出所得不够买入最少的一笔，剩余资金 %1 元"_s.arg(Money::yuan(r.cashLeftLi));
         steps = r.steps;
     }
     if (!saveProblem.isEmpty())
