@@ -2,9 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The tools in plug/ started by the real program: keys 6, 9 and 0 and the five items of the 工具
 # menu bring up their windows (the calculator is a stand-in on the program's PATH), and Esc
-# closes them; 时间校正's 校正系统时间 asks timedated to switch network time on; a second key 0
-# brings the first 转仓计算器 forward instead of opening another; 快速关机 from the menu is
-# cancelled with Esc and asks nothing of the system. Then, with shutdown15:1, the clock moved to
+# closes them; 时间校正's 校正系统时间 asks timedated to switch network time on; a second key 9
+# starts no second calculator while the first runs, and a second key 0 brings the first
+# 转仓计算器 forward instead of opening another; 快速关机 from the menu is cancelled with Esc and
+# asks nothing of the system. Then, with shutdown15:1, the clock moved to
 # the close: at 15:00:08 the countdown comes up and, left alone, a minute later asks logind to
 # power off, on the test's own system bus.
 source "$(dirname "$0")/lib.sh"
@@ -42,12 +43,15 @@ tool_window() # TITLE_ERE WHAT PICTURE
     e2e_wait_until 10 e2e__window_gone "$wid" || e2e_fail "$2 did not close on Esc"
     e2e_log "$2: window seen and closed with Esc"
 }
+# abacus.exe stays while its calculator runs, and ends with it.
+abacus_gone() { ! pgrep -f "^$E2E_APP/plug/abacus.exe" >/dev/null; }
 calculator_window() # WHAT
 {
     local wid
     wid=$(e2e_wait_window '^stand-in calculator$' 20) || e2e_fail "$1 started no calculator"
     kill "$(tail -n 1 "$calculators")"
     e2e_wait_until 10 e2e__window_gone "$wid" || e2e_fail "the stand-in calculator stayed"
+    e2e_wait_until 10 abacus_gone || e2e_fail "abacus.exe stayed after its calculator ended"
     e2e_log "$1: the system's calculator started"
 }
 
@@ -63,8 +67,14 @@ e2e_wait_until 20 synced || e2e_fail "校正系统时间 asked nothing of timeda
 e2e_close_request "$clock"
 e2e_wait_until 10 e2e__window_gone "$clock" || e2e_fail "时间校正 did not close on a close request"
 e2e_log "key 6: 时间校正 seen; 校正系统时间 asked timedated for network time"
+# Key 9 twice: the second start finds the first, which still runs its calculator.
 e2e_key "$main" 9
-calculator_window "key 9"
+e2e_wait_window '^stand-in calculator$' 20 >/dev/null || e2e_fail "key 9 started no calculator"
+e2e_key "$main" 9
+found() { grep -q 'the calculator is already running' "$E2E_STDERR"; }
+e2e_wait_until 20 found || e2e_fail "the second key 9 did not reach the running abacus.exe"
+[ "$(wc -l <"$calculators")" = 1 ] || e2e_fail "key 9 pressed twice started $(wc -l <"$calculators") calculators"
+calculator_window "key 9 twice: one calculator"
 e2e_key "$main" 0
 tool_window '^转仓计算器$' "key 0" posmover
 
