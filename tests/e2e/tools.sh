@@ -16,9 +16,9 @@ e2e_require xmessage
 e2e_start_display
 e2e_start_system_bus
 
-# The clock tool asks only the loopback, on a port where nothing listens.
-mkdir -p "$XDG_CONFIG_HOME/tickbell"
-printf '[clocktool]\nservers=127.0.0.1:9\n' >"$XDG_CONFIG_HOME/tickbell/tools.ini"
+# The clock tool asks only the loopback, on a port where nothing listens. The program folder can
+# be written, so it keeps config.txt and tools.ini.
+printf '[clocktool]\nservers=127.0.0.1:9\n' >"$E2E_APP/tools.ini"
 # The system's calculator: a stand-in that notes its pid and shows a window.
 bin=$E2E_SCRATCH/bin
 calculators=$E2E_SCRATCH/calculators.pids

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tools' windows, offscreen: Esc closes each and stops the shutdown; a window opens inside
-// the screen; the limits follow the trading day; the broker's rates and the time servers are there again the
-// next time.
+// the screen; the limits follow the trading day; the broker's rates and the time servers are
+// there again the next time, in tools.ini beside config.txt.
 #include "fakes/system_fakes.h"
 #include "reminder/trading_calendar.h"
 #include "tools/ceilprice/limit_window.h"
 #include "tools/clocktool/clock_window.h"
 #include "tools/common/input_field.h"
 #include "tools/common/stock_board.h"
+#include "tools/common/tool_app.h"
 #include "tools/posmover/switch_window.h"
 #include "tools/poweroff/poweroff_window.h"
 
@@ -29,6 +30,13 @@ class TestToolWindows : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // The user's own settings folder, for tools.ini as it was kept before.
+        QVERIFY(m_userFolder.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_userFolder.path());
+    }
+
     void escapeClosesTheWindow_data()
     {
         QTest::addColumn<QString>("tool");
@@ -140,6 +148,27 @@ private slots:
         QCOMPARE(window.findChild<QPlainTextEdit*>(u"servers"_s)->toPlainText(),
                  u"127.0.0.1:1123\ntime.example"_s);
     }
+
+    void toolsIniLivesBesideConfig()
+    {
+        // A program folder the user may write keeps config.txt.
+        QTemporaryDir program;
+        QCOMPARE(ToolApp::settings(program.path())->fileName(), program.filePath(u"tools.ini"_s));
+    }
+
+    void toolsIniStartsFromTheUsersOwn()
+    {
+        {
+            QSettings before(QSettings::IniFormat, QSettings::UserScope, u"tickbell"_s, u"tools"_s);
+            before.setValue(u"clocktool/servers"_s, QStringList{u"127.0.0.1:1123"_s});
+        }
+        QTemporaryDir program;
+        QCOMPARE(ToolApp::settings(program.path())->value(u"clocktool/servers"_s).toStringList(),
+                 QStringList{u"127.0.0.1:1123"_s});
+    }
+
+private:
+    QTemporaryDir m_userFolder;
 };
 
 QTEST_MAIN(TestToolWindows)

@@ -53,9 +53,19 @@ void bringForward(QWidget* window)
     window->activateWindow();
 }
 
-std::unique_ptr<QSettings> settings()
+std::unique_ptr<QSettings> settings(const QString& programFolder)
 {
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, u"tickbell"_s, u"tools"_s);
+    const ConfigLocation config = platformConfigLocation(programFolder);
+    const QString path = QFileInfo(config.configPath).absolutePath() + u"/tools.ini"_s;
+    // Every copy used to keep them in the user's folder: one that now keeps its own starts from
+    // those.
+    if (!QFileInfo::exists(path)) {
+        const QString before =
+            QSettings(QSettings::IniFormat, QSettings::UserScope, u"tickbell"_s, u"tools"_s).fileName();
+        if (QFileInfo::exists(before) && !QFile::copy(before, path))
+            qCWarning(lcTools, "could not copy %s to %s", qUtf8Printable(before), qUtf8Printable(path));
+    }
+    return std::make_unique<QSettings>(path, QSettings::IniFormat);
 }
 
 TradingCalendar calendar()
