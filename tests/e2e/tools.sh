@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The tools in plug/ started by the real program: keys 6, 9 and 0 and the five items of the 工具
-# menu bring up their windows (the calculator is a stand-in on the program's PATH); 时间校正's
-# 校正系统时间 asks timedated to switch network time on; a second key 0 brings the first
+# menu bring up their windows (the calculator is a stand-in on the program's PATH), and Esc
+# closes them; 时间校正's 校正系统时间 asks timedated to switch network time on; a second key 9
+# starts no second calculator while the first runs, and a second key 0 brings the first
 # 转仓计算器 forward instead of opening another; 快速关机 from the menu is cancelled with Esc and
 # asks nothing of the system. Then, with shutdown15:1, the clock moved to
 # the close: at 15:00:08 the countdown comes up and, left alone, a minute later asks logind to
@@ -15,9 +16,9 @@ e2e_require xmessage
 e2e_start_display
 e2e_start_system_bus
 
-# The clock tool asks only the loopback, on a port where nothing listens.
-mkdir -p "$XDG_CONFIG_HOME/tickbell"
-printf '[clocktool]\nservers=127.0.0.1:9\n' >"$XDG_CONFIG_HOME/tickbell/tools.ini"
+# The clock tool asks only the loopback, on a port where nothing listens. The program folder can
+# be written, so it keeps config.txt and tools.ini.
+printf '[clocktool]\nservers=127.0.0.1:9\n' >"$E2E_APP/tools.ini"
 # The system's calculator: a stand-in that notes its pid and shows a window.
 bin=$E2E_SCRATCH/bin
 calculators=$E2E_SCRATCH/calculators.pids
@@ -32,22 +33,25 @@ grep -q '^shutdown15:1' "$E2E_APP/config.txt" || e2e_fail "could not switch shut
 PATH="$bin:$PATH" e2e_start_program --at '2010-02-10 14:50:00'
 main=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 30) || e2e_fail "the main window did not appear"
 
-# The tool's window comes up; a picture is kept, and it is closed as a user would.
+# The tool's window comes up; a picture is kept, and it is closed with Esc.
 tool_window() # TITLE_ERE WHAT PICTURE
 {
     local wid
     wid=$(e2e_wait_window "$1" 20) || e2e_fail "$2 showed no window titled /$1/"
     e2e_screenshot "$wid" "$E2E_OUT/$3.png"
-    e2e_close_request "$wid"
-    e2e_wait_until 10 e2e__window_gone "$wid" || e2e_fail "$2 did not close on a close request"
-    e2e_log "$2: window seen and closed"
+    e2e_key "$wid" Escape
+    e2e_wait_until 10 e2e__window_gone "$wid" || e2e_fail "$2 did not close on Esc"
+    e2e_log "$2: window seen and closed with Esc"
 }
+# abacus.exe stays while its calculator runs, and ends with it.
+abacus_gone() { ! pgrep -f "^$E2E_APP/plug/abacus.exe" >/dev/null; }
 calculator_window() # WHAT
 {
     local wid
     wid=$(e2e_wait_window '^stand-in calculator$' 20) || e2e_fail "$1 started no calculator"
     kill "$(tail -n 1 "$calculators")"
     e2e_wait_until 10 e2e__window_gone "$wid" || e2e_fail "the stand-in calculator stayed"
+    e2e_wait_until 10 abacus_gone || e2e_fail "abacus.exe stayed after its calculator ended"
     e2e_log "$1: the system's calculator started"
 }
 
@@ -63,8 +67,14 @@ e2e_wait_until 20 synced || e2e_fail "校正系统时间 asked nothing of timeda
 e2e_close_request "$clock"
 e2e_wait_until 10 e2e__window_gone "$clock" || e2e_fail "时间校正 did not close on a close request"
 e2e_log "key 6: 时间校正 seen; 校正系统时间 asked timedated for network time"
+# Key 9 twice: the second start finds the first, which still runs its calculator.
 e2e_key "$main" 9
-calculator_window "key 9"
+e2e_wait_window '^stand-in calculator$' 20 >/dev/null || e2e_fail "key 9 started no calculator"
+e2e_key "$main" 9
+found() { grep -q 'the calculator is already running' "$E2E_STDERR"; }
+e2e_wait_until 20 found || e2e_fail "the second key 9 did not reach the running abacus.exe"
+[ "$(wc -l <"$calculators")" = 1 ] || e2e_fail "key 9 pressed twice started $(wc -l <"$calculators") calculators"
+calculator_window "key 9 twice: one calculator"
 e2e_key "$main" 0
 tool_window '^转仓计算器$' "key 0" posmover
 

@@ -59,6 +59,16 @@ private slots:
         QTEST(r.cashLeftLi, "cashLeft");
     }
 
+    void refusesWhatItCannotSum()
+    {
+        // The largest sale the fields take, and a buy price of 0.001: about 10^18 shares.
+        const SwitchResult r =
+            switchPositions({10'000'000'000, 99'999'999, 1, Board::Main, {}, QDate(2026, 12, 8)});
+        QVERIFY(!r.refusal.isEmpty());
+        QCOMPARE(r.buyShares, 0);
+        QVERIFY(r.steps.isEmpty());
+    }
+
     void lots_data()
     {
         QTest::addColumn<QString>("code");

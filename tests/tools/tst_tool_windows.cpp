@@ -1,18 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The tools' windows, offscreen: Esc stops the shutdown; the broker's rates and the time servers
-// are there again the next time.
+// The tools' windows, offscreen: Esc closes each and stops the shutdown; a window opens inside
+// the screen; the limits follow the trading day; the broker's rates and the time servers are
+// there again the next time, in tools.ini beside config.txt.
 #include "core/calendar/trading_calendar.h"
 #include "fakes/system_fakes.h"
+#include "tools/ceilprice/limit_window.h"
 #include "tools/clocktool/clock_window.h"
 #include "tools/common/input_field.h"
+#include "tools/common/stock_board.h"
+#include "tools/common/tool_app.h"
 #include "tools/posmover/switch_window.h"
 #include "tools/poweroff/poweroff_window.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -20,6 +30,43 @@ class TestToolWindows : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // The user's own settings folder, for tools.ini as it was kept before.
+        QVERIFY(m_userFolder.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_userFolder.path());
+    }
+
+    void escapeClosesTheWindow_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::newRow("时间校正") << u"clocktool"_s;
+        QTest::newRow("转仓计算器") << u"posmover"_s;
+        QTest::newRow("涨停版计算") << u"ceilprice"_s;
+    }
+    void escapeClosesTheWindow()
+    {
+        QFETCH(QString, tool);
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(u"tools.ini"_s), QSettings::IniFormat);
+        FakeTimeSync sync;
+        const TradingCalendar calendar;
+        std::unique_ptr<QWidget> window;
+        if (tool == u"clocktool"_s)
+            window = std::make_unique<ClockWindow>(sync, calendar, settings);
+        else if (tool == u"posmover"_s)
+            window = std::make_unique<SwitchWindow>(settings);
+        else
+            window = std::make_unique<LimitWindow>(calendar, QDate(2026, 12, 8));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        // Pressed where the typing is.
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus && focus->window() == window.get());
+        QTest::keyClick(focus, Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+    }
+
     void escapeStopsTheShutdown()
     {
         FakePowerOff power;
@@ -32,6 +79,37 @@ private slots:
         for (int i = 0; i < 61; ++i)
             window.countdown().tick();
         QCOMPARE(power.requests, 0);
+    }
+
+    void opensInsideTheScreen()
+    {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(u"tools.ini"_s), QSettings::IniFormat);
+        SwitchWindow window(settings);
+        const QRect area = window.screen()->availableGeometry();
+        window.resize(area.size() + QSize(100, 100));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(area.contains(window.frameGeometry()));
+    }
+
+    void limitsFollowTheDay_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::newRow("the first day of 10 % for ST") << QDate(2026, 7, 6);
+        QTest::newRow("the Saturday before: the next trading day's") << QDate(2026, 7, 4);
+    }
+    void limitsFollowTheDay()
+    {
+        QFETCH(QDate, day);
+        const TradingCalendar calendar;
+        LimitWindow window(calendar, day);
+        auto* board = window.findChild<QComboBox*>(u"board"_s);
+        board->setCurrentIndex(board->findData(int(Board::MainST)));
+        window.findChild<InputField*>(u"close"_s)->setText(u"10.05"_s);
+        QCOMPARE(board->currentText(), u"主板 ST 10%"_s);
+        QCOMPARE(window.findChild<QLabel*>(u"limitUp"_s)->text(), u"涨停价：11.06 元（+10.05%）"_s);
+        QVERIFY(window.findChild<QLabel*>(u"note"_s)->text().contains(u"2026年7月6日起 10%"_s));
     }
 
     void brokerRatesAreRemembered()
@@ -66,6 +144,27 @@ private slots:
         QCOMPARE(window.findChild<QPlainTextEdit*>(u"servers"_s)->toPlainText(),
                  u"127.0.0.1:1123\ntime.example"_s);
     }
+
+    void toolsIniLivesBesideConfig()
+    {
+        // A program folder the user may write keeps config.txt.
+        QTemporaryDir program;
+        QCOMPARE(ToolApp::settings(program.path())->fileName(), program.filePath(u"tools.ini"_s));
+    }
+
+    void toolsIniStartsFromTheUsersOwn()
+    {
+        {
+            QSettings before(QSettings::IniFormat, QSettings::UserScope, u"tickbell"_s, u"tools"_s);
+            before.setValue(u"clocktool/servers"_s, QStringList{u"127.0.0.1:1123"_s});
+        }
+        QTemporaryDir program;
+        QCOMPARE(ToolApp::settings(program.path())->value(u"clocktool/servers"_s).toStringList(),
+                 QStringList{u"127.0.0.1:1123"_s});
+    }
+
+private:
+    QTemporaryDir m_userFolder;
 };
 
 QTEST_MAIN(TestToolWindows)

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 常规计算器: plug/abacus.exe starts the system's own calculator, or says which to install.
+// It stays while the calculator it started runs, so that pressing 9 again starts no second one.
+#include "instance/single_instance.h"
 #include "system/system_calculator.h"
 #include "tools/common/tool_app.h"
 #include "tools/common/tools_log.h"
@@ -14,6 +16,9 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     ToolApp::setUp(app, u"abacus"_s);
+    SingleInstance copy(u"abacus"_s);
+    if (!copy.claim())
+        return 0;
     const SystemCalculator calculator = findSystemCalculator();
     QString problem = calculator.missing;
     if (problem.isEmpty()) {
@@ -21,13 +26,21 @@ int main(int argc, char* argv[])
         process.setProgram(calculator.program);
         process.setArguments(calculator.arguments);
         process.setStandardInputFile(QProcess::nullDevice());
-        if (process.startDetached())
-            return 0;
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        QObject::connect(&process, &QProcess::finished, &app, &QCoreApplication::quit);
+        // Qt cannot raise another program's window; the calculator is there, on the taskbar.
+        QObject::connect(&copy, &SingleInstance::activationRequested, &app,
+                         [] { qCInfo(lcTools, "the calculator is already running"); });
+        process.start();
+        if (process.waitForStarted())
+            return app.exec();
         problem = u"无法启动计算器 %1：%2"_s.arg(calculator.program, process.errorString());
         qCWarning(lcTools, "%s", qUtf8Printable(problem));
     }
     QMessageBox box(QMessageBox::Information, u"常规计算器"_s, problem, QMessageBox::Ok);
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QObject::connect(&copy, &SingleInstance::activationRequested, &box,
+                     [&box] { ToolApp::bringForward(&box); });
     box.exec();
     return 1;
 }

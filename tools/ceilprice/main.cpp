@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 涨停版计算: plug/ceilprice.exe.
+#include "core/calendar/trading_calendar.h"
 #include "instance/single_instance.h"
+#include "tools/ceilprice/limit_price.h"
 #include "tools/ceilprice/limit_window.h"
 #include "tools/common/tool_app.h"
 
 #include <QApplication>
+#include <QDateTime>
 
 using namespace Qt::StringLiterals;
 
@@ -15,7 +18,8 @@ int main(int argc, char* argv[])
     SingleInstance copy(u"ceilprice"_s);
     if (!copy.claim())
         return 0;
-    LimitWindow window;
+    const TradingCalendar calendar = ToolApp::calendar();
+    LimitWindow window(calendar, limitDayAt(QDateTime::currentDateTime(), calendar));
     QObject::connect(&copy, &SingleInstance::activationRequested, &window,
                      [&window] { ToolApp::bringForward(&window); });
     window.show();

@@ -54,9 +54,9 @@ QStringList ClockWindow::defaultServers()
 
 ClockWindow::ClockWindow(TimeSync& sync, const TradingCalendar& calendar, QSettings& settings,
                          QWidget* parent)
-    : QWidget(parent), m_sync(sync), m_calendar(calendar), m_settings(settings), m_offset(new QLabel(this)),
-      m_detail(new QLabel(this)), m_corrected(new QLabel(this)), m_next(new QLabel(this)),
-      m_status(new QLabel(this)), m_again(new QPushButton(u"再查一次(&R)"_s, this)),
+    : ToolWindow(parent), m_sync(sync), m_calendar(calendar), m_settings(settings),
+      m_offset(new QLabel(this)), m_detail(new QLabel(this)), m_corrected(new QLabel(this)),
+      m_next(new QLabel(this)), m_status(new QLabel(this)), m_again(new QPushButton(u"再查一次(&R)"_s, this)),
       m_correct(new QPushButton(u"校正系统时间(&S)"_s, this)), m_list(new QPlainTextEdit(this))
 {
     setObjectName(u"clocktool"_s);

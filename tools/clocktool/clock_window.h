@@ -2,10 +2,10 @@
 #pragma once
 
 #include "tools/clocktool/sntp_client.h"
+#include "tools/common/tool_window.h"
 
 #include <QPointer>
 #include <QTimer>
-#include <QWidget>
 
 #include <optional>
 
@@ -19,7 +19,7 @@ class TradingCalendar;
 // 时间校正: how far this computer's clock is off, by the network time servers in the list
 // (remembered), to the millisecond with the round trip and the server; what the corrected clock
 // says of the next key moment of the trading day; and the system's own correction on request.
-class ClockWindow : public QWidget {
+class ClockWindow : public ToolWindow {
     Q_OBJECT
 public:
     ClockWindow(TimeSync& sync, const TradingCalendar& calendar, QSettings& settings,

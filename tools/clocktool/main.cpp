@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 时间校正: plug/clocktool.exe.
-#include "core/calendar/calendar_files.h"
+#include "core/calendar/trading_calendar.h"
 #include "instance/single_instance.h"
-#include "platform/platform_services.h"
-#include "platform/program_setup.h"
 #include "system/time_sync.h"
 #include "tools/clocktool/clock_window.h"
 #include "tools/common/tool_app.h"
-#include "tools/common/tools_log.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -29,16 +26,8 @@ int main(int argc, char* argv[])
     if (!copy.claim())
         return 0;
 
-    // The key moments skip the days the exchanges are closed, as Tickbell knows them: the same
-    // files, the trader's own holidays.txt included.
-    const QString folder = ToolApp::programFolder();
-    const std::unique_ptr<CodePage> codePage = makeSystemCodePage();
-    QStringList problems;
-    const TradingCalendar calendar =
-        loadTradingCalendar(folder, platformConfigLocation(folder), *codePage, &problems);
-    for (const QString& problem : std::as_const(problems))
-        qCWarning(lcTools, "%s", qUtf8Printable(problem));
-
+    // The key moments skip the days the exchanges are closed, as Tickbell knows them.
+    const TradingCalendar calendar = ToolApp::calendar();
     const std::unique_ptr<QSettings> settings = ToolApp::settings();
     const std::unique_ptr<TimeSync> sync = makeSystemTimeSync();
     ClockWindow window(*sync, calendar, *settings);

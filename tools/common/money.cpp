@@ -5,13 +5,19 @@ using namespace Qt::StringLiterals;
 
 namespace Money {
 
+QString count(qint64 n)
+{
+    QString digits = QString::number(n);
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, u',');
+    return digits;
+}
+
 QString yuan(qint64 li)
 {
     const bool negative = li < 0;
     const qint64 a = negative ? -li : li;
-    QString whole = QString::number(a / 1000);
-    for (qsizetype i = whole.size() - 3; i > 0; i -= 3)
-        whole.insert(i, u',');
+    const QString whole = count(a / 1000);
     const qint64 rest = a % 1000;
     const QString fraction =
         rest % 10 == 0 ? u"%1"_s.arg(rest / 10, 2, 10, QChar(u'0')) : u"%1"_s.arg(rest, 3, 10, QChar(u'0'));

@@ -9,6 +9,8 @@ namespace Money {
 
 // 12345670 li -> "12,345.67"; a third decimal only when there is one.
 QString yuan(qint64 li);
+// 1234567 -> "1,234,567": a count of shares (not negative).
+QString count(qint64 n);
 // 2500 -> "0.025%".
 QString rate(qint64 rateE7);
 // amount * rate, rounded half up to the fen, in li (amounts and rates are not negative).

@@ -3,12 +3,43 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// A board's daily price limit from a trading day on, until a later row of the same board; a
+// board's rows run from the oldest.
+struct LimitRule {
+    Board board;
+    QDate from; // invalid: since the board began
+    int percent;
+};
+
+const QList<LimitRule>& limitRules()
+{
+    static const QList<LimitRule> rules = {
+        {Board::Main, {}, 10},
+        {Board::MainST, {}, 5},
+        // The exchanges' trading rules as revised in 2026.
+        {Board::MainST, QDate(2026, 7, 6), 10},
+        {Board::ChiNext, {}, 10},
+        // ChiNext's registration reform.
+        {Board::ChiNext, QDate(2020, 8, 24), 20},
+        {Board::Star, {}, 20},
+        {Board::Beijing, {}, 30},
+    };
+    return rules;
+}
+
+} // namespace
+
 namespace Boards {
 
-const QList<Board>& all()
+QList<Board> all()
 {
-    static const QList<Board> boards = {Board::Main, Board::MainST, Board::ChiNext, Board::Star,
-                                        Board::Beijing};
+    QList<Board> boards;
+    for (const LimitRule& rule : limitRules()) {
+        if (!boards.contains(rule.board))
+            boards << rule.board;
+    }
     return boards;
 }
 
@@ -24,21 +55,38 @@ QString name(Board board)
     return {};
 }
 
-QString label(Board board)
+int limitPercent(Board board, QDate day)
 {
-    return u"%1 %2%"_s.arg(name(board)).arg(limitPercent(board));
+    // An invalid date comes before any day.
+    int percent = 0;
+    for (const LimitRule& rule : limitRules()) {
+        if (rule.board == board && rule.from <= day)
+            percent = rule.percent;
+    }
+    return percent;
 }
 
-int limitPercent(Board board)
+QString label(Board board, QDate day)
 {
-    switch (board) {
-    case Board::Main: return 10;
-    case Board::MainST: return 5;
-    case Board::ChiNext:
-    case Board::Star: return 20;
-    case Board::Beijing: return 30;
+    return u"%1 %2%"_s.arg(name(board)).arg(limitPercent(board, day));
+}
+
+QString limitHistory(Board board)
+{
+    QStringList parts;
+    for (const LimitRule& rule : limitRules()) {
+        if (rule.board != board)
+            continue;
+        const QDate from = rule.from;
+        const QString since = from.isValid()
+                                  ? u"%1年%2月%3日起 "_s.arg(from.year()).arg(from.month()).arg(from.day())
+                                  : QString();
+        parts.prepend(since + u"%1%"_s.arg(rule.percent));
     }
-    return 10;
+    // The first rule, once there are later ones.
+    if (parts.size() > 1)
+        parts.last().prepend(u"此前 "_s);
+    return parts.join(u"，"_s);
 }
 
 std::optional<Board> fromCode(const QString& code, QString* error)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -9,7 +10,7 @@
 // The A-share boards, which decide the daily price limit and the order lots.
 enum class Board {
     Main,    // Shanghai and Shenzhen main boards
-    MainST,  // a main-board stock under risk warning (ST)
+    MainST,  // a main-board stock under risk warning (ST, *ST)
     ChiNext, // Shenzhen's growth board
     Star,    // Shanghai's science and technology board
     Beijing, // the Beijing Stock Exchange
@@ -17,12 +18,19 @@ enum class Board {
 
 namespace Boards {
 
-const QList<Board>& all();
+// The boards and their daily price limits come from one table (stock_board.cpp) of the days
+// each limit holds from: a changed rule is a new row there.
 
-// "主板 10%" and so on: the name with its limit, as the tools offer them.
-QString label(Board board);
+// The boards in the order the tools offer them.
+QList<Board> all();
+
 QString name(Board board);
-int limitPercent(Board board);
+// The limit on a trading day, in percent.
+int limitPercent(Board board, QDate day);
+// "主板 10%" and so on: the name with the day's limit, as the tools offer them.
+QString label(Board board, QDate day);
+// "2026年7月6日起 10%，此前 5%": the board's limits as they changed, the latest first.
+QString limitHistory(Board board);
 
 // The board a six-digit code is listed on. ST cannot be told from the code: a main-board code
 // gives Main. nullopt with *error set for anything that is not an A-share code.

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/common/tool_app.h"
 
+#include "core/calendar/calendar_files.h"
+#include "platform/platform_services.h"
+#include "platform/program_setup.h"
+#include "tools/common/tools_log.h"
 #include "widgets/fonts.h"
 #include "widgets/program_icon.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -52,9 +57,31 @@ void bringForward(QWidget* window)
     window->activateWindow();
 }
 
-std::unique_ptr<QSettings> settings()
+std::unique_ptr<QSettings> settings(const QString& programFolder)
 {
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, u"tickbell"_s, u"tools"_s);
+    const ConfigLocation config = platformConfigLocation(programFolder);
+    const QString path = QFileInfo(config.configPath).absolutePath() + u"/tools.ini"_s;
+    // Every copy used to keep them in the user's folder: one that now keeps its own starts from
+    // those.
+    if (!QFileInfo::exists(path)) {
+        const QString before =
+            QSettings(QSettings::IniFormat, QSettings::UserScope, u"tickbell"_s, u"tools"_s).fileName();
+        if (QFileInfo::exists(before) && !QFile::copy(before, path))
+            qCWarning(lcTools, "could not copy %s to %s", qUtf8Printable(before), qUtf8Printable(path));
+    }
+    return std::make_unique<QSettings>(path, QSettings::IniFormat);
+}
+
+TradingCalendar calendar()
+{
+    const QString folder = programFolder();
+    const std::unique_ptr<CodePage> codePage = makeSystemCodePage();
+    QStringList problems;
+    TradingCalendar calendar =
+        loadTradingCalendar(folder, platformConfigLocation(folder), *codePage, &problems);
+    for (const QString& problem : std::as_const(problems))
+        qCWarning(lcTools, "%s", qUtf8Printable(problem));
+    return calendar;
 }
 
 QString saveProblem(const QSettings& s)

@@ -8,6 +8,7 @@
 class QApplication;
 class QSettings;
 class QWidget;
+class TradingCalendar;
 
 // What every tool in plug/ does at start, and where its things are.
 namespace ToolApp {
@@ -22,9 +23,15 @@ void setUp(QApplication& app, const QString& name);
 // A second start asked for the window: show it, raised and active.
 void bringForward(QWidget* window);
 
-// The tools' remembered choices (time servers, the broker's rates), per user: tools.ini in the
-// user's settings folder (~/.config/tickbell, %APPDATA%\tickbell).
-std::unique_ptr<QSettings> settings();
+// The tools' remembered choices (time servers, the broker's rates): tools.ini beside Tickbell's
+// config.txt, in the program folder where the user can write it, else in his settings folder
+// (~/.config/tickbell, %APPDATA%\Tickbell).
+std::unique_ptr<QSettings> settings(const QString& programFolder = ToolApp::programFolder());
+
+// The days the exchanges trade, as Tickbell knows them: the program folder's holidays.txt and
+// festival dates, then the user's own holidays.txt beside config.txt. Problems go to standard
+// error.
+TradingCalendar calendar();
 
 // Says on the window's status line, or standard error, that a choice could not be saved.
 QString saveProblem(const QSettings& settings);

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/posmover/switch_sum.h"
 
+#include "tools/common/decimal_input.h"
 #include "tools/common/money.h"
+
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -10,6 +13,11 @@ namespace {
 // The stamp duty was halved on 2023-08-28; the transfer fee has been 0.001 % on both exchanges
 // since 2022-04-29.
 const QDate kStampDutyHalved(2023, 8, 28);
+
+// Amounts are qint64 li. The largest sale the fields take, with costs of well under 1 % and a
+// minimum of at most 1,000 yuan on top, stays far below the limit; a purchase is no larger.
+constexpr qint64 kRoomLi = std::numeric_limits<qint64>::max() / 2;
+static_assert(Input::kMaxShares * Input::kMaxPriceLi <= kRoomLi);
 
 TradeCost tradeCost(qint64 valueLi, const BrokerRates& broker, qint64 stampDutyE7, qint64 transferE7)
 {
@@ -25,10 +33,7 @@ TradeCost tradeCost(qint64 valueLi, const BrokerRates& broker, qint64 stampDutyE
     return c;
 }
 
-QString count(qint64 shares)
-{
-    return Money::yuan(shares * 1000).chopped(3);
-}
+using Money::count;
 
 QString commissionStep(const QString& side, const TradeCost& c, const BrokerRates& broker)
 {
@@ -54,6 +59,11 @@ SwitchResult switchPositions(const SwitchOrder& order)
     r.sell =
         tradeCost(order.sellShares * order.sellPriceLi, order.broker, market.stampDutyE7, market.transferE7);
     r.proceedsLi = r.sell.valueLi - r.sell.costsLi();
+    if (order.buyPriceLi > 0 && r.proceedsLi / order.buyPriceLi > Input::kMaxShares) {
+        r.refusal = u"按 %1 元的买入价，卖出所得可买超过 100 亿股，超出计算范围，请检查价格和股数"_s.arg(
+            Money::yuan(order.buyPriceLi));
+        return r;
+    }
 
     auto buyCost = [&](qint64 shares) {
         return tradeCost(shares * order.buyPriceLi, order.broker, 0, market.transferE7);

@@ -41,6 +41,8 @@ struct SwitchOrder {
 };
 
 struct SwitchResult {
+    // Why the sum was not done, in Chinese; empty when it was.
+    QString refusal;
     TradeCost sell;
     qint64 proceedsLi = 0;
     qint64 buyShares = 0;
@@ -50,4 +52,7 @@ struct SwitchResult {
     QStringList steps; // the sum, step by step, as the window shows it
 };
 
+// The sum is refused when the proceeds would buy more shares than a sale may have
+// (Input::kMaxShares): then every count and amount it shows stays as small as the fields keep the
+// sale, and exact.
 SwitchResult switchPositions(const SwitchOrder& order);

@@ -36,7 +36,7 @@ QFormLayout* form(QGroupBox* box)
 } // namespace
 
 SwitchWindow::SwitchWindow(QSettings& settings, QWidget* parent)
-    : QWidget(parent), m_settings(settings), m_sellShares(new InputField(u"股，例如 1000"_s, this)),
+    : ToolWindow(parent), m_settings(settings), m_sellShares(new InputField(u"股，例如 1000"_s, this)),
       m_sellPrice(new InputField(u"元"_s, this)), m_buyCode(new InputField(u"可不填，用来判断板块"_s, this)),
       m_buyBoard(new QComboBox(this)), m_buyPrice(new InputField(u"元"_s, this)),
       m_rate(new InputField(u"%，例如 0.025"_s, this)), m_minimum(new InputField(u"元，例如 5"_s, this)),
@@ -146,10 +146,11 @@ void SwitchWindow::recalculate()
         summary = missing.isEmpty() ? u"请改正标红的内容"_s : u"请填写："_s + missing.join(u"、"_s);
     } else {
         const SwitchResult r = switchPositions(order);
-        summary = r.buyShares > 0
-                      ? u"可买入 %1 股，剩余资金 %2 元"_s.arg(Money::yuan(r.buyShares * 1000).chopped(3),
-                                                              Money::yuan(r.cashLeftLi))
-                      : u"卖出所得不够买入最少的一笔，剩余资金 %1 元"_s.arg(Money::yuan(r.cashLeftLi));
+        summary =
+            !r.refusal.isEmpty() ? r.refusal
+            : r.buyShares > 0
+                ? u"可买入 %1 股，剩余资金 %2 元"_s.arg(Money::count(r.buyShares), Money::yuan(r.cashLeftLi))
+                : u"卖出所得不够买入最少的一笔，剩余资金 %1 元"_s.arg(Money::yuan(r.cashLeftLi));
         steps = r.steps;
     }
     if (!saveProblem.isEmpty())

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QWidget>
+#include "tools/common/tool_window.h"
 
 class InputField;
 class QComboBox;
@@ -12,7 +12,7 @@ class QSettings;
 // 转仓计算器: sell N shares at P, buy another stock at Q: how many shares the proceeds buy after
 // every cost, and the cash left, with each step of the sum shown. The broker's rates are
 // remembered in settings.
-class SwitchWindow : public QWidget {
+class SwitchWindow : public ToolWindow {
     Q_OBJECT
 public:
     explicit SwitchWindow(QSettings& settings, QWidget* parent = nullptr);

@@ -5,7 +5,6 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -17,8 +16,9 @@ const QString kTitle = u"快速关机"_s;
 }
 
 PowerOffWindow::PowerOffWindow(PowerOff& power, int seconds, QWidget* parent)
-    : QWidget(parent), m_countdown(power, seconds, this), m_text(new QLabel(this)), m_hint(new QLabel(this)),
-      m_now(new QPushButton(u"立即关机"_s, this)), m_cancel(new QPushButton(u"取消"_s, this))
+    : ToolWindow(parent), m_countdown(power, seconds, this), m_text(new QLabel(this)),
+      m_hint(new QLabel(this)), m_now(new QPushButton(u"立即关机"_s, this)),
+      m_cancel(new QPushButton(u"取消"_s, this))
 {
     setObjectName(u"poweroff"_s);
     // A trader at his desk at the close must see it over his trading program.
@@ -76,15 +76,6 @@ void PowerOffWindow::display(ShutdownCountdown::State state)
     m_text->setStyleSheet(state == State::Refused ? u"color: black;"_s : u"color: #c00000;"_s);
     if (state == State::Accepted || state == State::Cancelled)
         close();
-}
-
-void PowerOffWindow::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void PowerOffWindow::closeEvent(QCloseEvent* event)

@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "tools/common/tool_window.h"
 #include "tools/poweroff/shutdown_countdown.h"
-
-#include <QWidget>
 
 class QLabel;
 class QPushButton;
 
 // 快速关机: the countdown on top of every window, 立即关机 and 取消 (Esc, or closing the
 // window, cancels too). It closes once the system has taken the request.
-class PowerOffWindow : public QWidget {
+class PowerOffWindow : public ToolWindow {
     Q_OBJECT
 public:
     explicit PowerOffWindow(PowerOff& power, int seconds = 60, QWidget* parent = nullptr);
@@ -19,7 +18,6 @@ public:
     void start();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
