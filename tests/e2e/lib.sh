@@ -259,20 +259,19 @@ e2e__leftovers()
 # The script ends itself before CTest would kill it, so that the cleanup still runs.
 e2e_deadline()
 {
-    if [ -n "${E2E__WATCHDOG:-}" ]; then
-        kill "$E2E__WATCHDOG" 2>/dev/null
-        wait "$E2E__WATCHDOG" 2>/dev/null || true # it may die of the TERM before its trap is set
-    fi
-    local script_pid=$$
-    # Its own output goes nowhere: CTest waits until every holder of the test's pipe is gone.
-    (
-        trap - EXIT ERR INT
-        sleep "$1" &
-        sleeper=$!
-        trap 'kill $sleeper 2>/dev/null; exit 0' TERM
-        wait $sleeper && kill -TERM "$script_pid"
-    ) </dev/null >/dev/null 2>&1 &
+    e2e__stop_watchdog
+    # A session of its own, so that stopping its group takes its sleep along, whenever the stop
+    # comes. Its output goes nowhere: CTest waits until every holder of the test's pipe is gone.
+    setsid bash -c 'sleep "$1" && kill -TERM "$2"' watchdog "$1" "$$" </dev/null >/dev/null 2>&1 &
     E2E__WATCHDOG=$!
+}
+
+e2e__stop_watchdog()
+{
+    [ -n "${E2E__WATCHDOG:-}" ] || return 0
+    kill -TERM -- "-$E2E__WATCHDOG" 2>/dev/null
+    wait "$E2E__WATCHDOG" 2>/dev/null || true
+    E2E__WATCHDOG=
 }
 
 e2e__alive() { [ -n "${1:-}" ] && [ -e "/proc/$1" ] && ! grep -q '^[0-9]* ([^)]*) Z' "/proc/$1/stat" 2>/dev/null; }
@@ -319,7 +318,7 @@ e2e__cleanup()
     trap - ERR
     set +eu
     # The deadline has done its work once the cleanup runs; it must not cut the cleanup short.
-    [ -n "${E2E__WATCHDOG:-}" ] && { kill "$E2E__WATCHDOG" 2>/dev/null; wait "$E2E__WATCHDOG" 2>/dev/null; }
+    e2e__stop_watchdog
     e2e__end_program "$status" || [ "$status" != 0 ] || status=1
     [ -n "$E2E_RECORDER_PID" ] && e2e__stop_pid "$E2E_RECORDER_PID" INT
     if [ "$E2E_PULSE" = 1 ] && [ -f "$XDG_RUNTIME_DIR/pulse/pid" ]; then
