@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the tools' fields take, and what each says of anything else.
-#include "tools/common/decimal_input.h"
+#include "tools/core/decimal_input.h"
 
 #include <QTest>
 

@@ -12,7 +12,7 @@
 //    (Shanghai, Shenzhen), by the limit of the trading day the prices are for. The Beijing rows
 //    cannot come from rounding half up (no close gives 160.87 and 86.63 that way); they all fit
 //    rounding toward the close.
-#include "tools/ceilprice/limit_price.h"
+#include "tools/core/limit_price.h"
 
 #include <QTest>
 

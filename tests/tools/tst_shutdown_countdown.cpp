@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The quick shutdown's minute, second by second, against a power-off that records the request.
 #include "fakes/system_fakes.h"
-#include "tools/poweroff/shutdown_countdown.h"
+#include "tools/core/shutdown_countdown.h"
 
 #include <QTest>
 

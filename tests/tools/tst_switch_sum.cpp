@@ -2,7 +2,7 @@
 // Switching positions: the fee sum and the lots. The expected figures are worked by hand from
 // the rules: commission rate x value with the broker's minimum, stamp duty 0.05 % on the sale
 // (0.1 % before 2023-08-28), transfer fee 0.001 % on both sides, each rounded half up to the fen.
-#include "tools/posmover/switch_sum.h"
+#include "tools/core/switch_sum.h"
 
 #include <QTest>
 

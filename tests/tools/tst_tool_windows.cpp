@@ -4,13 +4,13 @@
 // there again the next time, in tools.ini beside config.txt.
 #include "core/calendar/trading_calendar.h"
 #include "fakes/system_fakes.h"
-#include "tools/ceilprice/limit_window.h"
-#include "tools/clocktool/clock_window.h"
-#include "tools/common/input_field.h"
-#include "tools/common/stock_board.h"
-#include "tools/common/tool_app.h"
-#include "tools/posmover/switch_window.h"
-#include "tools/poweroff/poweroff_window.h"
+#include "tools/core/stock_board.h"
+#include "tools/ui/clock_window.h"
+#include "tools/ui/input_field.h"
+#include "tools/ui/limit_window.h"
+#include "tools/ui/poweroff_window.h"
+#include "tools/ui/switch_window.h"
+#include "tools/ui/tool_app.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -3,8 +3,8 @@
 // It stays while the calculator it started runs, so that pressing 9 again starts no second one.
 #include "instance/single_instance.h"
 #include "system/system_calculator.h"
-#include "tools/common/tool_app.h"
-#include "tools/common/tools_log.h"
+#include "tools/core/tools_log.h"
+#include "tools/ui/tool_app.h"
 
 #include <QApplication>
 #include <QMessageBox>

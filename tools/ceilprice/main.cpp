@@ -2,9 +2,9 @@
 // 涨停版计算: plug/ceilprice.exe.
 #include "core/calendar/trading_calendar.h"
 #include "instance/single_instance.h"
-#include "tools/ceilprice/limit_price.h"
-#include "tools/ceilprice/limit_window.h"
-#include "tools/common/tool_app.h"
+#include "tools/core/limit_price.h"
+#include "tools/ui/limit_window.h"
+#include "tools/ui/tool_app.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -3,8 +3,8 @@
 #include "core/calendar/trading_calendar.h"
 #include "instance/single_instance.h"
 #include "system/time_sync.h"
-#include "tools/clocktool/clock_window.h"
-#include "tools/common/tool_app.h"
+#include "tools/ui/clock_window.h"
+#include "tools/ui/tool_app.h"
 
 #include <QApplication>
 #include <QSettings>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 转仓计算器: plug/posmover.exe.
 #include "instance/single_instance.h"
-#include "tools/common/tool_app.h"
-#include "tools/posmover/switch_window.h"
+#include "tools/ui/switch_window.h"
+#include "tools/ui/tool_app.h"
 
 #include <QApplication>
 #include <QSettings>

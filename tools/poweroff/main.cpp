@@ -3,8 +3,8 @@
 // close, and from its Tools menu.
 #include "instance/single_instance.h"
 #include "system/power_off.h"
-#include "tools/common/tool_app.h"
-#include "tools/poweroff/poweroff_window.h"
+#include "tools/ui/poweroff_window.h"
+#include "tools/ui/tool_app.h"
 
 #include <QApplication>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/common/tool_window.h"
-#include "tools/poweroff/shutdown_countdown.h"
+#include "tools/core/shutdown_countdown.h"
+#include "tools/ui/tool_window.h"
 
 class QLabel;
 class QPushButton;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/common/stock_board.h"
+#include "tools/core/stock_board.h"
 
 #include <QDateTime>
 

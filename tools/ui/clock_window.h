@@ -2,7 +2,7 @@
 #pragma once
 
 #include "tools/clocktool/sntp_client.h"
-#include "tools/common/tool_window.h"
+#include "tools/ui/tool_window.h"
 
 #include <QPointer>
 #include <QTimer>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/posmover/switch_sum.h"
+#include "tools/core/switch_sum.h"
 
-#include "tools/common/decimal_input.h"
-#include "tools/common/money.h"
+#include "tools/core/decimal_input.h"
+#include "tools/core/money.h"
 
 #include <limits>
 

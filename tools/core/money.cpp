@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/common/money.h"
+#include "tools/core/money.h"
 
 using namespace Qt::StringLiterals;
 

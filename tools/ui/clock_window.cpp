@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/clocktool/clock_window.h"
+#include "tools/ui/clock_window.h"
 
 #include "core/day/key_moments.h"
 #include "system/time_sync.h"
-#include "tools/common/tool_app.h"
-#include "tools/common/tools_log.h"
+#include "tools/core/tools_log.h"
+#include "tools/ui/tool_app.h"
 #include "widgets/fonts.h"
 
 #include <QCloseEvent>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/posmover/switch_window.h"
+#include "tools/ui/switch_window.h"
 
-#include "tools/common/decimal_input.h"
-#include "tools/common/input_field.h"
-#include "tools/common/money.h"
-#include "tools/common/tool_app.h"
-#include "tools/common/tools_log.h"
-#include "tools/posmover/switch_sum.h"
+#include "tools/core/decimal_input.h"
+#include "tools/core/money.h"
+#include "tools/core/switch_sum.h"
+#include "tools/core/tools_log.h"
+#include "tools/ui/input_field.h"
+#include "tools/ui/tool_app.h"
 #include "widgets/fonts.h"
 
 #include <QComboBox>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/common/decimal_input.h"
+#include "tools/core/decimal_input.h"
 
 #include <QRegularExpression>
 

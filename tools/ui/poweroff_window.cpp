@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/poweroff/poweroff_window.h"
+#include "tools/ui/poweroff_window.h"
 
 #include "widgets/fonts.h"
 

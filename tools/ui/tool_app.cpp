@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/common/tool_app.h"
+#include "tools/ui/tool_app.h"
 
 #include "core/calendar/calendar_files.h"
 #include "platform/platform_services.h"
 #include "platform/program_setup.h"
-#include "tools/common/tools_log.h"
+#include "tools/core/tools_log.h"
 #include "widgets/fonts.h"
 #include "widgets/program_icon.h"
 

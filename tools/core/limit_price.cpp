@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/ceilprice/limit_price.h"
+#include "tools/core/limit_price.h"
 
 #include "core/calendar/trading_calendar.h"
 #include "core/day/session_schedule.h"
-#include "tools/common/money.h"
+#include "tools/core/money.h"
 
 using namespace Qt::StringLiterals;
 

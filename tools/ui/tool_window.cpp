@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/common/tool_window.h"
+#include "tools/ui/tool_window.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/common/tool_window.h"
+#include "tools/ui/tool_window.h"
 
 #include <QDate>
 

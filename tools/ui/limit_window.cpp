@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/ceilprice/limit_window.h"
+#include "tools/ui/limit_window.h"
 
 #include "core/calendar/trading_calendar.h"
-#include "tools/ceilprice/limit_price.h"
-#include "tools/common/decimal_input.h"
-#include "tools/common/input_field.h"
+#include "tools/core/decimal_input.h"
+#include "tools/core/limit_price.h"
+#include "tools/ui/input_field.h"
 #include "widgets/fonts.h"
 
 #include <QComboBox>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/common/stock_board.h"
+#include "tools/core/stock_board.h"
 
 #include <QDate>
 #include <QStringList>
 
 // Switching positions: sell one stock, buy another with what the sale brings after every cost.
-// Amounts in li, rates in 1e-7 of the value (see tools/common/money.h).
+// Amounts in li, rates in 1e-7 of the value (see tools/core/money.h).
 
 // What the broker charges: a rate of the value, at least a minimum a trade.
 struct BrokerRates {

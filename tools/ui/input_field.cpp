@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/common/input_field.h"
+#include "tools/ui/input_field.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/poweroff/shutdown_countdown.h"
+#include "tools/core/shutdown_countdown.h"
 
 #include "system/power_off.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/common/stock_board.h"
+#include "tools/core/stock_board.h"
 
 using namespace Qt::StringLiterals;
 
