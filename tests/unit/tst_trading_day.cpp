@@ -3,10 +3,12 @@
 #include "core/day/session_schedule.h"
 #include "core/day/trading_day.h"
 #include "core/settings/settings.h"
+#include "core/settings/settings_file.h"
 #include "fakes/texts.h"
 #include "platform/dummy/dummy_services.h"
 
 #include <QHash>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -62,9 +64,15 @@ struct Day {
         bool opened = false;
     };
 
-    Day(const TradingCalendar& calendar, const Settings& s, bool autoexitChecked) : day(services(calendar))
+    // Started at startAt, or at the clock's own moment when that is invalid.
+    Day(const TradingCalendar& calendar, const Settings& s, bool autoexitChecked,
+        const QDateTime& startAt = {})
+        : day(services(calendar))
     {
-        QVERIFY(day.SaveSettings(s));
+        if (startAt.isValid())
+            clock.set(startAt);
+        // A trader's file, for the start to read.
+        QVERIFY(SettingsFile(folder.filePath(u"config.txt"_s), QString(), codePage).save(s));
         day.setAutoExit(autoexitChecked);
         day.start();
         QObject::connect(&day, &TradingDay::clockChanged,
@@ -313,6 +321,7 @@ private slots:
     {
         QCOMPARE(m_day->prompts, kDayPrompts);
         QVERIFY(m_day->launches.isEmpty());
+        QVERIFY(m_day->titles.isEmpty()); // the schedule leaves the title alone
         // AutoOpen runs once, at the morning auction, even with nothing to launch.
         QCOMPARE(m_day->opened, QList<QDateTime>{QDateTime(kWednesday, QTime(9, 20))});
         // Armed on every tick from 15:00:00 on and never before.
@@ -819,6 +828,106 @@ private slots:
                  qPrintable(u"%1 then %2"_s.arg(first).arg(watched->remainingTime())));
     }
 
+    // The start of a run: version and title, the welcome heard and its close armed, the settings
+    // read from config.txt. It depends on no time: inside the auction nothing is launched and the
+    // status waits for the first tick.
+    void startAnnouncesTheRun()
+    {
+        Day d(m_calendar, allLaunchesOn(), true, QDateTime(kFriday, QTime(9, 25)));
+        QCOMPARE(d.day.title(), StartTitle);
+        QCOMPARE(d.day.SoftVer1, Version);
+        QCOMPARE(d.day.openall, qint16(0));
+        QCOMPARE(d.day.c2exit, qint16(16));
+        QCOMPARE(d.day.playok, u"Tickbell.wav"_s);
+        QCOMPARE(d.audio.played, QStringList{u"/opt/tickbell/sound/Tickbell.wav"_s});
+        QVERIFY(d.day.promptTimer().isActive());
+        QVERIFY(!d.day.coolDownTimer().isActive());
+        QVERIFY(!d.day.countdownTimer().isActive());
+        QCOMPARE(d.day.settings().mysoft, allLaunchesOn().mysoft);
+        QCOMPARE(d.day.settings().ssoft, qint16(1));
+        QVERIFY(d.launcher.launches.isEmpty());
+        QCOMPARE(d.day.status(), u"Tickbell"_s);
+        QCOMPARE(d.day.advice(), AdviceW);
+    }
+
+    // Timer3 ends a prompt: the sound device is closed and the timer stops.
+    void promptClosed()
+    {
+        Day d(m_calendar, Settings::defaults(), true);
+        QVERIFY(!d.audio.open.isEmpty());
+        d.day.closePrompt();
+        QCOMPARE(d.audio.closes, 1);
+        QVERIFY(d.audio.open.isEmpty());
+        QVERIFY(!d.day.promptTimer().isActive());
+    }
+
+    // With the voice off the day goes on unheard: the prompt is told but not played and nothing
+    // waits to close it. Turned on inside the same window it is not repeated; the next is heard.
+    void voiceOff()
+    {
+        Day m(m_calendar, Settings::defaults(), true);
+        m.day.closePrompt();
+        m.audio.played.clear();
+        QList<bool> heard;
+        QObject::connect(&m.day, &TradingDay::promptRequested, [&](const QString&, bool h) { heard << h; });
+        m.day.setVoice(false);
+
+        const Day::Tick keyPoint = m.tick(QDateTime(kFriday, QTime(9, 40)));
+        QCOMPARE(keyPoint.prompts, QStringList{u"盘中关键时间点1.wav"_s});
+        QCOMPARE(keyPoint.status, KeyPoint);
+        QCOMPARE(keyPoint.advice, AdviceC);
+        QVERIFY(m.audio.played.isEmpty());
+        QVERIFY(!m.day.promptTimer().isActive());
+
+        m.day.setVoice(true);
+        m.tick(QDateTime(kFriday, QTime(9, 40, 20)));
+        QVERIFY(m.audio.played.isEmpty());
+        QVERIFY(!m.day.promptTimer().isActive());
+        m.tick(QDateTime(kFriday, QTime(10, 30)));
+        QCOMPARE(m.audio.played, QStringList{u"/opt/tickbell/sound/盘中关键时间点.wav"_s});
+        QVERIFY(m.day.promptTimer().isActive());
+        QCOMPARE(heard, (QList<bool>{false, true}));
+    }
+
+    // The automatic launches are the hidden buttons' clicks: the cool-down runs and no picture
+    // sinks. The quick shutdown at the close is the Tools menu's item: no cool-down.
+    void automaticLaunchesAndTheCoolDown()
+    {
+        Settings s = allLaunchesOn();
+        s.shutdown15 = 1;
+        Day m(m_calendar, s, true);
+        int sunk = 0;
+        QObject::connect(&m.day, &TradingDay::pictureDown, [&] { ++sunk; });
+        m.tick(QDateTime(kWednesday, QTime(9, 20)));
+        QCOMPARE(m.launcher.launches.size(), 3);
+        QVERIFY(m.day.coolDownTimer().isActive());
+        m.day.liftPictures();
+        m.tick(QDateTime(kWednesday, QTime(15, 0, 8)));
+        QCOMPARE(m.launches.last(), u"15:00:08 shutdown"_s);
+        QVERIFY(!m.day.coolDownTimer().isActive());
+        QCOMPARE(sunk, 0);
+    }
+
+    // The trading program before its path is set: the window is asked to say so and nothing
+    // starts. The picture is down before the ask, so that a message box still open when the
+    // cool-down ends cannot leave it down.
+    void tradingProgramNotSet()
+    {
+        Day m(m_calendar, Settings::defaults(), true);
+        bool downWhenAsked = false;
+        QObject::connect(&m.day, &TradingDay::programPathNeeded,
+                         [&] { downWhenAsked = m.day.isPictureDown(LaunchTarget::TradingProgram); });
+        m.day.runCommand(LaunchTarget::TradingProgram);
+        QCOMPARE(m.askedForPath, 1);
+        QVERIFY(m.day.coolDownTimer().isActive());
+        QVERIFY(!downWhenAsked);
+        m.day.liftPictures();
+        m.day.pictureClick(LaunchTarget::TradingProgram);
+        QCOMPARE(m.askedForPath, 2);
+        QVERIFY(downWhenAsked);
+        QVERIFY(m.launcher.launches.isEmpty());
+    }
+
     // A picture acts only at rest; the cool-down lifts every picture at once.
     void picturesCoolDown()
     {
@@ -936,6 +1045,9 @@ private slots:
         QVERIFY(d.day.tickTimer().remainingTime() >= 750);
         d.day.startTicking(0);
         QVERIFY(d.day.tickTimer().remainingTime() >= 700);
+        // And the second timer runs the tick.
+        QSignalSpy ticks(&d.day, &TradingDay::clockChanged);
+        QVERIFY(ticks.wait(5000));
     }
 
     void clockLine_data()
