@@ -909,22 +909,21 @@ private slots:
     }
 
     // The trading program before its path is set: the window is asked to say so and nothing
-    // starts. The picture is down before the ask, so that a message box still open when the
-    // cool-down ends cannot leave it down.
+    // starts. The picture is down and told so before the ask, so that a message box still open
+    // when the cool-down ends cannot leave it down.
     void tradingProgramNotSet()
     {
         Day m(m_calendar, Settings::defaults(), true);
-        bool downWhenAsked = false;
-        QObject::connect(&m.day, &TradingDay::programPathNeeded,
-                         [&] { downWhenAsked = m.day.isPictureDown(LaunchTarget::TradingProgram); });
+        QStringList told;
+        QObject::connect(&m.day, &TradingDay::pictureDown, [&] { told << u"down"_s; });
+        QObject::connect(&m.day, &TradingDay::programPathNeeded, [&] {
+            told << (m.day.isPictureDown(LaunchTarget::TradingProgram) ? u"ask, down"_s : u"ask"_s);
+        });
         m.day.runCommand(LaunchTarget::TradingProgram);
-        QCOMPARE(m.askedForPath, 1);
         QVERIFY(m.day.coolDownTimer().isActive());
-        QVERIFY(!downWhenAsked);
         m.day.liftPictures();
         m.day.pictureClick(LaunchTarget::TradingProgram);
-        QCOMPARE(m.askedForPath, 2);
-        QVERIFY(downWhenAsked);
+        QCOMPARE(told, (QStringList{u"ask"_s, u"down"_s, u"ask, down"_s}));
         QVERIFY(m.launcher.launches.isEmpty());
     }
 
