@@ -47,6 +47,9 @@ QString stamp(const QDateTime& at, const QString& what)
     return at.time().toString(u"HH:mm:ss"_s) + u' ' + what;
 }
 
+// Where a text begins, each holding until the next.
+using Ranges = QList<std::pair<QTime, QString>>;
+
 QTime hms(const QString& text)
 {
     return QTime::fromString(text, u"HH:mm:ss"_s);
@@ -200,118 +203,47 @@ private slots:
         m_day->run(QDateTime(kWednesday, QTime(9, 0)), QDateTime(kWednesday, QTime(15, 5)));
     }
 
-    void timetable_data()
+    // The status line and the advice on every second of the day, from the ranges of the timetable.
+    void everySecond_data()
     {
-        QTest::addColumn<QString>("time");
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QString>("adviceLetter");
-        QTest::addColumn<QString>("prompt"); // requested on this tick, or empty
-        QTest::addColumn<bool>("armed");
-
-        auto row = [](const char* time, const QString& status, const char* letter, const QString& prompt,
-                      bool armed = false) {
-            QTest::newRow(time) << QString::fromLatin1(time) << status << QString::fromLatin1(letter)
-                                << prompt << armed;
-        };
-        row("09:00:00", NotOpen, "W", {});
-        row("09:19:59", NotOpen, "W", {});
-        row("09:20:00", NotOpen, "A", u"机构竞价.wav"_s);
-        row("09:20:01", NotOpen, "A", {});
-        row("09:29:59", NotOpen, "A", {});
-        row("09:30:00", InSession, "B", u"上午开盘时间.wav"_s);
-        row("09:30:59", InSession, "B", {});
-        row("09:31:00", InSession, "B", {});
-        row("09:39:59", InSession, "B", {});
-        row("09:40:00", KeyPoint, "C", u"盘中关键时间点1.wav"_s);
-        row("09:40:30", KeyPoint, "C", {});
-        row("09:40:59", KeyPoint, "C", {});
-        row("09:41:00", InSession, "C", {});
-        row("10:29:59", InSession, "C", {});
-        row("10:30:00", KeyPoint, "C", u"盘中关键时间点2.wav"_s);
-        row("10:30:59", KeyPoint, "C", {});
-        row("10:31:00", InSession, "C", {});
-        row("11:24:59", InSession, "C", {});
-        row("11:25:00", ClosingSoon, "D", u"5分钟后收盘.wav"_s);
-        row("11:25:59", ClosingSoon, "D", {});
-        row("11:26:00", InSession, "D", {});
-        row("11:29:59", InSession, "D", {});
-        row("11:30:00", MiddayBreak, "E", u"中午休盘时间.WAV"_s);
-        row("11:30:59", MiddayBreak, "E", {});
-        row("11:31:00", MiddayBreak, "E", {});
-        row("12:49:59", MiddayBreak, "E", {});
-        row("12:50:00", MiddayBreak, "A", u"机构竞价.wav"_s);
-        row("12:50:59", MiddayBreak, "A", {});
-        row("12:51:00", MiddayBreak, "A", {});
-        row("12:59:59", MiddayBreak, "A", {});
-        row("13:00:00", InSession, "F", u"下午开盘时间.wav"_s);
-        row("13:00:59", InSession, "F", {});
-        row("13:01:00", InSession, "F", {});
-        row("13:09:59", InSession, "F", {});
-        row("13:10:00", KeyPoint, "G", u"盘中关键时间点1.wav"_s);
-        row("13:10:59", KeyPoint, "G", {});
-        row("13:11:00", InSession, "G", {});
-        row("14:00:00", KeyPoint, "G", u"盘中关键时间点2.wav"_s);
-        row("14:00:59", KeyPoint, "G", {});
-        row("14:01:00", InSession, "G", {});
-        row("14:54:59", InSession, "G", {});
-        row("14:55:00", ClosingSoon, "D", u"5分钟后收盘.wav"_s);
-        row("14:55:59", ClosingSoon, "D", {});
-        row("14:56:00", InSession, "D", {});
-        row("14:59:59", InSession, "D", {});
-        row("15:00:00", Closed, "W", u"今天已收盘.wav"_s, true);
-        row("15:00:07", Closed, "W", {}, true);
-        row("15:00:08", Closed, "W", {}, true);
-        row("15:00:09", Closed, "W", {}, true);
-        row("15:00:59", Closed, "W", {}, true);
-        row("15:01:00", Closed, "W", {}, true);
-        row("15:05:00", Closed, "W", {}, true);
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<Ranges>("ranges");
+        QTest::newRow("status, Label1")
+            << u"status"_s
+            << Ranges{
+                   {QTime(9, 0), NotOpen},       {QTime(9, 30), InSession},  {QTime(9, 40), KeyPoint},
+                   {QTime(9, 41), InSession},    {QTime(10, 30), KeyPoint},  {QTime(10, 31), InSession},
+                   {QTime(11, 25), ClosingSoon}, {QTime(11, 26), InSession}, {QTime(11, 30), MiddayBreak},
+                   {QTime(13, 0), InSession},    {QTime(13, 10), KeyPoint},  {QTime(13, 11), InSession},
+                   {QTime(14, 0), KeyPoint},     {QTime(14, 1), InSession},  {QTime(14, 55), ClosingSoon},
+                   {QTime(14, 56), InSession},   {QTime(15, 0), Closed},
+               };
+        QTest::newRow("advice, Label4")
+            << u"advice"_s
+            << Ranges{
+                   {QTime(9, 0), AdviceW},   {QTime(9, 20), AdviceA},  {QTime(9, 30), AdviceB},
+                   {QTime(9, 40), AdviceC},  {QTime(11, 25), AdviceD}, {QTime(11, 30), AdviceE},
+                   {QTime(12, 50), AdviceA}, {QTime(13, 0), AdviceF},  {QTime(13, 10), AdviceG},
+                   {QTime(14, 55), AdviceD}, {QTime(15, 0), AdviceW},
+               };
     }
-    void timetable()
+    void everySecond()
     {
-        QFETCH(QString, time);
-        QFETCH(QString, status);
-        QFETCH(QString, adviceLetter);
-        QFETCH(QString, prompt);
-        QFETCH(bool, armed);
-
-        const QDateTime at(kWednesday, hms(time));
-        QVERIFY(m_day->ticks.contains(at));
-        const Day::Tick& t = m_day->ticks[at];
-        QCOMPARE(t.clockLine, u"2010年2月10日 "_s + (time.startsWith(u'0') ? time.mid(1) : time));
-        QCOMPARE(t.status, status);
-        QCOMPARE(t.advice, advice(adviceLetter));
-        QCOMPARE(t.prompts, prompt.isEmpty() ? QStringList() : QStringList{prompt});
-        QCOMPARE(t.armed, armed);
-        QVERIFY(t.launches.isEmpty()); // every option is off
-    }
-
-    // The status line on every second of the day, from the ranges of the timetable.
-    void statusOnEverySecond()
-    {
-        struct Range {
-            QTime from;
-            QString status;
-        };
-        const QList<Range> ranges = {
-            {QTime(9, 0), NotOpen},       {QTime(9, 30), InSession},  {QTime(9, 40), KeyPoint},
-            {QTime(9, 41), InSession},    {QTime(10, 30), KeyPoint},  {QTime(10, 31), InSession},
-            {QTime(11, 25), ClosingSoon}, {QTime(11, 26), InSession}, {QTime(11, 30), MiddayBreak},
-            {QTime(13, 0), InSession},    {QTime(13, 10), KeyPoint},  {QTime(13, 11), InSession},
-            {QTime(14, 0), KeyPoint},     {QTime(14, 1), InSession},  {QTime(14, 55), ClosingSoon},
-            {QTime(14, 56), InSession},   {QTime(15, 0), Closed},
-        };
+        QFETCH(QString, line);
+        QFETCH(Ranges, ranges);
         int checked = 0;
         for (QTime t(9, 0); t <= QTime(15, 5); t = t.addSecs(1)) {
             QString expected;
-            for (const Range& r : ranges) {
-                if (t >= r.from)
-                    expected = r.status;
+            for (const auto& [from, text] : ranges) {
+                if (t >= from)
+                    expected = text;
             }
             const QDateTime at(kWednesday, t);
             QVERIFY2(m_day->ticks.contains(at), qPrintable(t.toString()));
-            if (m_day->ticks[at].status != expected)
-                QFAIL(qPrintable(
-                    u"%1: %2, expected %3"_s.arg(t.toString(), m_day->ticks[at].status, expected)));
+            const Day::Tick& tick = m_day->ticks[at];
+            const QString& shown = line == u"status" ? tick.status : tick.advice;
+            if (shown != expected)
+                QFAIL(qPrintable(u"%1: %2, expected %3"_s.arg(t.toString(), shown, expected)));
             ++checked;
         }
         QCOMPARE(checked, 6 * 3600 + 5 * 60 + 1);
@@ -655,11 +587,9 @@ private slots:
                 launched << launchName(e.launch);
         }
         QCOMPARE(launched, launches);
-        // The prompt and the advice first, then the launches, then openall := 1 in any case.
+        // The advice first, then the launches, then openall := 1 in any case.
         QCOMPARE(kinds.count(ScheduleEffect::Kind::MarkOpened), 1);
         QCOMPARE(kinds.last(), ScheduleEffect::Kind::MarkOpened);
-        QVERIFY(kinds.indexOf(ScheduleEffect::Kind::RequestPrompt) <
-                kinds.indexOf(ScheduleEffect::Kind::SetAdvice));
         if (!launches.isEmpty())
             QVERIFY(kinds.indexOf(ScheduleEffect::Kind::SetAdvice) <
                     kinds.indexOf(ScheduleEffect::Kind::Launch));
