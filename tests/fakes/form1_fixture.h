@@ -20,7 +20,6 @@ struct Form1Fixture {
     DummyStacking stacking;
     TradingCalendar calendar;
     int exits = 0;
-    QStringList titles; // every title the day told, in order
     std::unique_ptr<TradingDay> day;
     std::unique_ptr<Form1> window;
 
@@ -48,7 +47,6 @@ struct Form1Fixture {
         s.calendar = calendar;
         day = std::make_unique<TradingDay>(std::move(s));
         QObject::connect(day.get(), &TradingDay::exitRequested, [this] { ++exits; });
-        QObject::connect(day.get(), &TradingDay::titleChanged, [this](const QString& t) { titles << t; });
         window = std::make_unique<Form1>(*day, stacking);
         // As the program starts it; the tests run the ticks themselves.
         day->start();

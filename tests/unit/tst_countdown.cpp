@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/day/countdown.h"
+#include "fakes/texts.h"
 
 #include <QTest>
 
@@ -8,11 +9,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using Action = CountdownStep::Action;
-
-QString secondsLeftTitle(int seconds)
-{
-    return u" "_s + QString::number(seconds) + u" 秒后自动退出 ... "_s;
-}
+using Texts::restoredTitle;
+using Texts::secondsLeftTitle;
 
 } // namespace
 
@@ -20,30 +18,6 @@ class TestCountdown : public QObject {
     Q_OBJECT
 
 private slots:
-    void titles_data()
-    {
-        QTest::addColumn<int>("tick");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("first tick") << 1 << u" 15 秒后自动退出 ... "_s;
-        QTest::newRow("second tick") << 2 << u" 14 秒后自动退出 ... "_s;
-        QTest::newRow("last two-digit") << 6 << u" 10 秒后自动退出 ... "_s;
-        QTest::newRow("nine, not 09") << 7 << u" 9 秒后自动退出 ... "_s;
-        QTest::newRow("seven") << 9 << u" 7 秒后自动退出 ... "_s;
-        QTest::newRow("fifteenth tick") << 15 << u" 1 秒后自动退出 ... "_s;
-    }
-    void titles()
-    {
-        QFETCH(int, tick);
-        QFETCH(QString, title);
-        qint16 c2exit = 16;
-        CountdownStep step{Action::Exit, {}};
-        for (int i = 0; i < tick; ++i)
-            step = countdownTick(true, c2exit, u"1.32"_s);
-        QCOMPARE(step.action, Action::ShowTitle);
-        QCOMPARE(step.title, title);
-        QCOMPARE(int(c2exit), 16 - tick);
-    }
-
     void countsFifteenDownToOneThenExits()
     {
         qint16 c2exit = 16;
@@ -51,6 +25,7 @@ private slots:
             const CountdownStep step = countdownTick(true, c2exit, u"1.32"_s);
             QCOMPARE(step.action, Action::ShowTitle);
             QCOMPARE(step.title, secondsLeftTitle(left));
+            QCOMPARE(c2exit, qint16(left));
         }
         const CountdownStep last = countdownTick(true, c2exit, u"1.32"_s);
         QCOMPARE(last.action, Action::Exit);
@@ -62,10 +37,10 @@ private slots:
         QTest::addColumn<int>("ticksBefore");
         QTest::addColumn<QString>("SoftVer1");
         QTest::addColumn<QString>("title");
-        QTest::newRow("at rest") << 0 << u"1.32"_s << u"OrroTickbellv1.32 - Orro SOFT"_s;
-        QTest::newRow("showing 7") << 9 << u"1.32"_s << u"OrroTickbellv1.32 - Orro SOFT"_s;
-        QTest::newRow("showing 1") << 15 << u"1.32"_s << u"OrroTickbellv1.32 - Orro SOFT"_s;
-        QTest::newRow("another version") << 3 << u"2.5"_s << u"OrroTickbellv2.5 - Orro SOFT"_s;
+        QTest::newRow("at rest") << 0 << u"1.32"_s << restoredTitle(u"1.32"_s);
+        QTest::newRow("showing 7") << 9 << u"1.32"_s << restoredTitle(u"1.32"_s);
+        QTest::newRow("showing 1") << 15 << u"1.32"_s << restoredTitle(u"1.32"_s);
+        QTest::newRow("another version") << 3 << u"2.5"_s << restoredTitle(u"2.5"_s);
     }
     void cancel()
     {

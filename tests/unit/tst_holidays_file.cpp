@@ -2,6 +2,7 @@
 #include "core/calendar/trading_calendar.h"
 #include "core/calendar/calendar_files.h"
 #include "core/day/session_schedule.h"
+#include "fakes/texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -110,11 +111,11 @@ private slots:
         QTest::addColumn<QDate>("day");
         QTest::addColumn<QStringList>("notices");
         QTest::newRow("Friday before the spring festival")
-            << QDate(2026, 2, 13) << QStringList{u"明天周末不开盘！"_s};
-        QTest::newRow("day before national day") << QDate(2025, 9, 30) << QStringList{u"明天放假不开盘！"_s};
+            << QDate(2026, 2, 13) << QStringList{Texts::WeekendTomorrow};
+        QTest::newRow("day before national day") << QDate(2025, 9, 30) << QStringList{Texts::HolidayTomorrow};
         QTest::newRow("ordinary Tuesday") << QDate(2025, 9, 23) << QStringList{};
         QTest::newRow("day before New Year 2027")
-            << QDate(2026, 12, 31) << QStringList{u"明天放假不开盘！"_s};
+            << QDate(2026, 12, 31) << QStringList{Texts::HolidayTomorrow};
     }
 
     void auctionNoticesFollowTheRealCalendar()
@@ -128,7 +129,7 @@ private slots:
         const SessionSchedule schedule(m_calendar);
         const TickResult r =
             schedule.tick(QDateTime(QDate(2026, 10, 1), QTime(10, 0)), {}, Settings::defaults(), true);
-        QVERIFY(r.effects.contains(ScheduleEffect{ScheduleEffect::Kind::SetStatus, u"假日休盘..."_s}));
+        QVERIFY(r.effects.contains(ScheduleEffect{ScheduleEffect::Kind::SetStatus, Texts::HolidayStatus}));
         QVERIFY(r.effects.contains(ScheduleEffect{ScheduleEffect::Kind::RequestPrompt, u"今天不开盘.wav"_s}));
     }
 

@@ -3,9 +3,12 @@
 #include "core/day/session_schedule.h"
 #include "core/day/trading_day.h"
 #include "core/settings/settings.h"
+#include "core/settings/settings_file.h"
+#include "fakes/texts.h"
 #include "platform/dummy/dummy_services.h"
 
 #include <QHash>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -13,44 +16,15 @@
 #include <functional>
 
 using namespace Qt::StringLiterals;
+using namespace Texts;
 
 namespace {
-
-// The advice texts, by their letters in the timetable.
-const QString kA =
-    u"注意：当前是开盘前十分钟的机构竞价时间。从机构竞价的情况可以知道机构今天是想看多还是看空，"
-    u"是想洗盘还是想出货，但机构也不能为所欲为，只能顺势而为 ... ..."_s;
-const QString kB =
-    u"注意：当前是上午开盘时间，中午11:30收盘，上午的走势将在9:40和10:30基本形成，注意量能 ... ..."_s;
-const QString kC =
-    u"注意：盘中关键时间点，可预测走势，注意量能。如果是洗盘行情，10:30及14:00后有可能拉起来 ... ..."_s;
-const QString kD = u"注意：盘中关键时间点，五分钟后就收盘了，买卖要把握好时间 ... ..."_s;
-const QString kE = u"注意：现在是中午休盘时间，下午12:50分机构开始竞价，13:00-15:00是开盘时间。"_s;
-const QString kF = u"注意：当前是下午开盘时间，下午15:00收盘，下午的走势14:00基本形成，注意量能 ... ..."_s;
-const QString kG =
-    u"注意：盘中关键时间点，可预测走势，注意量能。如果是洗盘行情，上午一直弱势振荡，14:00后有可能拉起来 ... ..."_s;
-const QString kW =
-    u"欢迎使用，本软件将从开盘前的竞价开始用语音对您进行提醒，请确保音箱已开启。炒股不像其它行业，"
-    u"三分眼光七分赌，在您想买入卖出时看一眼您可以自定义的“纪律”，有时可以挽回巨大的损失，"
-    u"悬崖勒马，过关斩将，祝您财源滚滚！"_s;
-const QString kHolidayNotice = u"明天放假不开盘！"_s;
-const QString kWeekendNotice = u"明天周末不开盘！"_s;
-
-const QString kNotOpen = u"还没开盘..."_s;
-const QString kInSession = u"股市开盘中..."_s;
-const QString kKeyPoint = u"盘中关键点.."_s;
-const QString kClosingSoon = u"快收盘了!"_s;
-const QString kMidday = u"中午休盘中..."_s;
-const QString kClosed = u"今天已收盘..."_s;
-const QString kSundayStatus = u"周末 明天开盘"_s;
-const QString kSaturdayStatus = u"周末 后天开盘"_s;
-const QString kHoliday = u"假日休盘..."_s;
 
 QString advice(const QString& letter)
 {
     static const QHash<QString, QString> texts = {
-        {u"A"_s, kA}, {u"B"_s, kB}, {u"C"_s, kC}, {u"D"_s, kD},
-        {u"E"_s, kE}, {u"F"_s, kF}, {u"G"_s, kG}, {u"W"_s, kW},
+        {u"A"_s, AdviceA}, {u"B"_s, AdviceB}, {u"C"_s, AdviceC}, {u"D"_s, AdviceD},
+        {u"E"_s, AdviceE}, {u"F"_s, AdviceF}, {u"G"_s, AdviceG}, {u"W"_s, AdviceW},
     };
     return texts.value(letter, u"unknown advice letter "_s + letter);
 }
@@ -73,6 +47,9 @@ QString stamp(const QDateTime& at, const QString& what)
     return at.time().toString(u"HH:mm:ss"_s) + u' ' + what;
 }
 
+// Where a text begins, each holding until the next.
+using Ranges = QList<std::pair<QTime, QString>>;
+
 QTime hms(const QString& text)
 {
     return QTime::fromString(text, u"HH:mm:ss"_s);
@@ -90,9 +67,15 @@ struct Day {
         bool opened = false;
     };
 
-    Day(const TradingCalendar& calendar, const Settings& s, bool autoexitChecked) : day(services(calendar))
+    // Started at startAt, or at the clock's own moment when that is invalid.
+    Day(const TradingCalendar& calendar, const Settings& s, bool autoexitChecked,
+        const QDateTime& startAt = {})
+        : day(services(calendar))
     {
-        QVERIFY(day.SaveSettings(s));
+        if (startAt.isValid())
+            clock.set(startAt);
+        // A trader's file, for the start to read.
+        QVERIFY(SettingsFile(folder.filePath(u"config.txt"_s), QString(), codePage).save(s));
         day.setAutoExit(autoexitChecked);
         day.start();
         QObject::connect(&day, &TradingDay::clockChanged,
@@ -220,118 +203,47 @@ private slots:
         m_day->run(QDateTime(kWednesday, QTime(9, 0)), QDateTime(kWednesday, QTime(15, 5)));
     }
 
-    void timetable_data()
+    // The status line and the advice on every second of the day, from the ranges of the timetable.
+    void everySecond_data()
     {
-        QTest::addColumn<QString>("time");
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QString>("adviceLetter");
-        QTest::addColumn<QString>("prompt"); // requested on this tick, or empty
-        QTest::addColumn<bool>("armed");
-
-        auto row = [](const char* time, const QString& status, const char* letter, const QString& prompt,
-                      bool armed = false) {
-            QTest::newRow(time) << QString::fromLatin1(time) << status << QString::fromLatin1(letter)
-                                << prompt << armed;
-        };
-        row("09:00:00", kNotOpen, "W", {});
-        row("09:19:59", kNotOpen, "W", {});
-        row("09:20:00", kNotOpen, "A", u"机构竞价.wav"_s);
-        row("09:20:01", kNotOpen, "A", {});
-        row("09:29:59", kNotOpen, "A", {});
-        row("09:30:00", kInSession, "B", u"上午开盘时间.wav"_s);
-        row("09:30:59", kInSession, "B", {});
-        row("09:31:00", kInSession, "B", {});
-        row("09:39:59", kInSession, "B", {});
-        row("09:40:00", kKeyPoint, "C", u"盘中关键时间点1.wav"_s);
-        row("09:40:30", kKeyPoint, "C", {});
-        row("09:40:59", kKeyPoint, "C", {});
-        row("09:41:00", kInSession, "C", {});
-        row("10:29:59", kInSession, "C", {});
-        row("10:30:00", kKeyPoint, "C", u"盘中关键时间点2.wav"_s);
-        row("10:30:59", kKeyPoint, "C", {});
-        row("10:31:00", kInSession, "C", {});
-        row("11:24:59", kInSession, "C", {});
-        row("11:25:00", kClosingSoon, "D", u"5分钟后收盘.wav"_s);
-        row("11:25:59", kClosingSoon, "D", {});
-        row("11:26:00", kInSession, "D", {});
-        row("11:29:59", kInSession, "D", {});
-        row("11:30:00", kMidday, "E", u"中午休盘时间.WAV"_s);
-        row("11:30:59", kMidday, "E", {});
-        row("11:31:00", kMidday, "E", {});
-        row("12:49:59", kMidday, "E", {});
-        row("12:50:00", kMidday, "A", u"机构竞价.wav"_s);
-        row("12:50:59", kMidday, "A", {});
-        row("12:51:00", kMidday, "A", {});
-        row("12:59:59", kMidday, "A", {});
-        row("13:00:00", kInSession, "F", u"下午开盘时间.wav"_s);
-        row("13:00:59", kInSession, "F", {});
-        row("13:01:00", kInSession, "F", {});
-        row("13:09:59", kInSession, "F", {});
-        row("13:10:00", kKeyPoint, "G", u"盘中关键时间点1.wav"_s);
-        row("13:10:59", kKeyPoint, "G", {});
-        row("13:11:00", kInSession, "G", {});
-        row("14:00:00", kKeyPoint, "G", u"盘中关键时间点2.wav"_s);
-        row("14:00:59", kKeyPoint, "G", {});
-        row("14:01:00", kInSession, "G", {});
-        row("14:54:59", kInSession, "G", {});
-        row("14:55:00", kClosingSoon, "D", u"5分钟后收盘.wav"_s);
-        row("14:55:59", kClosingSoon, "D", {});
-        row("14:56:00", kInSession, "D", {});
-        row("14:59:59", kInSession, "D", {});
-        row("15:00:00", kClosed, "W", u"今天已收盘.wav"_s, true);
-        row("15:00:07", kClosed, "W", {}, true);
-        row("15:00:08", kClosed, "W", {}, true);
-        row("15:00:09", kClosed, "W", {}, true);
-        row("15:00:59", kClosed, "W", {}, true);
-        row("15:01:00", kClosed, "W", {}, true);
-        row("15:05:00", kClosed, "W", {}, true);
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<Ranges>("ranges");
+        QTest::newRow("status, Label1")
+            << u"status"_s
+            << Ranges{
+                   {QTime(9, 0), NotOpen},       {QTime(9, 30), InSession},  {QTime(9, 40), KeyPoint},
+                   {QTime(9, 41), InSession},    {QTime(10, 30), KeyPoint},  {QTime(10, 31), InSession},
+                   {QTime(11, 25), ClosingSoon}, {QTime(11, 26), InSession}, {QTime(11, 30), MiddayBreak},
+                   {QTime(13, 0), InSession},    {QTime(13, 10), KeyPoint},  {QTime(13, 11), InSession},
+                   {QTime(14, 0), KeyPoint},     {QTime(14, 1), InSession},  {QTime(14, 55), ClosingSoon},
+                   {QTime(14, 56), InSession},   {QTime(15, 0), Closed},
+               };
+        QTest::newRow("advice, Label4")
+            << u"advice"_s
+            << Ranges{
+                   {QTime(9, 0), AdviceW},   {QTime(9, 20), AdviceA},  {QTime(9, 30), AdviceB},
+                   {QTime(9, 40), AdviceC},  {QTime(11, 25), AdviceD}, {QTime(11, 30), AdviceE},
+                   {QTime(12, 50), AdviceA}, {QTime(13, 0), AdviceF},  {QTime(13, 10), AdviceG},
+                   {QTime(14, 55), AdviceD}, {QTime(15, 0), AdviceW},
+               };
     }
-    void timetable()
+    void everySecond()
     {
-        QFETCH(QString, time);
-        QFETCH(QString, status);
-        QFETCH(QString, adviceLetter);
-        QFETCH(QString, prompt);
-        QFETCH(bool, armed);
-
-        const QDateTime at(kWednesday, hms(time));
-        QVERIFY(m_day->ticks.contains(at));
-        const Day::Tick& t = m_day->ticks[at];
-        QCOMPARE(t.clockLine, u"2010年2月10日 "_s + (time.startsWith(u'0') ? time.mid(1) : time));
-        QCOMPARE(t.status, status);
-        QCOMPARE(t.advice, advice(adviceLetter));
-        QCOMPARE(t.prompts, prompt.isEmpty() ? QStringList() : QStringList{prompt});
-        QCOMPARE(t.armed, armed);
-        QVERIFY(t.launches.isEmpty()); // every option is off
-    }
-
-    // The status line on every second of the day, from the ranges of the timetable.
-    void statusOnEverySecond()
-    {
-        struct Range {
-            QTime from;
-            QString status;
-        };
-        const QList<Range> ranges = {
-            {QTime(9, 0), kNotOpen},       {QTime(9, 30), kInSession},  {QTime(9, 40), kKeyPoint},
-            {QTime(9, 41), kInSession},    {QTime(10, 30), kKeyPoint},  {QTime(10, 31), kInSession},
-            {QTime(11, 25), kClosingSoon}, {QTime(11, 26), kInSession}, {QTime(11, 30), kMidday},
-            {QTime(13, 0), kInSession},    {QTime(13, 10), kKeyPoint},  {QTime(13, 11), kInSession},
-            {QTime(14, 0), kKeyPoint},     {QTime(14, 1), kInSession},  {QTime(14, 55), kClosingSoon},
-            {QTime(14, 56), kInSession},   {QTime(15, 0), kClosed},
-        };
+        QFETCH(QString, line);
+        QFETCH(Ranges, ranges);
         int checked = 0;
         for (QTime t(9, 0); t <= QTime(15, 5); t = t.addSecs(1)) {
             QString expected;
-            for (const Range& r : ranges) {
-                if (t >= r.from)
-                    expected = r.status;
+            for (const auto& [from, text] : ranges) {
+                if (t >= from)
+                    expected = text;
             }
             const QDateTime at(kWednesday, t);
             QVERIFY2(m_day->ticks.contains(at), qPrintable(t.toString()));
-            if (m_day->ticks[at].status != expected)
-                QFAIL(qPrintable(
-                    u"%1: %2, expected %3"_s.arg(t.toString(), m_day->ticks[at].status, expected)));
+            const Day::Tick& tick = m_day->ticks[at];
+            const QString& shown = line == u"status" ? tick.status : tick.advice;
+            if (shown != expected)
+                QFAIL(qPrintable(u"%1: %2, expected %3"_s.arg(t.toString(), shown, expected)));
             ++checked;
         }
         QCOMPARE(checked, 6 * 3600 + 5 * 60 + 1);
@@ -341,6 +253,7 @@ private slots:
     {
         QCOMPARE(m_day->prompts, kDayPrompts);
         QVERIFY(m_day->launches.isEmpty());
+        QVERIFY(m_day->titles.isEmpty()); // the schedule leaves the title alone
         // AutoOpen runs once, at the morning auction, even with nothing to launch.
         QCOMPARE(m_day->opened, QList<QDateTime>{QDateTime(kWednesday, QTime(9, 20))});
         // Armed on every tick from 15:00:00 on and never before.
@@ -373,15 +286,15 @@ private slots:
         QTest::addColumn<QDate>("extraClosedDay"); // added to the calendar, or invalid
         QTest::addColumn<QString>("auctionAdvice");
 
-        QTest::newRow("ordinary Wednesday 2010-02-10") << kWednesday << QDate() << kA;
+        QTest::newRow("ordinary Wednesday 2010-02-10") << kWednesday << QDate() << AdviceA;
         QTest::newRow("Friday 2010-02-12, the holiday week follows")
-            << kFriday << QDate() << QString(kA + kWeekendNotice);
+            << kFriday << QDate() << QString(AdviceA + WeekendTomorrow);
         QTest::newRow("day before a listed holiday 2009-09-30")
-            << kDayBeforeHoliday << QDate() << QString(kA + kHolidayNotice);
+            << kDayBeforeHoliday << QDate() << QString(AdviceA + HolidayTomorrow);
         QTest::newRow("new year's eve 2009-12-31")
-            << QDate(2009, 12, 31) << QDate() << QString(kA + kHolidayNotice);
+            << QDate(2009, 12, 31) << QDate() << QString(AdviceA + HolidayTomorrow);
         QTest::newRow("Friday before a listed Saturday: holiday first")
-            << QDate(2010, 3, 5) << QDate(2010, 3, 6) << QString(kA + kHolidayNotice + kWeekendNotice);
+            << QDate(2010, 3, 5) << QDate(2010, 3, 6) << QString(AdviceA + HolidayTomorrow + WeekendTomorrow);
     }
     void auctionNotices()
     {
@@ -401,8 +314,8 @@ private slots:
         QCOMPARE(m.ticks[QDateTime(day, QTime(12, 50))].advice, auctionAdvice);
         QCOMPARE(m.ticks[QDateTime(day, QTime(12, 59, 59))].advice, auctionAdvice);
         // The notices belong to the auction only.
-        QCOMPARE(m.ticks[QDateTime(day, QTime(9, 30))].advice, kB);
-        QCOMPARE(m.ticks[QDateTime(day, QTime(15, 0))].advice, kW);
+        QCOMPARE(m.ticks[QDateTime(day, QTime(9, 30))].advice, AdviceB);
+        QCOMPARE(m.ticks[QDateTime(day, QTime(15, 0))].advice, AdviceW);
         // Launched once, at the morning auction, in the order news, quotes, trading program.
         QCOMPARE(m.launches, QStringList({u"09:20:00 news"_s, u"09:20:00 quotes"_s, u"09:20:00 trading"_s}));
         QCOMPARE(m.opened.size(), 1);
@@ -418,21 +331,21 @@ private slots:
 
         const QString holidayPrompt = u"今天不开盘.wav"_s;
         QTest::newRow("Saturday 2010-02-13, auto-exit")
-            << kSaturday << QDate() << kSaturdayStatus << true << QString();
+            << kSaturday << QDate() << SaturdayStatus << true << QString();
         QTest::newRow("Saturday 2010-02-13, no auto-exit")
-            << kSaturday << QDate() << kSaturdayStatus << false << QString();
+            << kSaturday << QDate() << SaturdayStatus << false << QString();
         QTest::newRow("Sunday 2010-02-14 before a listed Monday, auto-exit")
-            << kSundayBeforeHoliday << QDate() << kSundayStatus << true << QString();
+            << kSundayBeforeHoliday << QDate() << SundayStatus << true << QString();
         QTest::newRow("Sunday 2010-02-14 before a listed Monday, no auto-exit")
-            << kSundayBeforeHoliday << QDate() << kSundayStatus << false << QString();
+            << kSundayBeforeHoliday << QDate() << SundayStatus << false << QString();
         QTest::newRow("listed holiday 2010-02-15, auto-exit")
-            << kListedHoliday << QDate() << kHoliday << true << holidayPrompt;
+            << kListedHoliday << QDate() << HolidayStatus << true << holidayPrompt;
         QTest::newRow("listed holiday 2010-02-15, no auto-exit")
-            << kListedHoliday << QDate() << kHoliday << false << holidayPrompt;
+            << kListedHoliday << QDate() << HolidayStatus << false << holidayPrompt;
         QTest::newRow("listed holiday 2009-10-8 Thursday")
-            << QDate(2009, 10, 8) << QDate() << kHoliday << true << holidayPrompt;
+            << QDate(2009, 10, 8) << QDate() << HolidayStatus << true << holidayPrompt;
         QTest::newRow("a listed Saturday is a weekend")
-            << QDate(2010, 3, 6) << QDate(2010, 3, 6) << kSaturdayStatus << true << QString();
+            << QDate(2010, 3, 6) << QDate(2010, 3, 6) << SaturdayStatus << true << QString();
     }
     void nonTradingDays()
     {
@@ -451,7 +364,7 @@ private slots:
         // Every second of the day, checked as it passes.
         for (QDateTime now(day, QTime(0, 0)); now.date() == day; now = now.addSecs(1), ++ticks) {
             const Day::Tick t = m.tick(now);
-            if (t.status != status || t.advice != kW || t.armed != autoexit || !t.launches.isEmpty() ||
+            if (t.status != status || t.advice != AdviceW || t.armed != autoexit || !t.launches.isEmpty() ||
                 t.opened || t.prompts != expectedPrompts)
                 QFAIL(qPrintable(u"%1: %2, armed %3, prompts %4"_s.arg(now.toString(Qt::ISODate), t.status)
                                      .arg(t.armed)
@@ -471,7 +384,7 @@ private slots:
         m.prompts.clear();
         m.run(QDateTime(QDate(2010, 2, 22), QTime(9, 19, 58)), QDateTime(QDate(2010, 2, 22), QTime(9, 30)));
         QCOMPARE(m.prompts, QStringList({u"09:20:00 机构竞价.wav"_s, u"09:30:00 上午开盘时间.wav"_s}));
-        QCOMPARE(m.ticks[QDateTime(QDate(2010, 2, 22), QTime(9, 20))].status, kNotOpen);
+        QCOMPARE(m.ticks[QDateTime(QDate(2010, 2, 22), QTime(9, 20))].status, NotOpen);
     }
 
     void startedAt0935KeepsWelcomeUntil0940()
@@ -480,10 +393,10 @@ private slots:
         m.run(QDateTime(kWednesday, QTime(9, 35)), QDateTime(kWednesday, QTime(10, 31)));
         for (QTime t(9, 35); t < QTime(9, 40); t = t.addSecs(1)) {
             const Day::Tick& tick = m.ticks[QDateTime(kWednesday, t)];
-            QCOMPARE(tick.advice, kW);
-            QCOMPARE(tick.status, kInSession);
+            QCOMPARE(tick.advice, AdviceW);
+            QCOMPARE(tick.status, InSession);
         }
-        QCOMPARE(m.ticks[QDateTime(kWednesday, QTime(9, 40))].advice, kC);
+        QCOMPARE(m.ticks[QDateTime(kWednesday, QTime(9, 40))].advice, AdviceC);
         QCOMPARE(m.prompts,
                  QStringList({u"09:40:00 盘中关键时间点1.wav"_s, u"10:30:00 盘中关键时间点2.wav"_s}));
         QVERIFY(m.launches.isEmpty());
@@ -501,8 +414,8 @@ private slots:
         QFETCH(bool, autoexit);
         Day m(m_calendar, allLaunchesOn(), autoexit);
         const Day::Tick first = m.tick(QDateTime(kWednesday, QTime(15, 30)));
-        QCOMPARE(first.status, kClosed);
-        QCOMPARE(first.advice, kW);
+        QCOMPARE(first.status, Closed);
+        QCOMPARE(first.advice, AdviceW);
         QVERIFY(first.prompts.isEmpty());
         QCOMPARE(first.armed, autoexit);
         m.run(QDateTime(kWednesday, QTime(15, 30, 1)), QDateTime(kWednesday, QTime(23, 59, 59)));
@@ -525,31 +438,31 @@ private slots:
             QTest::newRow(time) << QString::fromLatin1(time) << status << QString::fromLatin1(letter)
                                 << prompt;
         };
-        row("09:19:59", kNotOpen, "W", {});
-        row("09:20:00", kNotOpen, "A", u"机构竞价.wav"_s);
-        row("09:29:59", kNotOpen, "A", u"机构竞价.wav"_s);
-        row("09:30:59", kInSession, "B", u"上午开盘时间.wav"_s);
-        row("09:31:00", kInSession, "W", {});
-        row("09:40:59", kKeyPoint, "C", u"盘中关键时间点1.wav"_s);
-        row("09:41:00", kInSession, "W", {});
-        row("10:30:59", kKeyPoint, "C", u"盘中关键时间点2.wav"_s);
-        row("10:31:00", kInSession, "W", {});
-        row("11:25:59", kClosingSoon, "D", u"5分钟后收盘.wav"_s);
-        row("11:26:00", kInSession, "W", {});
-        row("11:30:59", kMidday, "E", u"中午休盘时间.WAV"_s);
-        row("11:31:00", kMidday, "W", {});
-        row("12:50:59", kMidday, "A", u"机构竞价.wav"_s);
-        row("12:51:00", kMidday, "W", {});
-        row("13:00:59", kInSession, "F", u"下午开盘时间.wav"_s);
-        row("13:01:00", kInSession, "W", {});
-        row("13:10:59", kKeyPoint, "G", u"盘中关键时间点1.wav"_s);
-        row("13:11:00", kInSession, "W", {});
-        row("14:00:59", kKeyPoint, "G", u"盘中关键时间点2.wav"_s);
-        row("14:01:00", kInSession, "W", {});
-        row("14:55:59", kClosingSoon, "D", u"5分钟后收盘.wav"_s);
-        row("14:56:00", kInSession, "W", {});
-        row("15:00:59", kClosed, "W", u"今天已收盘.wav"_s);
-        row("15:01:00", kClosed, "W", {});
+        row("09:19:59", NotOpen, "W", {});
+        row("09:20:00", NotOpen, "A", u"机构竞价.wav"_s);
+        row("09:29:59", NotOpen, "A", u"机构竞价.wav"_s);
+        row("09:30:59", InSession, "B", u"上午开盘时间.wav"_s);
+        row("09:31:00", InSession, "W", {});
+        row("09:40:59", KeyPoint, "C", u"盘中关键时间点1.wav"_s);
+        row("09:41:00", InSession, "W", {});
+        row("10:30:59", KeyPoint, "C", u"盘中关键时间点2.wav"_s);
+        row("10:31:00", InSession, "W", {});
+        row("11:25:59", ClosingSoon, "D", u"5分钟后收盘.wav"_s);
+        row("11:26:00", InSession, "W", {});
+        row("11:30:59", MiddayBreak, "E", u"中午休盘时间.WAV"_s);
+        row("11:31:00", MiddayBreak, "W", {});
+        row("12:50:59", MiddayBreak, "A", u"机构竞价.wav"_s);
+        row("12:51:00", MiddayBreak, "W", {});
+        row("13:00:59", InSession, "F", u"下午开盘时间.wav"_s);
+        row("13:01:00", InSession, "W", {});
+        row("13:10:59", KeyPoint, "G", u"盘中关键时间点1.wav"_s);
+        row("13:11:00", InSession, "W", {});
+        row("14:00:59", KeyPoint, "G", u"盘中关键时间点2.wav"_s);
+        row("14:01:00", InSession, "W", {});
+        row("14:55:59", ClosingSoon, "D", u"5分钟后收盘.wav"_s);
+        row("14:56:00", InSession, "W", {});
+        row("15:00:59", Closed, "W", u"今天已收盘.wav"_s);
+        row("15:01:00", Closed, "W", {});
     }
     void firstTickOfAFreshRun()
     {
@@ -613,10 +526,10 @@ private slots:
         // The same twelve prompts each day, the second day's auction included.
         QCOMPARE(m.prompts.size(), 2 * kDayPrompts.size());
         QCOMPARE(m.prompts.mid(kDayPrompts.size()), kDayPrompts);
-        QCOMPARE(m.ticks[QDateTime(thursday, QTime(9, 20))].advice, kA);
+        QCOMPARE(m.ticks[QDateTime(thursday, QTime(9, 20))].advice, AdviceA);
         // Overnight the day counts as closed; after midnight it is "not open yet".
-        QCOMPARE(m.ticks[QDateTime(kWednesday, QTime(23, 59, 59))].status, kClosed);
-        QCOMPARE(m.ticks[QDateTime(thursday, QTime(0, 0))].status, kNotOpen);
+        QCOMPARE(m.ticks[QDateTime(kWednesday, QTime(23, 59, 59))].status, Closed);
+        QCOMPARE(m.ticks[QDateTime(thursday, QTime(0, 0))].status, NotOpen);
     }
 
     void autoOpenCombinations_data()
@@ -674,11 +587,9 @@ private slots:
                 launched << launchName(e.launch);
         }
         QCOMPARE(launched, launches);
-        // The prompt and the advice first, then the launches, then openall := 1 in any case.
+        // The advice first, then the launches, then openall := 1 in any case.
         QCOMPARE(kinds.count(ScheduleEffect::Kind::MarkOpened), 1);
         QCOMPARE(kinds.last(), ScheduleEffect::Kind::MarkOpened);
-        QVERIFY(kinds.indexOf(ScheduleEffect::Kind::RequestPrompt) <
-                kinds.indexOf(ScheduleEffect::Kind::SetAdvice));
         if (!launches.isEmpty())
             QVERIFY(kinds.indexOf(ScheduleEffect::Kind::SetAdvice) <
                     kinds.indexOf(ScheduleEffect::Kind::Launch));
@@ -744,25 +655,30 @@ private slots:
         QTest::addColumn<QTime>("recheckAt");
         QTest::addColumn<QStringList>("events");
 
+        // "15:00:01  15 秒后自动退出 ... ": the time, then the title as the day told it.
+        const auto title = [](const char* time, const QString& text) -> QString {
+            return QString::fromLatin1(time) + u' ' + text;
+        };
         const QDateTime closing(kWednesday, QTime(14, 59, 58));
         QTest::newRow("close, shutdown tool, end")
             << closing << qint16(1) << QTime() << QTime()
-            << QStringList{u"15:00:00 armed"_s, u"15:00:01  15 秒后自动退出 ... "_s, u"15:00:08 shutdown"_s,
-                           u"15:00:15  1 秒后自动退出 ... "_s, u"15:00:16 exit"_s};
+            << QStringList{u"15:00:00 armed"_s, title("15:00:01", secondsLeftTitle(15)),
+                           u"15:00:08 shutdown"_s, title("15:00:15", secondsLeftTitle(1)),
+                           u"15:00:16 exit"_s};
         QTest::newRow("Saturday start")
             << QDateTime(kSaturday, QTime(10, 0)) << qint16(0) << QTime() << QTime()
-            << QStringList{u"10:00:00 armed"_s, u"10:00:01  15 秒后自动退出 ... "_s,
-                           u"10:00:15  1 秒后自动退出 ... "_s, u"10:00:16 exit"_s};
+            << QStringList{u"10:00:00 armed"_s, title("10:00:01", secondsLeftTitle(15)),
+                           title("10:00:15", secondsLeftTitle(1)), u"10:00:16 exit"_s};
         QTest::newRow("unchecked all along")
             << closing << qint16(0) << QTime(14, 0) << QTime() << QStringList();
         QTest::newRow("cancelled at 7, checked again")
             << closing << qint16(0) << QTime(15, 0, 9) << QTime(15, 0, 20)
             << QStringList{u"15:00:00 armed"_s,
-                           u"15:00:01  15 秒后自动退出 ... "_s,
-                           u"15:00:09 OrroTickbellv1.32 - Orro SOFT"_s,
+                           title("15:00:01", secondsLeftTitle(15)),
+                           title("15:00:09", restoredTitle(Version)),
                            u"15:00:20 armed"_s,
-                           u"15:00:21  15 秒后自动退出 ... "_s,
-                           u"15:00:35  1 秒后自动退出 ... "_s,
+                           title("15:00:21", secondsLeftTitle(15)),
+                           title("15:00:35", secondsLeftTitle(1)),
                            u"15:00:36 exit"_s};
     }
     void afterTheClose()
@@ -776,6 +692,9 @@ private slots:
         Settings s = Settings::defaults();
         s.shutdown15 = shutdown15;
         Day m(m_calendar, s, true);
+        QStringList between; // the seconds from 14 down to 2, left out of the events
+        for (int left = 14; left >= 2; --left)
+            between << secondsLeftTitle(left);
         QStringList seen;
         const auto note = [&](const QDateTime& now, const QString& what) {
             seen << now.time().toString(u"HH:mm:ss"_s) + u' ' + what;
@@ -798,8 +717,7 @@ private slots:
             for (const QString& l : t.launches)
                 note(now, l);
             for (const QString& title : m.titles.mid(titlesBefore)) {
-                // Only the first and last seconds shown, and a cancel.
-                if (title.contains(u" 15 秒"_s) || title.contains(u" 1 秒"_s) || !title.contains(u'秒'))
+                if (!between.contains(title))
                     note(now, title);
             }
         }
@@ -840,6 +758,105 @@ private slots:
                  qPrintable(u"%1 then %2"_s.arg(first).arg(watched->remainingTime())));
     }
 
+    // The start of a run: version and title, the welcome heard and its close armed, the settings
+    // read from config.txt. It depends on no time: inside the auction nothing is launched and the
+    // status waits for the first tick.
+    void startAnnouncesTheRun()
+    {
+        Day d(m_calendar, allLaunchesOn(), true, QDateTime(kFriday, QTime(9, 25)));
+        QCOMPARE(d.day.title(), StartTitle);
+        QCOMPARE(d.day.SoftVer1, Version);
+        QCOMPARE(d.day.openall, qint16(0));
+        QCOMPARE(d.day.c2exit, qint16(16));
+        QCOMPARE(d.day.playok, u"Tickbell.wav"_s);
+        QCOMPARE(d.audio.played, QStringList{u"/opt/tickbell/sound/Tickbell.wav"_s});
+        QVERIFY(d.day.promptTimer().isActive());
+        QVERIFY(!d.day.coolDownTimer().isActive());
+        QVERIFY(!d.day.countdownTimer().isActive());
+        QCOMPARE(d.day.settings().mysoft, allLaunchesOn().mysoft);
+        QCOMPARE(d.day.settings().ssoft, qint16(1));
+        QVERIFY(d.launcher.launches.isEmpty());
+        QCOMPARE(d.day.status(), u"Tickbell"_s);
+        QCOMPARE(d.day.advice(), AdviceW);
+    }
+
+    // Timer3 ends a prompt: the sound device is closed and the timer stops.
+    void promptClosed()
+    {
+        Day d(m_calendar, Settings::defaults(), true);
+        QVERIFY(!d.audio.open.isEmpty());
+        d.day.closePrompt();
+        QCOMPARE(d.audio.closes, 1);
+        QVERIFY(d.audio.open.isEmpty());
+        QVERIFY(!d.day.promptTimer().isActive());
+    }
+
+    // With the voice off the day goes on unheard: the prompt is told but not played and nothing
+    // waits to close it. Turned on inside the same window it is not repeated; the next is heard.
+    void voiceOff()
+    {
+        Day m(m_calendar, Settings::defaults(), true);
+        m.day.closePrompt();
+        m.audio.played.clear();
+        QList<bool> heard;
+        QObject::connect(&m.day, &TradingDay::promptRequested, [&](const QString&, bool h) { heard << h; });
+        m.day.setVoice(false);
+
+        const Day::Tick keyPoint = m.tick(QDateTime(kFriday, QTime(9, 40)));
+        QCOMPARE(keyPoint.prompts, QStringList{u"盘中关键时间点1.wav"_s});
+        QCOMPARE(keyPoint.status, KeyPoint);
+        QCOMPARE(keyPoint.advice, AdviceC);
+        QVERIFY(m.audio.played.isEmpty());
+        QVERIFY(!m.day.promptTimer().isActive());
+
+        m.day.setVoice(true);
+        m.tick(QDateTime(kFriday, QTime(9, 40, 20)));
+        QVERIFY(m.audio.played.isEmpty());
+        QVERIFY(!m.day.promptTimer().isActive());
+        m.tick(QDateTime(kFriday, QTime(10, 30)));
+        QCOMPARE(m.audio.played, QStringList{u"/opt/tickbell/sound/盘中关键时间点.wav"_s});
+        QVERIFY(m.day.promptTimer().isActive());
+        QCOMPARE(heard, (QList<bool>{false, true}));
+    }
+
+    // The automatic launches are the hidden buttons' clicks: the cool-down runs and no picture
+    // sinks. The quick shutdown at the close is the Tools menu's item: no cool-down.
+    void automaticLaunchesAndTheCoolDown()
+    {
+        Settings s = allLaunchesOn();
+        s.shutdown15 = 1;
+        Day m(m_calendar, s, true);
+        int sunk = 0;
+        QObject::connect(&m.day, &TradingDay::pictureDown, [&] { ++sunk; });
+        m.tick(QDateTime(kWednesday, QTime(9, 20)));
+        QCOMPARE(m.launcher.launches.size(), 3);
+        QVERIFY(m.day.coolDownTimer().isActive());
+        m.day.liftPictures();
+        m.tick(QDateTime(kWednesday, QTime(15, 0, 8)));
+        QCOMPARE(m.launches.last(), u"15:00:08 shutdown"_s);
+        QVERIFY(!m.day.coolDownTimer().isActive());
+        QCOMPARE(sunk, 0);
+    }
+
+    // The trading program before its path is set: the window is asked to say so and nothing
+    // starts. The picture is down and told so before the ask, so that a message box still open
+    // when the cool-down ends cannot leave it down.
+    void tradingProgramNotSet()
+    {
+        Day m(m_calendar, Settings::defaults(), true);
+        QStringList told;
+        QObject::connect(&m.day, &TradingDay::pictureDown, [&] { told << u"down"_s; });
+        QObject::connect(&m.day, &TradingDay::programPathNeeded, [&] {
+            told << (m.day.isPictureDown(LaunchTarget::TradingProgram) ? u"ask, down"_s : u"ask"_s);
+        });
+        m.day.runCommand(LaunchTarget::TradingProgram);
+        QVERIFY(m.day.coolDownTimer().isActive());
+        m.day.liftPictures();
+        m.day.pictureClick(LaunchTarget::TradingProgram);
+        QCOMPARE(told, (QStringList{u"ask"_s, u"down"_s, u"ask, down"_s}));
+        QVERIFY(m.launcher.launches.isEmpty());
+    }
+
     // A picture acts only at rest; the cool-down lifts every picture at once.
     void picturesCoolDown()
     {
@@ -874,25 +891,25 @@ private slots:
         QTest::addColumn<QStringList>("events"); // prompts and launches
         QTest::newRow("Berlin winter, the auction")
             << u"Europe/Berlin"_s << QDateTime(kFriday, QTime(2, 20))
-            << u"2010年2月12日 2:20:00 北京时间 9:20:00"_s << u"还没开盘..."_s
+            << u"2010年2月12日 2:20:00 北京时间 9:20:00"_s << NotOpen
             << QStringList{u"机构竞价.wav"_s, u"news"_s, u"quotes"_s, u"trading"_s};
         QTest::newRow("Berlin summer, the auction")
             << u"Europe/Berlin"_s << QDateTime(QDate(2010, 6, 11), QTime(3, 20))
-            << u"2010年6月11日 3:20:00 北京时间 9:20:00"_s << u"还没开盘..."_s
+            << u"2010年6月11日 3:20:00 北京时间 9:20:00"_s << NotOpen
             << QStringList{u"机构竞价.wav"_s, u"news"_s, u"quotes"_s, u"trading"_s};
         QTest::newRow("Berlin 9:20 is Beijing's afternoon")
             << u"Europe/Berlin"_s << QDateTime(kFriday, QTime(9, 20))
-            << u"2010年2月12日 9:20:00 北京时间 16:20:00"_s << u"今天已收盘..."_s << QStringList();
+            << u"2010年2月12日 9:20:00 北京时间 16:20:00"_s << Closed << QStringList();
         QTest::newRow("UTC, the shutdown at the close")
             << u"UTC"_s << QDateTime(kWednesday, QTime(7, 0, 8))
-            << u"2010年2月10日 7:00:08 北京时间 15:00:08"_s << u"今天已收盘..."_s
+            << u"2010年2月10日 7:00:08 北京时间 15:00:08"_s << Closed
             << QStringList{u"今天已收盘.wav"_s, u"shutdown"_s};
         QTest::newRow("UTC Friday evening is Beijing's Saturday")
             << u"UTC"_s << QDateTime(kFriday, QTime(16, 30)) << u"2010年2月12日 16:30:00 北京时间 0:30:00"_s
-            << u"周末 后天开盘"_s << QStringList();
+            << SaturdayStatus << QStringList();
         QTest::newRow("Shanghai: no second clock")
-            << u"Asia/Shanghai"_s << QDateTime(kFriday, QTime(9, 20)) << u"2010年2月12日 9:20:00"_s
-            << u"还没开盘..."_s << QStringList{u"机构竞价.wav"_s, u"news"_s, u"quotes"_s, u"trading"_s};
+            << u"Asia/Shanghai"_s << QDateTime(kFriday, QTime(9, 20)) << u"2010年2月12日 9:20:00"_s << NotOpen
+            << QStringList{u"机构竞价.wav"_s, u"news"_s, u"quotes"_s, u"trading"_s};
     }
     void awayFromChina()
     {
@@ -957,6 +974,9 @@ private slots:
         QVERIFY(d.day.tickTimer().remainingTime() >= 750);
         d.day.startTicking(0);
         QVERIFY(d.day.tickTimer().remainingTime() >= 700);
+        // And the second timer runs the tick.
+        QSignalSpy ticks(&d.day, &TradingDay::clockChanged);
+        QVERIFY(ticks.wait(5000));
     }
 
     void clockLine_data()
