@@ -8,7 +8,7 @@
 
 // The system's GB18030 converter (GBK where the system has only that), one character at a
 // time; the byte structure is walked in core/settings/gbk_text.cpp. The platform gives the
-// system's; tests give Qt's.
+// system's (Qt's own on Linux).
 class CodePage {
 public:
     virtual ~CodePage() = default;

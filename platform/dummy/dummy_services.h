@@ -8,7 +8,10 @@
 #error "the dummy backend is for the tests: link tickbell_platform_dummy"
 #endif
 
-#include "platform/platform_services.h"
+#include "core/services/audio_output.h"
+#include "core/services/clock.h"
+#include "core/services/launcher.h"
+#include "platform/window_stacking.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -76,22 +79,4 @@ public:
     }
     QList<Layer> requests;
     QWindow* lastWindow = nullptr;
-};
-
-// All of them together, as makePlatformServices() gives the real ones.
-class DummyPlatformServices final : public PlatformServices {
-public:
-    const Clock& clock() const override { return dummyClock; }
-    const CodePage& codePage() const override { return qtCodePage; }
-    AudioOutput& audio() override { return dummyAudio; }
-    Launcher& launcher() override { return dummyLauncher; }
-    WindowStacking& stacking() override { return dummyStacking; }
-    void quitOnSystemRequests() override {}
-    void releaseAudio() override { dummyAudio.close(); }
-
-    DummyClock dummyClock;
-    QtCodePage qtCodePage;
-    DummyAudio dummyAudio;
-    DummyLauncher dummyLauncher;
-    DummyStacking dummyStacking;
 };

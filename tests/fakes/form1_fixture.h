@@ -3,6 +3,7 @@
 
 // Builds the trading day and a Form1 on fakes in a scratch program folder, for the widget tests.
 
+#include "fakes/system_code_page.h"
 #include "platform/dummy/dummy_services.h"
 #include "ui/mainwindow/main_window.h"
 
@@ -14,7 +15,7 @@
 struct Form1Fixture {
     QTemporaryDir folder;
     DummyClock clock;
-    QtCodePage codePage;
+    const CodePage& codePage = systemCodePage();
     DummyAudio audio;
     DummyLauncher launcher;
     DummyStacking stacking;

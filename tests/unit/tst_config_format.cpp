@@ -4,6 +4,7 @@
 #include "core/settings/program_options.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/text_file.h"
+#include "fakes/system_code_page.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +19,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QtCodePage kCodePage;
+const CodePage& kCodePage = systemCodePage();
 
 // Wine has code page 936 (GBK) but not 54936 (GB18030): there the characters beyond GBK (an
 // emoji) cannot be kept. Windows itself and Linux keep them.

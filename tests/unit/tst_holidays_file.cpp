@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/calendar/trading_calendar.h"
 #include "core/calendar/calendar_files.h"
+#include "core/calendar/trading_calendar.h"
 #include "core/day/session_schedule.h"
+#include "fakes/system_code_page.h"
 #include "fakes/texts.h"
 
 #include <QDir>
@@ -14,7 +15,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QtCodePage kCodePage;
+const CodePage& kCodePage = systemCodePage();
 
 const QString kShipped = QStringLiteral(TICKBELL_SOURCE_DIR "/assets/holidays.txt");
 const QString kFestivals = QStringLiteral(TICKBELL_SOURCE_DIR "/assets/statutory-holidays.txt");

@@ -4,6 +4,7 @@
 #include "core/day/trading_day.h"
 #include "core/settings/settings.h"
 #include "core/settings/settings_file.h"
+#include "fakes/system_code_page.h"
 #include "fakes/texts.h"
 #include "platform/dummy/dummy_services.h"
 
@@ -147,7 +148,7 @@ struct Day {
 
     QTemporaryDir folder;
     DummyClock clock;
-    QtCodePage codePage;
+    const CodePage& codePage = systemCodePage();
     DummyAudio audio;
     DummyLauncher launcher;
     TradingDay day;

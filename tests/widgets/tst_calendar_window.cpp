@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/calendar/calendar_keeper.h"
 #include "core/calendar/holidays_file.h"
+#include "fakes/system_code_page.h"
 #include "modal.h"
 #include "ui/calendar/calendar_window.h"
 #include "ui/calendar/year_view.h"
@@ -17,7 +18,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QtCodePage kCodePage;
+const CodePage& kCodePage = systemCodePage();
 
 // The day's part: the calendar for the run, saved as the trading day saves it.
 struct Keeper final : CalendarKeeper {

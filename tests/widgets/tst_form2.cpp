@@ -2,6 +2,7 @@
 #include "core/settings/settings_file.h"
 #include "core/settings/settings_keeper.h"
 #include "fakes/form1_fixture.h"
+#include "fakes/system_code_page.h"
 #include "ui/settings/form2.h"
 
 #include <QAbstractButton>
@@ -34,7 +35,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QtCodePage kCodePage;
+const CodePage& kCodePage = systemCodePage();
 
 QByteArray gbk(const QString& text)
 {
