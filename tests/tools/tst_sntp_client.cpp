@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The SNTP client against a time server of the test's own on the loopback, which answers each
 // request as the row says.
-#include "tools/clocktool/sntp_client.h"
-#include "tools/clocktool/sntp_packet.h"
+#include "nettime/sntp_client.h"
+#include "nettime/sntp_packet.h"
 
 #include <QEventLoop>
 #include <QNetworkDatagram>

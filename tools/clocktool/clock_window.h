@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/clocktool/sntp_client.h"
+#include "nettime/sntp_client.h"
 
 #include <QPointer>
 #include <QTimer>

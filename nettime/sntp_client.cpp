@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/clocktool/sntp_client.h"
+#include "nettime/sntp_client.h"
 
-#include "tools/clocktool/sntp_packet.h"
+#include "nettime/sntp_packet.h"
 
 #include <QHostInfo>
 #include <QNetworkDatagram>
