@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// The tools' remembered choices (the time servers, the broker's rates), per user: tools.ini in
+// the user's settings folder (~/.config/tickbell, %APPDATA%\tickbell). The program reads the
+// time servers there too, so that it and the clock tool ask the same list.
+std::unique_ptr<QSettings> openToolSettings();
+
+namespace TimeServers {
+inline constexpr auto kKey = "clocktool/servers";
+// Public servers in China: Alibaba's and Tencent's, the National Time Service Center's, and
+// the NTP pool's Chinese zone.
+QStringList defaults();
+// The list as saved, or the defaults when none is.
+QStringList read(const QSettings& settings);
+} // namespace TimeServers
