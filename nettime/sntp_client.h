@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/services/network_time.h"
+
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QList>
@@ -23,18 +25,9 @@ struct SntpServer {
 // nullopt, with *error in Chinese, for a line that names no server.
 std::optional<SntpServer> parseSntpServer(const QString& line, QString* error);
 
-struct SntpResult {
-    bool ok = false;
-    qint64 offsetUs = 0; // positive: this computer's clock is behind
-    qint64 roundTripUs = 0;
-    QString server;  // as the user wrote it
-    QString address; // the address that answered
-    QString message; // when !ok: what each server did, in Chinese
-};
-
-// Asks every server at once and reports the answer with the shortest round trip, or why none
-// came, within the time limit. Nothing here blocks: names are looked up in the background, and
-// a server that says nothing is given up on when the time is out.
+// Asks every server at once and reports each one's answer, or why none came, within the time
+// limit. Nothing here blocks: names are looked up in the background, and a server that says
+// nothing is given up on when the time is out.
 class SntpQuery : public QObject {
     Q_OBJECT
 public:
@@ -44,7 +37,7 @@ public:
     void start();
 
 signals:
-    void finished(const SntpResult& result);
+    void finished(const QList<ServerAnswer>& answers); // in the servers' order
 
 private:
     struct Attempt {
@@ -70,4 +63,12 @@ private:
     QList<Attempt> m_attempts;
     QTimer m_limit;
     bool m_finished = false;
+};
+
+// Network time by SNTP: the lines of the list parsed (a line that names no server is answered
+// as failed, with why), the first 16 servers asked.
+class SntpNetworkTime final : public NetworkTime {
+public:
+    void measure(const QStringList& servers, QObject* context,
+                 std::function<void(const QList<ServerAnswer>&)> done) override;
 };

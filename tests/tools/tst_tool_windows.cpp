@@ -2,7 +2,10 @@
 // The tools' windows, offscreen: Esc stops the shutdown; the broker's rates and the time servers
 // are there again the next time.
 #include "core/calendar/trading_calendar.h"
+#include "core/settings/program_options.h"
+#include "fakes/fake_network_time.h"
 #include "fakes/system_fakes.h"
+#include "platform/dummy/dummy_services.h"
 #include "tools/clocktool/clock_window.h"
 #include "tools/common/input_field.h"
 #include "tools/posmover/switch_window.h"
@@ -54,15 +57,18 @@ private slots:
         QTemporaryDir dir;
         QSettings settings(dir.filePath(u"tools.ini"_s), QSettings::IniFormat);
         FakeTimeSync sync;
+        FakeNetworkTime network;
+        DummyClock computer;
+        ProgramOptions options(dir.path());
         const TradingCalendar calendar;
         {
-            ClockWindow window(sync, calendar, settings);
+            ClockWindow window(sync, network, computer, calendar, settings, options);
             window.findChild<QPlainTextEdit*>(u"servers"_s)
                 ->setPlainText(u"127.0.0.1:1123\n\n time.example \n"_s);
             window.close();
         }
         QSettings again(dir.filePath(u"tools.ini"_s), QSettings::IniFormat);
-        ClockWindow window(sync, calendar, again);
+        ClockWindow window(sync, network, computer, calendar, again, options);
         QCOMPARE(window.findChild<QPlainTextEdit*>(u"servers"_s)->toPlainText(),
                  u"127.0.0.1:1123\ntime.example"_s);
     }

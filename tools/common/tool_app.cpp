@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/common/tool_app.h"
 
+#include "core/settings/time_servers.h"
 #include "widgets/fonts.h"
 #include "widgets/program_icon.h"
 
@@ -50,7 +51,7 @@ void bringForward(QWidget* window)
 
 std::unique_ptr<QSettings> settings()
 {
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, u"tickbell"_s, u"tools"_s);
+    return openToolSettings();
 }
 
 QString saveProblem(const QSettings& s)

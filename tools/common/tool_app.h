@@ -23,7 +23,7 @@ void setUp(QApplication& app, const QString& name);
 void bringForward(QWidget* window);
 
 // The tools' remembered choices (time servers, the broker's rates), per user: tools.ini in the
-// user's settings folder (~/.config/tickbell, %APPDATA%\tickbell).
+// user's settings folder (~/.config/tickbell, %APPDATA%\tickbell); see core/settings/time_servers.h.
 std::unique_ptr<QSettings> settings();
 
 // Says on the window's status line, or standard error, that a choice could not be saved.
