@@ -32,6 +32,7 @@ testing=(
     libxcb1-dev
     python3-ephem python3-gi gir1.2-lunardate-3.0
     icoutils # wrestool: the icon and version of the Windows tools in plug/
+    chrony   # a real NTP server on the loopback for standard time (the tests run their own chronyd)
 )
 
 windows=(
@@ -51,5 +52,19 @@ if [ "${#missing[@]}" -gt 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
     apt_opts=(-o DPkg::Lock::Timeout=300 -y --no-install-recommends)
     apt-get "${apt_opts[@]}" update -qq || apt-get "${apt_opts[@]}" update
+    # Installing chrony must not start the system's chronyd, which would set this machine's
+    # clock: where no policy says otherwise, one holds it back during the install.
+    policy=/usr/sbin/policy-rc.d
+    made_policy=0
+    if [ ! -e "$policy" ]; then
+        printf '#!/bin/sh\ncase "$1" in chrony | chronyd) exit 101 ;; esac\nexit 0\n' >"$policy"
+        chmod 755 "$policy"
+        made_policy=1
+        trap '[ "$made_policy" = 1 ] && rm -f "$policy"' EXIT
+    fi
     apt-get "${apt_opts[@]}" install -qq "${missing[@]}"
+    if [ "$made_policy" = 1 ]; then
+        rm -f "$policy"
+        made_policy=0
+    fi
 fi
