@@ -140,6 +140,12 @@ void SntpQuery::send(int index, const QHostAddress& address)
             fail(index, m_attempts[index].socket->errorString());
     });
     a.socket->connectToHost(address, a.server.port);
+    request(index);
+}
+
+void SntpQuery::request(int index)
+{
+    Attempt& a = m_attempts[index];
     a.sentUs = nowUs();
     a.sentTransmit = Sntp::toNtp(a.sentUs);
     if (a.socket->write(Sntp::request(a.sentTransmit)) != Sntp::kPacketSize)
@@ -167,10 +173,18 @@ void SntpQuery::receive(int index)
         }
         const Sntp::Sample sample =
             Sntp::measure(a.sentUs, Sntp::toUnixUs(reply.receive), Sntp::toUnixUs(reply.transmit), arrivedUs);
-        a.done = true;
+        // The shortest round trip is the truest: a reply that waited in a busy event loop
+        // (the program starting, say) is less so, and its offset is off by half the wait.
+        if (!a.ok || sample.roundTripUs < a.roundTripUs) {
+            a.offsetUs = sample.offsetUs;
+            a.roundTripUs = qMax<qint64>(sample.roundTripUs, 0);
+        }
         a.ok = true;
-        a.offsetUs = sample.offsetUs;
-        a.roundTripUs = qMax<qint64>(sample.roundTripUs, 0);
+        if (++a.samples < kSamples) {
+            request(index);
+            return;
+        }
+        a.done = true;
         finishIfDone();
         return;
     } while (a.socket->hasPendingDatagrams());
@@ -182,7 +196,7 @@ void SntpQuery::fail(int index, const QString& error)
     if (a.done || m_finished)
         return;
     a.done = true;
-    a.error = error;
+    a.error = error; // a sample already in still counts
     finishIfDone();
 }
 

@@ -27,10 +27,13 @@ std::optional<SntpServer> parseSntpServer(const QString& line, QString* error);
 
 // Asks every server at once and reports each one's answer, or why none came, within the time
 // limit. Nothing here blocks: names are looked up in the background, and a server that says
-// nothing is given up on when the time is out.
+// nothing is given up on when the time is out. A server that answers is asked again, kSamples
+// requests one after the other, and the reply with the shortest round trip counts.
 class SntpQuery : public QObject {
     Q_OBJECT
 public:
+    static constexpr int kSamples = 3;
+
     SntpQuery(const QList<SntpServer>& servers, int timeLimitMs, QObject* parent = nullptr);
     ~SntpQuery() override;
 
@@ -48,13 +51,15 @@ private:
         qint64 sentUs = 0;
         int lookupId = -1;
         bool done = false;
-        bool ok = false;
+        bool ok = false; // a good sample is in
+        int samples = 0;
         qint64 offsetUs = 0;
         qint64 roundTripUs = 0;
         QString error;
     };
 
     void send(int index, const QHostAddress& address);
+    void request(int index);
     void receive(int index);
     void fail(int index, const QString& error);
     void finishIfDone();
