@@ -25,7 +25,6 @@ class AudioOutput;
 class CodePage;
 class Clock;
 class Launcher;
-class NetworkTime;
 
 // What the day needs from outside; tests pass fakes.
 struct TradingDayServices {

@@ -19,23 +19,25 @@ private slots:
         QTest::addColumn<qint64>("offsetMs");
         QTest::addColumn<QDateTime>("corrected");
         QTest::addColumn<QDateTime>("beijing");
-        const QTimeZone shanghai("Asia/Shanghai");
-        const QTimeZone newYork("America/New_York");
-        if (!newYork.isValid())
-            QSKIP("no time zone database here");
+        const QTimeZone china(8 * 3600); // no daylight saving
         QTest::newRow("into the next day")
-            << QDateTime(QDate(2010, 2, 11), QTime(23, 59, 58, 700), shanghai) << qint64(2500)
-            << QDateTime(QDate(2010, 2, 12), QTime(0, 0, 1, 200), shanghai)
-            << QDateTime(QDate(2010, 2, 12), QTime(0, 0, 1, 200), QTimeZone(8 * 3600));
+            << QDateTime(QDate(2010, 2, 11), QTime(23, 59, 58, 700), china) << qint64(2500)
+            << QDateTime(QDate(2010, 2, 12), QTime(0, 0, 1, 200), china)
+            << QDateTime(QDate(2010, 2, 12), QTime(0, 0, 1, 200), china);
         QTest::newRow("back into the day before")
-            << QDateTime(QDate(2010, 2, 12), QTime(0, 0, 0, 300), shanghai) << qint64(-1500)
-            << QDateTime(QDate(2010, 2, 11), QTime(23, 59, 58, 800), shanghai)
-            << QDateTime(QDate(2010, 2, 11), QTime(23, 59, 58, 800), QTimeZone(8 * 3600));
+            << QDateTime(QDate(2010, 2, 12), QTime(0, 0, 0, 300), china) << qint64(-1500)
+            << QDateTime(QDate(2010, 2, 11), QTime(23, 59, 58, 800), china)
+            << QDateTime(QDate(2010, 2, 11), QTime(23, 59, 58, 800), china);
         // New York springs forward at 2:00 (EST to EDT): the corrected clock is an hour on.
+        const QTimeZone newYork("America/New_York");
+        if (!newYork.isValid()) {
+            qInfo("no America/New_York here: the daylight-saving row is left out");
+            return;
+        }
         QTest::newRow("across a daylight-saving change")
             << QDateTime(QDate(2027, 3, 14), QTime(1, 59, 59), newYork) << qint64(2500)
             << QDateTime(QDate(2027, 3, 14), QTime(3, 0, 1, 500), newYork)
-            << QDateTime(QDate(2027, 3, 14), QTime(15, 0, 1, 500), QTimeZone(8 * 3600));
+            << QDateTime(QDate(2027, 3, 14), QTime(15, 0, 1, 500), china);
     }
     void offsetMovesTheMoment()
     {
