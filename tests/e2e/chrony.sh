@@ -10,9 +10,9 @@
 # caller stops it by its pid.
 chrony_start()
 {
-    local folder=$1 offset=$2 lib
-    lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1)
-    [ -n "$lib" ] || { echo "chrony_start: libfaketime is missing (package faketime)" >&2; return 1; }
+    local folder=$1 offset=$2 found=(/usr/lib/*/faketime/libfaketime.so.1)
+    local lib=${found[0]}
+    [ -e "$lib" ] || { echo "chrony_start: libfaketime is missing (package faketime)" >&2; return 1; }
     command -v chronyd >/dev/null || [ -x /usr/sbin/chronyd ] ||
         { echo "chrony_start: chronyd is missing (package chrony)" >&2; return 1; }
     CHRONY_PORT=$(python3 -c 'import socket; s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
