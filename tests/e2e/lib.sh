@@ -34,8 +34,7 @@
 #                                 timedated that note each call in $E2E_SYSTEM_CALLS (one line a
 #                                 call: "org.freedesktop.login1.Manager.PowerOff true"); exports
 #                                 DBUS_SYSTEM_BUS_ADDRESS. Without it, the system bus a test's
-#                                 programs see is one that does not exist. timedated's NTP
-#                                 property is off unless E2E_TIMEDATE_NTP=true.
+#                                 programs see is one that does not exist.
 #   e2e_start_recording [WAV]     record the sink's monitor; kept as WAV (E2E_RECORDING, default
 #                                 $E2E_OUT/recording.wav) when stopped. Returns once samples
 #                                 flow (up to ~2 s). Positions in the capture follow the sink's

@@ -2,12 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Stand-ins for systemd-logind and systemd-timedated on a test's own bus: each call is noted as
 one line in the log ("org.freedesktop.login1.Manager.PowerOff true") and answered as a success;
-nothing else happens. timedated's NTP property reads as E2E_TIMEDATE_NTP says ("true"; false
-by default), SetNTP sets it, and each read is noted too
-("org.freedesktop.DBus.Properties.Get org.freedesktop.timedate1 NTP").
+nothing else happens. timedated's NTP property is false until SetNTP sets it; each read is noted
+too ("org.freedesktop.DBus.Properties.Get org.freedesktop.timedate1 NTP").
     system_standins.py BUS_ADDRESS LOG_FILE
 Prints "ready" once both names are owned."""
-import os
 import sys
 
 from gi.repository import Gio, GLib
@@ -33,7 +31,7 @@ def main():
     flags = Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION
     bus = Gio.DBusConnection.new_for_address_sync(address, flags, None, None)
 
-    ntp = [os.environ.get("E2E_TIMEDATE_NTP", "false") == "true"]
+    ntp = [False]
 
     def note(line):
         with open(log, "a", encoding="utf-8") as f:
