@@ -201,7 +201,7 @@ void ClockWindow::query()
     const QStringList lines = serverLines();
     saveServers();
     if (lines.isEmpty()) {
-        m_offset->setText(u"没有查到标准时间"_s);
+        showResult({});
         m_status->setText(u"没有时间服务器：请在列表里填写至少一个"_s);
         emit queryFinished();
         return;
