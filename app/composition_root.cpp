@@ -3,7 +3,11 @@
 
 #include "app/app_log.h"
 #include "core/calendar/calendar_files.h"
+#include "core/settings/time_servers.h"
+#include "nettime/sntp_client.h"
 #include "platform/platform_services.h"
+
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -34,5 +38,14 @@ std::unique_ptr<TradingDay> makeTradingDay(PlatformServices& platform, const QSt
     QStringList problems;
     services.calendar = loadTradingCalendar(programFolder, config, platform.codePage(), &problems);
     tell(problems);
+    // Standard time asks the clock tool's servers, read afresh each time.
+    services.networkTime = std::make_unique<SntpNetworkTime>();
+    services.timeServers = [folder = QFileInfo(config.configPath).absolutePath()] {
+        QString problem;
+        const QStringList servers = TimeServers::read(*openToolSettings(folder, &problem));
+        if (!problem.isEmpty())
+            qCWarning(lcApp, "%s", qUtf8Printable(problem));
+        return servers;
+    };
     return std::make_unique<TradingDay>(std::move(services));
 }

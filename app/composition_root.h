@@ -9,8 +9,8 @@
 class PlatformServices;
 
 // The one place that makes the program's real objects: the trading day on the platform's
-// services, with the program folder's files and the calendar read from the holidays files
-// (their problems go to standard error).
+// services, with the program folder's files, the calendar read from the holidays files (their
+// problems go to standard error) and network time by SNTP from the clock tool's list.
 // "load .............." stays this long after the window shows, before the first tick.
 constexpr int kFirstTickDelayMs = 800;
 

@@ -53,8 +53,8 @@ void describe(QCommandLineParser& parser, const QString& folder, const ConfigLoc
     parser.addVersionOption();
 }
 
-// --console: every change of title, status and advice, every prompt and the calendar notice,
-// stamped with the program's clock.
+// --console: every change of title, status and advice, every prompt, the calendar notice and
+// which clock the day runs on, stamped with the program's clock (the exchange clock).
 void printToConsole(TradingDay& day)
 {
     const auto print = [&day](const QString& what) {
@@ -71,11 +71,19 @@ void printToConsole(TradingDay& day)
                      [prompt = print(u"prompt"_s)](const QString& name, bool heard) {
                          prompt(heard ? name : name + u" (voice off)"_s);
                      });
+    // Which clock the day runs on, as the clock line's second line says it.
+    QObject::connect(&day.standardTime(), &StandardTime::changed, &day,
+                     [&day, clock = print(u"clock"_s), last = QString()]() mutable {
+                         const QString note = day.standardTime().note();
+                         const QString text = note.isEmpty() ? u"本机时间"_s : note;
+                         if (text != last)
+                             clock(last = text);
+                     });
 }
 
 const QCommandLineOption kConsole(u"console"_s,
-                                  u"Also print every change of title, status and advice, and every "
-                                  "voice prompt, as a line on standard output."_s);
+                                  u"Also print every change of title, status and advice, every voice "
+                                  "prompt, and the standard-time state, as a line on standard output."_s);
 
 } // namespace
 

@@ -32,6 +32,8 @@ testing=(
     libxcb1-dev
     python3-ephem python3-gi gir1.2-lunardate-3.0
     icoutils # wrestool: the icon and version of the Windows tools in plug/
+    # chronyd's libraries: chrony itself is unpacked below, not installed
+    libcap2 libedit2 libgnutls30 libnettle8 libseccomp2
 )
 
 windows=(
@@ -52,4 +54,22 @@ if [ "${#missing[@]}" -gt 0 ]; then
     apt_opts=(-o DPkg::Lock::Timeout=300 -y --no-install-recommends)
     apt-get "${apt_opts[@]}" update -qq || apt-get "${apt_opts[@]}" update
     apt-get "${apt_opts[@]}" install -qq "${missing[@]}"
+fi
+
+# chrony, Debian's NTP server, is the tests' real peer for network time. It is unpacked, not
+# installed: the package would replace this machine's own time service (it conflicts with
+# systemd-timesyncd) and could start setting its clock. The tests start the unpacked chronyd
+# themselves, on the loopback, with -x (it never sets the clock); tests/e2e/chrony.sh finds it.
+chrony_root=/var/cache/tickbell-tests/chrony
+if [ "$want_test" = 1 ] && [ ! -x "$chrony_root/usr/sbin/chronyd" ]; then
+    echo "unpacking chrony into $chrony_root"
+    download=$(mktemp -d)
+    chmod 755 "$download"
+    fetch() { (cd "$download" && apt-get -o DPkg::Lock::Timeout=300 download -qq chrony) 2>/dev/null; }
+    fetch || { apt-get -o DPkg::Lock::Timeout=300 update -qq && fetch; } ||
+        { echo "could not download the chrony package" >&2; exit 1; }
+    rm -rf "$chrony_root"
+    mkdir -p "$chrony_root"
+    dpkg-deb -x "$download"/chrony_*.deb "$chrony_root"
+    rm -rf "$download"
 fi

@@ -15,6 +15,9 @@ class QObject;
 class TimeSync {
 public:
     virtual ~TimeSync() = default;
+    // Whether the system already keeps its clock by network time: done gets true or false, or
+    // nullopt where it cannot tell. It is not called once context is gone.
+    virtual void isSyncOn(QObject* context, std::function<void(std::optional<bool> on)> done) = 0;
     // done gets an empty text once the system has taken the job on, else why not, in Chinese.
     // It is not called once context is gone.
     virtual void requestSync(QObject* context, std::function<void(const QString& failure)> done) = 0;

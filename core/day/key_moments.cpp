@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/day/key_moments.h"
 
+#include "core/time/exchange_clock.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -21,16 +23,16 @@ const Moment kMoments[] = {
 
 KeyMoment nextKeyMoment(const QDateTime& now, const TradingCalendar& calendar)
 {
+    // The exchanges' day, wherever the computer is.
+    const QDateTime beijing = ExchangeClock::beijing(now);
     // A year ahead covers any run of closed days.
     for (int days = 0; days <= 366; ++days) {
-        const QDate day = now.date().addDays(days);
+        const QDate day = beijing.date().addDays(days);
         if (IsWeekend(day) || calendar.IsHoliday(day))
             continue;
         for (const Moment& m : kMoments) {
-            QDateTime at = now; // the same kind of time as now: local, or a zone
-            at.setDate(day);
-            at.setTime(m.at);
-            if (at > now)
+            const QDateTime at(day, m.at, beijing.timeSpec(), beijing.offsetFromUtc());
+            if (at > beijing)
                 return {at, QString::fromUtf16(m.name)};
         }
     }

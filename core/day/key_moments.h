@@ -10,9 +10,10 @@
 // (9:15, orders fixed from 9:20, matched at 9:25), the sessions' bounds, and the closing call
 // auction from 14:57.
 struct KeyMoment {
-    QDateTime at; // invalid when none lies in the next year
+    QDateTime at; // in Beijing time; invalid when none lies in the next year
     QString name;
 };
 
-// The first key moment after now (local time) on a day the exchanges trade.
+// The first key moment after now (any zone) on a day the exchanges trade, by the exchanges'
+// own clock (Beijing time).
 KeyMoment nextKeyMoment(const QDateTime& now, const TradingCalendar& calendar);

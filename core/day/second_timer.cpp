@@ -13,6 +13,7 @@ SecondTimer::SecondTimer(const Clock& clock, QObject* parent) : QObject(parent),
 void SecondTimer::start(int notBeforeMs)
 {
     m_lastSecond = -1;
+    m_firstNotBefore.setRemainingTime(notBeforeMs);
     arm(notBeforeMs);
 }
 
@@ -25,6 +26,19 @@ void SecondTimer::arm(int notBeforeMs)
     while (delay < notBeforeMs)
         delay += 1000;
     m_timer.start(delay);
+}
+
+void SecondTimer::clockMoved()
+{
+    if (!m_timer.isActive())
+        return;
+    if (m_lastSecond < 0)
+        arm(int(m_firstNotBefore.remainingTime()));
+    // A second the clock jumped into is still told, a little late rather than never.
+    else if (m_clock.now().toMSecsSinceEpoch() / 1000 != m_lastSecond)
+        m_timer.start(0);
+    else
+        arm();
 }
 
 void SecondTimer::fire()

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -20,6 +21,9 @@ public:
     void start(int notBeforeMs = 0);
     int remainingTime() const { return m_timer.remainingTime(); }
     void stop() { m_timer.stop(); }
+    // The clock was set: aims at its next second start, at once when it is in a second not yet
+    // told. Not started by it when stopped.
+    void clockMoved();
 
 signals:
     void timeout();
@@ -31,4 +35,5 @@ private:
     const Clock& m_clock;
     QTimer m_timer;
     qint64 m_lastSecond = -1;
+    QDeadlineTimer m_firstNotBefore;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/day/session_schedule.h"
 
+#include "core/time/exchange_clock.h"
+
 using namespace Qt::StringLiterals;
 
 namespace ScheduleText {
@@ -95,8 +97,6 @@ private:
 
 namespace {
 
-constexpr int kChinaOffset = 8 * 3600;
-
 QString timeOfDay(QTime t)
 {
     return u"%1:%2:%3"_s.arg(t.hour())
@@ -108,15 +108,15 @@ QString timeOfDay(QTime t)
 
 QDateTime SessionSchedule::exchangeTime(const QDateTime& now)
 {
-    return now.toOffsetFromUtc(kChinaOffset);
+    return ExchangeClock::beijing(now);
 }
 
 QString SessionSchedule::clockLine(const QDateTime& now)
 {
     const QDate d = now.date();
     QString line = u"%1年%2月%3日 "_s.arg(d.year()).arg(d.month()).arg(d.day()) + timeOfDay(now.time());
-    if (now.offsetFromUtc() != kChinaOffset)
-        line += u" 北京时间 "_s + timeOfDay(exchangeTime(now).time());
+    if (const QDateTime beijing = exchangeTime(now); now.offsetFromUtc() != beijing.offsetFromUtc())
+        line += u" 北京时间 "_s + timeOfDay(beijing.time());
     return line;
 }
 

@@ -7,8 +7,10 @@
 #include "core/services/audio_output.h"
 #include "core/services/clock.h"
 #include "core/services/launcher.h"
+#include "core/services/network_time.h"
 #include "version.h"
 
+#include <QFileInfo>
 #include <QLoggingCategory>
 
 using namespace Qt::StringLiterals;
@@ -34,10 +36,15 @@ TradingDayServices checked(TradingDayServices services)
 } // namespace
 
 TradingDay::TradingDay(TradingDayServices services, QObject* parent)
-    : QObject(parent), m_services(checked(std::move(services))),
+    : QObject(parent), m_services(checked(std::move(services))), m_clock(*m_services.clock),
+      m_standardTime(m_clock, m_services.networkTime.get(), m_services.timeServers),
+      m_options(QFileInfo(m_services.configPath).absolutePath()),
       m_settingsFile(m_services.configPath, m_services.defaultConfigPath, *m_services.codePage),
-      m_schedule(m_services.calendar), m_tickTimer(*m_services.clock)
+      m_schedule(m_services.calendar), m_tickTimer(m_clock)
 {
+    // A corrected clock's seconds begin elsewhere: the tick follows at once.
+    connect(&m_clock, &ExchangeClock::offsetChanged, &m_tickTimer, &SecondTimer::clockMoved);
+    connect(&m_standardTime, &StandardTime::switched, this, &TradingDay::standardTimeChanged);
     m_tickTimer.setParent(this);
     m_tickTimer.setObjectName(u"Timer1"_s);
     connect(&m_tickTimer, &SecondTimer::timeout, this, &TradingDay::tick);
@@ -79,6 +86,23 @@ void TradingDay::setAutoExit(bool on)
     emit autoExitChanged(on);
 }
 
+void TradingDay::setStandardTime(bool on)
+{
+    if (on == standardTimeOn())
+        return;
+    m_standardTime.setOn(on);
+    QString why;
+    if (!m_options.setValue(QLatin1String(ProgramOptions::kStandardTime), on, &why)) {
+        qCWarning(lcDay, "%s", qUtf8Printable(why));
+        emit optionNotSaved(why);
+    }
+}
+
+void TradingDay::followSavedOptions()
+{
+    m_standardTime.setOn(m_options.value(QLatin1String(ProgramOptions::kStandardTime), false).toBool());
+}
+
 void TradingDay::start()
 {
     if (m_started)
@@ -91,6 +115,12 @@ void TradingDay::start()
     playsound();
     m_c2exit = 16;
     LoadSettings();
+    if (m_services.configPath.isEmpty())
+        return;
+    // The clock tool offers the same switch: its change reaches a running day.
+    connect(&m_options, &ProgramOptions::changedOnDisk, this, &TradingDay::followSavedOptions);
+    m_options.watch();
+    followSavedOptions();
 }
 
 void TradingDay::startTicking(int notBeforeMs)
@@ -138,14 +168,15 @@ bool TradingDay::saveCalendar(const TradingCalendar& edited, QString* error)
 
 QDate TradingDay::exchangeToday() const
 {
-    return SessionSchedule::exchangeTime(m_services.clock->now()).date();
+    return m_clock.beijingNow().date();
 }
 
 void TradingDay::tick()
 {
-    const QDateTime now = m_services.clock->now();
+    const QDateTime now = m_clock.now();
     const TickResult result = m_schedule.tick(now, {playok, openall}, m_settings, m_autoExit);
-    emit clockChanged(result.clockLine);
+    const QString note = m_standardTime.note();
+    emit clockChanged(note.isEmpty() ? result.clockLine : result.clockLine + u'\n' + note);
     // Left running into a new year: it may be one the holidays files do not cover.
     if (const QDate today = SessionSchedule::exchangeTime(now).date();
         m_calendarYear != 0 && today.year() != m_calendarYear)

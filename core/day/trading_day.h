@@ -6,14 +6,20 @@
 #include "core/commands/launch_targets.h"
 #include "core/day/second_timer.h"
 #include "core/day/session_schedule.h"
+#include "core/settings/program_options.h"
 #include "core/settings/settings.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/settings_keeper.h"
+#include "core/time/exchange_clock.h"
+#include "core/time/standard_time.h"
 
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QTimer>
+
+#include <functional>
+#include <memory>
 
 class AudioOutput;
 class CodePage;
@@ -22,7 +28,7 @@ class Launcher;
 
 // What the day needs from outside; tests pass fakes.
 struct TradingDayServices {
-    const Clock* clock = nullptr;
+    const Clock* clock = nullptr; // the computer's
     const CodePage* codePage = nullptr;
     AudioOutput* audio = nullptr;
     Launcher* launcher = nullptr;
@@ -31,6 +37,8 @@ struct TradingDayServices {
     QString defaultConfigPath; // plug/config.txt
     QString holidaysPath;      // the holidays.txt the trader's changes are saved to
     TradingCalendar calendar;
+    std::unique_ptr<NetworkTime> networkTime; // none: standard time cannot be measured
+    std::function<QStringList()> timeServers; // the list, read at each measurement
 };
 
 // The trading day: owns its whole state and its time for the run (the second tick, the prompt
@@ -53,6 +61,10 @@ public:
     void setVoice(bool on);
     bool autoExit() const { return m_autoExit; } // 收盘后退出软件
     void setAutoExit(bool on);
+    // 按标准时间提醒: remembered in tickbell.ini beside config.txt, where the clock tool may
+    // change it too.
+    bool standardTimeOn() const { return m_standardTime.isOn(); }
+    void setStandardTime(bool on);
 
     const Settings& settings() const override { return m_settings; }
     bool SaveSettings(const Settings& record, QString* error = nullptr) override;
@@ -64,13 +76,16 @@ public:
     QString calendarPath() const override { return m_services.holidaysPath; }
     QDate exchangeToday() const override;
 
-    const Clock& clock() const { return *m_services.clock; }
+    // The exchange clock: the computer's, corrected while standard time is on. Every tick,
+    // prompt and stamp of the day is on it.
+    const ExchangeClock& clock() const { return m_clock; }
+    StandardTime& standardTime() { return m_standardTime; } // 按标准时间提醒
     const QString& title() const { return m_title; }
     const QString& status() const { return m_status; }
     const QString& advice() const { return m_advice; }
 
-    // The start of a run: version and title, the welcome prompt, the settings. Once: a later
-    // call changes nothing.
+    // The start of a run: version and title, the welcome prompt, the settings, standard time
+    // as last chosen. Once: a later call changes nothing.
     void start();
     // The once-a-second tick begins at the first second start at least notBeforeMs from now.
     // Once: a later call changes nothing.
@@ -108,7 +123,8 @@ public:
 
 signals:
     void statusChanged(const QString& text);
-    void clockChanged(const QString& text); // every tick
+    // Every tick; the standard-time note, when there is one, follows on a line of its own.
+    void clockChanged(const QString& text);
     void adviceChanged(const QString& text);
     void titleChanged(const QString& text);
     // Every prompt requested; heard is false when the voice is off.
@@ -121,13 +137,20 @@ signals:
     void calendarNotice(const QString& text);
     void voiceChanged(bool on);
     void autoExitChanged(bool on);
+    void standardTimeChanged(bool on);
+    // A switch could not be remembered (why, in Chinese); it holds for this run.
+    void optionNotSaved(const QString& why);
 
 private:
     // Tells the world when the text changes.
     void show(QString& shown, const QString& text, void (TradingDay::*changed)(const QString&));
     void tellIfOutdated(QDate today);
+    void followSavedOptions();
 
     TradingDayServices m_services;
+    ExchangeClock m_clock;
+    StandardTime m_standardTime;
+    ProgramOptions m_options;
     Settings m_settings;
     SettingsFile m_settingsFile;
     SessionSchedule m_schedule;

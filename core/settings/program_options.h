@@ -1,19 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QObject>
 #include <QSettings>
 #include <QString>
 #include <QVariant>
 
+class QFileSystemWatcher;
+
 // The program's own switches that config.txt does not hold: older versions read config.txt byte
 // for byte, so these live in tickbell.ini beside it (and beside the tools' tools.ini). Each is
 // written the moment it changes.
-class ProgramOptions {
+class ProgramOptions : public QObject {
+    Q_OBJECT
 public:
     // folder: where config.txt lives.
-    explicit ProgramOptions(const QString& folder);
+    explicit ProgramOptions(const QString& folder, QObject* parent = nullptr);
 
     static constexpr auto kFileName = "tickbell.ini";
+    // 按标准时间提醒, shared by the program and the clock tool.
+    static constexpr auto kStandardTime = "reminders/standardTime";
     QString path() const { return m_settings.fileName(); }
 
     QVariant value(const QString& key, const QVariant& fallback = {}) const;
@@ -22,6 +28,16 @@ public:
     // value then holds for this run only.
     bool setValue(const QString& key, const QVariant& value, QString* error = nullptr);
 
+    // From now on, changedOnDisk tells when another program (the clock tool) changed the file;
+    // the values are read afresh before it.
+    void watch();
+
+signals:
+    void changedOnDisk();
+
 private:
+    void reread();
+
     QSettings m_settings;
+    QFileSystemWatcher* m_watcher = nullptr;
 };

@@ -6,7 +6,9 @@
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QLoggingCategory>
+#include <QVariant>
 #include <functional>
+#include <optional>
 
 class QObject;
 
@@ -16,3 +18,9 @@ class QObject;
 void callSystemService(QDBusMessage call, QObject* context, const QLoggingCategory& category,
                        std::function<QString(const QDBusError&)> failureText,
                        std::function<void(const QString&)> done);
+
+// Reads a property of a system service without waiting; done gets nullopt when it cannot be
+// read (no bus, no service), which goes to standard error.
+void readSystemProperty(const QString& service, const QString& path, const QString& interface,
+                        const QString& name, QObject* context, const QLoggingCategory& category,
+                        std::function<void(std::optional<QVariant>)> done);

@@ -27,6 +27,15 @@ QString failureText(const QDBusError& e)
 // corrects the clock itself; polkit asks the user where it must.
 class TimedatedSync final : public TimeSync {
 public:
+    void isSyncOn(QObject* context, std::function<void(std::optional<bool>)> done) override
+    {
+        readSystemProperty(u"org.freedesktop.timedate1"_s, u"/org/freedesktop/timedate1"_s,
+                           u"org.freedesktop.timedate1"_s, u"NTP"_s, context, lcTime(),
+                           [done](std::optional<QVariant> on) {
+                               done(on ? std::optional<bool>(on->toBool()) : std::nullopt);
+                           });
+    }
+
     void requestSync(QObject* context, std::function<void(const QString&)> done) override
     {
         QDBusMessage call =

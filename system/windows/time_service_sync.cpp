@@ -77,6 +77,12 @@ private:
 // started elevated (Windows asks the user).
 class WindowsTimeSync final : public TimeSync {
 public:
+    void isSyncOn(QObject* context, std::function<void(std::optional<bool>)> done) override
+    {
+        // A resync always asks the service for a fresh sample: never "nothing would change".
+        QTimer::singleShot(0, context, [done] { done(std::nullopt); });
+    }
+
     void requestSync(QObject* context, std::function<void(const QString&)> done) override
     {
         const std::wstring self =

@@ -9,10 +9,11 @@
 #   BENCH_STARTS=5            starts of each program for the start-up figures
 #   BENCH_SCHEDULE_RUNS=3     simulated years of schedule ticks (about a minute each)
 #   BENCH_SCHEDULE_DAYS=365
-#   BENCH_ONLY="schedule timer idle startup tools"   the parts to run
+#   BENCH_STANDARD_RUNS=3     runs of standard time against chronyd (about 25 s each)
+#   BENCH_ONLY="schedule timer idle startup tools standard"   the parts to run
 #   BENCH_KEEP=1              keep the scratch folder (logs, the programs' standard error)
-# Needs Xvfb, openbox and faketime for the window figures, and gives tickbell a PulseAudio null
-# sink when pulseaudio is installed.
+# Needs Xvfb, openbox and faketime for the window figures, and chronyd (unpacked by scripts/install-deps.sh --test) for
+# standard time; gives tickbell a PulseAudio null sink when pulseaudio is installed.
 set -euo pipefail
 
 if [ $# -ne 1 ] || [ ! -d "$1" ]; then
@@ -26,10 +27,11 @@ idle_seconds=${BENCH_IDLE_SECONDS:-60}
 starts=${BENCH_STARTS:-5}
 schedule_runs=${BENCH_SCHEDULE_RUNS:-3}
 schedule_days=${BENCH_SCHEDULE_DAYS:-365}
-only=" ${BENCH_ONLY:-schedule timer idle startup tools} "
+standard_runs=${BENCH_STANDARD_RUNS:-3}
+only=" ${BENCH_ONLY:-schedule timer idle startup tools standard} "
 wants() { [[ $only == *" $1 "* ]]; }
 
-for exe in bench_schedule bench_second_timer bare_window first_frame startup_phases; do
+for exe in bench_schedule bench_second_timer bare_window first_frame startup_phases bench_standard_time; do
     [ -x "$bench/$exe" ] || { echo "missing $bench/$exe: build the tests first" >&2; exit 1; }
 done
 [ -x "$build/bin/tickbell" ] || { echo "missing $build/bin/tickbell: build first" >&2; exit 1; }
@@ -314,6 +316,54 @@ if wants tools; then
     done
     stop_started
     fc_check "5 tools"
+fi
+
+# ---------------------------------------------------------------------------------------------
+# Standard time against a real NTP server: chronyd on the loopback, 2.5 s ahead of the
+# computer's clock (both under libfaketime on one base, the computer's at 09:19:48), and the day
+# and window built as the program builds them, offscreen, with 按标准时间提醒 on. Measured from
+# inside: each clock-line change against the nearest corrected second start, the auction
+# prompt handed to the sound system against corrected 9:20:00, and ten measurements of the
+# offset against 2.5 s.
+if wants standard; then
+    # shellcheck source=tests/e2e/chrony.sh
+    source "$(dirname "$0")/../e2e/chrony.sh"
+    : >"$scratch/standard.txt"
+    for r in $(seq "$standard_runs"); do
+        say "standard time: run $r of $standard_runs against chronyd 2.5 s ahead"
+        prog=$(program_copy)
+        mkdir -p "$prog/home/.config/tickbell" "$prog/runtime"
+        chmod 700 "$prog/runtime"
+        base=$(($(TZ=Asia/Shanghai date -d '2010-02-12 09:19:48' +%s) - EPOCHSECONDS))
+        if ! chrony_start "$scratch/chrony-$r" "$(awk -v b="$base" 'BEGIN { printf "%+.1f", b + 2.5 }')"; then
+            add "6 standard time" "chronyd did not start; see $scratch/chrony-$r"
+            break
+        fi
+        pids+=("$CHRONY_PID")
+        printf '[clocktool]\nservers=127.0.0.1:%s\n' "$CHRONY_PORT" >"$prog/home/.config/tickbell/tools.ini"
+        HOME=$prog/home XDG_CONFIG_HOME=$prog/home/.config XDG_RUNTIME_DIR=$prog/runtime QT_QPA_PLATFORM=offscreen \
+            LD_PRELOAD=$faketime_lib FAKETIME=$(printf '%+d' "$base") FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 \
+            TZ=Asia/Shanghai "$bench/bench_standard_time" "$prog" "127.0.0.1:$CHRONY_PORT" 2500 10 \
+            >>"$scratch/standard.txt" 2>>"$scratch/standard.err" || say "standard time: run $r did not finish"
+        stop_started
+    done
+    sed 's/^/standard time: /' "$scratch/standard.txt" >&2
+    s=$scratch/standard.txt
+    n=$(wc -l <"$s")
+    if [ "$n" -gt 0 ]; then
+        add "6 method" "chronyd -x on 127.0.0.1 under libfaketime +2.5 s; in-process figures, offscreen; $n runs"
+        add "6 clock-line change after the corrected second, ms: median of the runs' medians / largest" \
+            "$(col_of "$s" clock_line_median_ms) / $(sed -n 's/.*clock_line_max_ms=\([0-9.]*\).*/\1/p' "$s" | sort -g | tail -n 1)"
+        add "6 auction prompt handed to the sound system after corrected 9:20:00, ms, each run" \
+            "$(sed -n 's/.*prompt_after_ms=\([-0-9.]*\).*/\1/p' "$s" | tr '\n' ' ')"
+        median3() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) printf "%.3f", v[(NR + 1) / 2]; else printf "%.3f", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+        add "6 measured offset against 2.5 s (10 measurements a run), ms: median of the runs' medians / largest" \
+            "$(sed -n 's/.*offset_error_median_ms=\([0-9.]*\).*/\1/p' "$s" | median3) / $(sed -n 's/.*offset_error_max_ms=\([0-9.]*\).*/\1/p' "$s" | sort -g | tail -n 1)"
+        add "6 the offset the program took at its start, ms, each run" \
+            "$(sed -n 's/.*program_offset_ms=\([-0-9]*\).*/\1/p' "$s" | tr '\n' ' ')"
+    else
+        add "6 standard time" "no run finished; see $scratch/standard.err (BENCH_KEEP=1 keeps it)"
+    fi
 fi
 
 # ---------------------------------------------------------------------------------------------

@@ -55,18 +55,29 @@ calculator_window() # WHAT
     e2e_log "$1: the system's calculator started"
 }
 
-# 时间校正 from key 6; its 校正系统时间 (Alt+S) has timedated switch network time on.
+# 时间校正 from key 6; its 校正系统时间 (Alt+S) has timedated switch network time on, and then,
+# network time being on, asks nothing more.
 e2e_key "$main" 6
 clock=$(e2e_wait_window '^时间校正$' 20) || e2e_fail "key 6 showed no window titled 时间校正"
 e2e_key "$clock" alt+s
 synced() { grep -q 'SetNTP' "$E2E_SYSTEM_CALLS"; }
 e2e_wait_until 20 synced || e2e_fail "校正系统时间 asked nothing of timedated"
-[ "$(cat "$E2E_SYSTEM_CALLS")" = 'org.freedesktop.timedate1.SetNTP true true' ] ||
+# Network time was off: the tool read so, then asked for it.
+[ "$(cat "$E2E_SYSTEM_CALLS")" = $'org.freedesktop.DBus.Properties.Get org.freedesktop.timedate1 NTP\norg.freedesktop.timedate1.SetNTP true true' ] ||
     e2e_fail "the system was asked: $(cat "$E2E_SYSTEM_CALLS")"
+: >"$E2E_SYSTEM_CALLS"
+# Again, with network time on now: the tool reads so and asks nothing more.
+e2e_key "$clock" alt+s
+read_again() { grep -q 'Properties.Get' "$E2E_SYSTEM_CALLS"; }
+e2e_wait_until 20 read_again || e2e_fail "校正系统时间 did not read timedated's NTP property again"
+sleep 2 # time enough for a request that must not come
+[ "$(cat "$E2E_SYSTEM_CALLS")" = 'org.freedesktop.DBus.Properties.Get org.freedesktop.timedate1 NTP' ] ||
+    e2e_fail "with network time on, the system was asked: $(cat "$E2E_SYSTEM_CALLS")"
+e2e_screenshot "$clock" "$E2E_OUT/clocktool-ntp-on.png"
 : >"$E2E_SYSTEM_CALLS"
 e2e_close_request "$clock"
 e2e_wait_until 10 e2e__window_gone "$clock" || e2e_fail "时间校正 did not close on a close request"
-e2e_log "key 6: 时间校正 seen; 校正系统时间 asked timedated for network time"
+e2e_log "key 6: 时间校正 seen; 校正系统时间 asked timedated for network time, once"
 # Key 9 twice: the second start finds the first, which still runs its calculator.
 e2e_key "$main" 9
 e2e_wait_window '^stand-in calculator$' 20 >/dev/null || e2e_fail "key 9 started no calculator"

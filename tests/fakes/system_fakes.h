@@ -43,6 +43,9 @@ public:
 
 class FakeTimeSync final : public FakeSystemRequest<TimeSync> {
 public:
+    // What the system says of its network time, at once.
+    std::optional<bool> syncOn = false;
+    void isSyncOn(QObject*, std::function<void(std::optional<bool>)> done) override { done(syncOn); }
     void requestSync(QObject* context, std::function<void(const QString&)> done) override
     {
         record(context, std::move(done));

@@ -3,7 +3,10 @@
 // the screen; the limits follow the trading day; the broker's rates and the time servers are
 // there again the next time, in tools.ini beside config.txt.
 #include "core/calendar/trading_calendar.h"
+#include "core/settings/program_options.h"
+#include "fakes/fake_network_time.h"
 #include "fakes/system_fakes.h"
+#include "platform/dummy/dummy_services.h"
 #include "tools/core/stock_board.h"
 #include "tools/ui/clock_window.h"
 #include "tools/ui/input_field.h"
@@ -50,10 +53,13 @@ private slots:
         QTemporaryDir dir;
         QSettings settings(dir.filePath(u"tools.ini"_s), QSettings::IniFormat);
         FakeTimeSync sync;
+        FakeNetworkTime network;
+        const DummyClock computer;
+        ProgramOptions options(dir.path());
         const TradingCalendar calendar;
         std::unique_ptr<QWidget> window;
         if (tool == u"clocktool"_s)
-            window = std::make_unique<ClockWindow>(sync, calendar, settings);
+            window = std::make_unique<ClockWindow>(sync, network, computer, calendar, settings, options);
         else if (tool == u"posmover"_s)
             window = std::make_unique<SwitchWindow>(settings);
         else
@@ -132,15 +138,18 @@ private slots:
         QTemporaryDir dir;
         QSettings settings(dir.filePath(u"tools.ini"_s), QSettings::IniFormat);
         FakeTimeSync sync;
+        FakeNetworkTime network;
+        DummyClock computer;
+        ProgramOptions options(dir.path());
         const TradingCalendar calendar;
         {
-            ClockWindow window(sync, calendar, settings);
+            ClockWindow window(sync, network, computer, calendar, settings, options);
             window.findChild<QPlainTextEdit*>(u"servers"_s)
                 ->setPlainText(u"127.0.0.1:1123\n\n time.example \n"_s);
             window.close();
         }
         QSettings again(dir.filePath(u"tools.ini"_s), QSettings::IniFormat);
-        ClockWindow window(sync, calendar, again);
+        ClockWindow window(sync, network, computer, calendar, again, options);
         QCOMPARE(window.findChild<QPlainTextEdit*>(u"servers"_s)->toPlainText(),
                  u"127.0.0.1:1123\ntime.example"_s);
     }

@@ -2,6 +2,7 @@
 #include "core/day/key_moments.h"
 
 #include <QTest>
+#include <QTimeZone>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +25,9 @@ private slots:
                                               << QDateTime(wednesday, QTime(14, 57)) << u"收盘集合竞价开始"_s;
         QTest::newRow("midday break")
             << QDateTime(wednesday, QTime(11, 30)) << QDateTime(wednesday, QTime(13, 0)) << u"下午开盘"_s;
+        // Beijing's 9:20 is New York's 20:20 the evening before (EST): the next moment is Beijing's.
+        QTest::newRow("from New York") << QDateTime(QDate(2010, 2, 9), QTime(20, 20), QTimeZone(-5 * 3600))
+                                       << QDateTime(wednesday, QTime(9, 25)) << u"开盘集合竞价撮合"_s;
         // Friday's close, then a weekend and the Spring Festival week.
         QTest::newRow("past weekend and holidays")
             << QDateTime(QDate(2010, 2, 12), QTime(15, 0)) << QDateTime(QDate(2010, 2, 22), QTime(9, 15))

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 时间校正: plug/clocktool.exe.
 #include "core/calendar/trading_calendar.h"
+#include "core/settings/program_options.h"
 #include "instance/single_instance.h"
+#include "nettime/sntp_client.h"
+#include "platform/program_setup.h"
 #include "system/time_sync.h"
 #include "tools/ui/clock_window.h"
 #include "tools/ui/tool_app.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTimer>
 
@@ -28,9 +32,14 @@ int main(int argc, char* argv[])
 
     // The key moments skip the days the exchanges are closed, as Tickbell knows them.
     const TradingCalendar calendar = ToolApp::calendar();
+    const ConfigLocation config = platformConfigLocation(ToolApp::programFolder());
     const std::unique_ptr<QSettings> settings = ToolApp::settings();
+    // Tickbell's own switches, beside its config.txt.
+    ProgramOptions options(QFileInfo(config.configPath).absolutePath());
     const std::unique_ptr<TimeSync> sync = makeSystemTimeSync();
-    ClockWindow window(*sync, calendar, *settings);
+    SntpNetworkTime network;
+    const SystemClock computer;
+    ClockWindow window(*sync, network, computer, calendar, *settings, options);
     QObject::connect(&copy, &SingleInstance::activationRequested, &window,
                      [&window] { ToolApp::bringForward(&window); });
     window.show();

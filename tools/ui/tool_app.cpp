@@ -2,6 +2,7 @@
 #include "tools/ui/tool_app.h"
 
 #include "core/calendar/calendar_files.h"
+#include "core/settings/time_servers.h"
 #include "platform/platform_services.h"
 #include "platform/program_setup.h"
 #include "tools/core/tools_log.h"
@@ -60,16 +61,12 @@ void bringForward(QWidget* window)
 std::unique_ptr<QSettings> settings(const QString& programFolder)
 {
     const ConfigLocation config = platformConfigLocation(programFolder);
-    const QString path = QFileInfo(config.configPath).absolutePath() + u"/tools.ini"_s;
-    // Every copy used to keep them in the user's folder: one that now keeps its own starts from
-    // those.
-    if (!QFileInfo::exists(path)) {
-        const QString before =
-            QSettings(QSettings::IniFormat, QSettings::UserScope, u"tickbell"_s, u"tools"_s).fileName();
-        if (QFileInfo::exists(before) && !QFile::copy(before, path))
-            qCWarning(lcTools, "could not copy %s to %s", qUtf8Printable(before), qUtf8Printable(path));
-    }
-    return std::make_unique<QSettings>(path, QSettings::IniFormat);
+    QString problem;
+    std::unique_ptr<QSettings> settings =
+        openToolSettings(QFileInfo(config.configPath).absolutePath(), &problem);
+    if (!problem.isEmpty())
+        qCWarning(lcTools, "%s", qUtf8Printable(problem));
+    return settings;
 }
 
 TradingCalendar calendar()

@@ -25,7 +25,7 @@ void bringForward(QWidget* window);
 
 // The tools' remembered choices (time servers, the broker's rates): tools.ini beside Tickbell's
 // config.txt, in the program folder where the user can write it, else in his settings folder
-// (~/.config/tickbell, %APPDATA%\Tickbell).
+// (~/.config/tickbell, %APPDATA%\Tickbell); see core/settings/time_servers.h.
 std::unique_ptr<QSettings> settings(const QString& programFolder = ToolApp::programFolder());
 
 // The days the exchanges trade, as Tickbell knows them: the program folder's holidays.txt and

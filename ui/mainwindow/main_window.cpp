@@ -28,6 +28,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QColor kCrimson(153, 0, 51);
+// The design's places of the clock line and the advice.
+constexpr QRect kClockLine = twipsRect(1320, 1080, 3825, 285);
+constexpr QRect kAdvice = twipsRect(360, 1440, 5655, 1935);
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& text,
                   const QColor& color, const QFont& font)
@@ -67,15 +70,7 @@ Form1::Form1(TradingDay& day, WindowStacking& stacking, QWidget* parent)
 void Form1::showDay()
 {
     connect(&m_day, &TradingDay::statusChanged, Label1, &QLabel::setText);
-    connect(&m_day, &TradingDay::clockChanged, this, [this](const QString& text) {
-        if (Label3->text() == text)
-            return;
-        Label3->setText(text);
-        // The Beijing time beside a foreign clock does not fit the design's width: the line then
-        // reaches as far as the status line above it.
-        const int needed = Label3->fontMetrics().horizontalAdvance(text) + 2;
-        Label3->resize(qBound(px(3825), needed, px(6120 - 1320)), Label3->height());
-    });
+    connect(&m_day, &TradingDay::clockChanged, this, &Form1::showClock);
     connect(&m_day, &TradingDay::adviceChanged, Label4, &QLabel::setText);
     connect(&m_day, &TradingDay::titleChanged, this, &QWidget::setWindowTitle);
     connect(&m_day, &TradingDay::pictureDown, this,
@@ -88,6 +83,32 @@ void Form1::showDay()
     connect(&m_day, &TradingDay::calendarNotice, this, &Form1::showCalendarNotice);
     connect(&m_day, &TradingDay::voiceChanged, malert, &QAction::setChecked);
     connect(&m_day, &TradingDay::autoExitChanged, autoexit, &QAction::setChecked);
+    connect(&m_day, &TradingDay::standardTimeChanged, standardTime, &QAction::setChecked);
+    connect(&m_day, &TradingDay::optionNotSaved, this, [this](const QString& why) {
+        QMessageBox::warning(this, u"按标准时间提醒"_s,
+                             why + u"。这次运行中照样有效，下次启动时不会记得。"_s);
+    });
+}
+
+void Form1::showClock(const QString& text)
+{
+    if (Label3->text() == text)
+        return;
+    Label3->setText(text);
+    // The design's place, as wide as the text needs up to the status line's right edge (the
+    // Beijing time beside a foreign clock); a line longer still starts at the advice's left
+    // edge. The standard-time note is a second line, and the advice moves down to make room.
+    const QFontMetrics metrics = Label3->fontMetrics();
+    const QStringList lines = text.split(u'\n');
+    int widest = 0;
+    for (const QString& line : lines)
+        widest = qMax(widest, metrics.horizontalAdvance(line) + 2);
+    const int right = px(6120);
+    const int left = widest <= right - kClockLine.left() ? kClockLine.left() : kAdvice.left();
+    const int below = int(lines.size() - 1) * metrics.lineSpacing();
+    Label3->setGeometry(left, kClockLine.top(), qBound(kClockLine.width(), widest, right - left),
+                        kClockLine.height() + below);
+    Label4->setGeometry(kAdvice.adjusted(0, below, 0, 0));
 }
 
 void Form1::showCalendarNotice(const QString& notice)
@@ -154,11 +175,9 @@ void Form1::buildControls()
     Label1 = makeLabel(client, "Label1", twipsRect(240, 240, 5880, 840), m_day.status(), QColor(255, 0, 0),
                        Fonts::kai(42));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label3 = makeLabel(client, "Label3", twipsRect(1320, 1080, 3825, 285), u"load .............."_s,
-                       Qt::white, Fonts::song(12));
+    Label3 = makeLabel(client, "Label3", kClockLine, u"load .............."_s, Qt::white, Fonts::song(12));
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label4 = makeLabel(client, "Label4", twipsRect(360, 1440, 5655, 1935), m_day.advice(), Qt::white,
-                       Fonts::song(12, true));
+    Label4 = makeLabel(client, "Label4", kAdvice, m_day.advice(), Qt::white, Fonts::song(12, true));
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label4->setWordWrap(true);
 
@@ -263,8 +282,10 @@ void Form1::buildMenus()
     // The check marks show the day's flags; a click sets the flag.
     malert = addCheck(edit234, "malert", u"语音提醒"_s, m_day.voice());
     autoexit = addCheck(edit234, "autoexit", u"收盘后退出软件"_s, m_day.autoExit());
+    standardTime = addCheck(edit234, "standardTime", u"按标准时间提醒"_s, m_day.standardTimeOn());
     connect(malert, &QAction::toggled, &m_day, &TradingDay::setVoice);
     connect(autoexit, &QAction::toggled, &m_day, &TradingDay::setAutoExit);
+    connect(standardTime, &QAction::toggled, &m_day, &TradingDay::setStandardTime);
 
     QMenu* sgssfds = addMenu("sgssfds", u"工具"_s);
     dgsdfssf = addItem(sgssfds, "dgsdfssf", u"常规计算器 9"_s, &Form1::dgsdfssf_Click);

@@ -92,6 +92,7 @@ private:
     void openSettings();
     void askForProgramPath();
     void showCalendarNotice(const QString& notice);
+    void showClock(const QString& text);
 
 public:
     // Controls, by their design names.
@@ -123,6 +124,7 @@ public:
     QAction* systemset123 = nullptr;
     QAction* malert = nullptr;
     QAction* autoexit = nullptr;
+    QAction* standardTime = nullptr; // 按标准时间提醒, after the design's 编辑 items
     QAction* dgsdfssf = nullptr;
     QAction* fhdfsfs = nullptr;
     QAction* dsfadsf = nullptr;

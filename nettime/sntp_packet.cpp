@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/clocktool/sntp_packet.h"
+#include "nettime/sntp_packet.h"
 
 #include <QtEndian>
 

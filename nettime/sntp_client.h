@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/services/network_time.h"
+
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QList>
@@ -23,28 +25,22 @@ struct SntpServer {
 // nullopt, with *error in Chinese, for a line that names no server.
 std::optional<SntpServer> parseSntpServer(const QString& line, QString* error);
 
-struct SntpResult {
-    bool ok = false;
-    qint64 offsetUs = 0; // positive: this computer's clock is behind
-    qint64 roundTripUs = 0;
-    QString server;  // as the user wrote it
-    QString address; // the address that answered
-    QString message; // when !ok: what each server did, in Chinese
-};
-
-// Asks every server at once and reports the answer with the shortest round trip, or why none
-// came, within the time limit. Nothing here blocks: names are looked up in the background, and
-// a server that says nothing is given up on when the time is out.
+// Asks every server at once and reports each one's answer, or why none came, within the time
+// limit. Nothing here blocks: names are looked up in the background, and a server that says
+// nothing is given up on when the time is out. A server that answers is asked again, kSamples
+// requests one after the other, and the reply with the shortest round trip counts.
 class SntpQuery : public QObject {
     Q_OBJECT
 public:
+    static constexpr int kSamples = 3;
+
     SntpQuery(const QList<SntpServer>& servers, int timeLimitMs, QObject* parent = nullptr);
     ~SntpQuery() override;
 
     void start();
 
 signals:
-    void finished(const SntpResult& result);
+    void finished(const QList<ServerAnswer>& answers); // in the servers' order
 
 private:
     struct Attempt {
@@ -55,13 +51,15 @@ private:
         qint64 sentUs = 0;
         int lookupId = -1;
         bool done = false;
-        bool ok = false;
+        bool ok = false; // a good sample is in
+        int samples = 0;
         qint64 offsetUs = 0;
         qint64 roundTripUs = 0;
         QString error;
     };
 
     void send(int index, const QHostAddress& address);
+    void request(int index);
     void receive(int index);
     void fail(int index, const QString& error);
     void finishIfDone();
@@ -70,4 +68,12 @@ private:
     QList<Attempt> m_attempts;
     QTimer m_limit;
     bool m_finished = false;
+};
+
+// Network time by SNTP: the lines of the list parsed (a line that names no server is answered
+// as failed, with why), the first 16 servers asked.
+class SntpNetworkTime final : public NetworkTime {
+public:
+    void measure(const QStringList& servers, QObject* context,
+                 std::function<void(const QList<ServerAnswer>&)> done) override;
 };

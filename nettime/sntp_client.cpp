@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/clocktool/sntp_client.h"
+#include "nettime/sntp_client.h"
 
-#include "tools/clocktool/sntp_packet.h"
+#include "nettime/sntp_packet.h"
 
 #include <QHostInfo>
 #include <QNetworkDatagram>
@@ -140,6 +140,12 @@ void SntpQuery::send(int index, const QHostAddress& address)
             fail(index, m_attempts[index].socket->errorString());
     });
     a.socket->connectToHost(address, a.server.port);
+    request(index);
+}
+
+void SntpQuery::request(int index)
+{
+    Attempt& a = m_attempts[index];
     a.sentUs = nowUs();
     a.sentTransmit = Sntp::toNtp(a.sentUs);
     if (a.socket->write(Sntp::request(a.sentTransmit)) != Sntp::kPacketSize)
@@ -167,10 +173,18 @@ void SntpQuery::receive(int index)
         }
         const Sntp::Sample sample =
             Sntp::measure(a.sentUs, Sntp::toUnixUs(reply.receive), Sntp::toUnixUs(reply.transmit), arrivedUs);
-        a.done = true;
+        // The shortest round trip is the truest: a reply that waited in a busy event loop
+        // (the program starting, say) is less so, and its offset is off by half the wait.
+        if (!a.ok || sample.roundTripUs < a.roundTripUs) {
+            a.offsetUs = sample.offsetUs;
+            a.roundTripUs = qMax<qint64>(sample.roundTripUs, 0);
+        }
         a.ok = true;
-        a.offsetUs = sample.offsetUs;
-        a.roundTripUs = qMax<qint64>(sample.roundTripUs, 0);
+        if (++a.samples < kSamples) {
+            request(index);
+            return;
+        }
+        a.done = true;
         finishIfDone();
         return;
     } while (a.socket->hasPendingDatagrams());
@@ -182,7 +196,7 @@ void SntpQuery::fail(int index, const QString& error)
     if (a.done || m_finished)
         return;
     a.done = true;
-    a.error = error;
+    a.error = error; // a sample already in still counts
     finishIfDone();
 }
 
@@ -201,32 +215,65 @@ void SntpQuery::finish()
         return;
     m_finished = true;
     m_limit.stop();
-    SntpResult result;
-    QStringList failures;
-    const Attempt* best = nullptr;
+    QList<ServerAnswer> answers;
     for (const Attempt& a : std::as_const(m_attempts)) {
-        if (a.ok && (!best || a.roundTripUs < best->roundTripUs))
-            best = &a;
-        if (!a.ok) {
-            const QString why = a.done ? a.error
-                                       : (a.socket ? u"%1 秒内没有应答"_s : u"%1 秒内找不到这个服务器"_s)
-                                             .arg(double(m_limit.interval()) / 1000.0);
-            failures << a.server.text() + u"："_s + why;
+        ServerAnswer answer;
+        answer.server = a.server.text();
+        answer.address = a.address.toString();
+        if (a.ok) {
+            answer.kind = ServerAnswer::Kind::Answered;
+            answer.offsetUs = a.offsetUs;
+            answer.accuracyUs = (a.roundTripUs + 1) / 2;
+        } else if (a.done) {
+            answer.kind = ServerAnswer::Kind::Failed;
+            answer.why = a.error;
+        } else {
+            // Silent: no answer, or no address, in the time given.
+            answer.kind = ServerAnswer::Kind::Silent;
+            answer.why = (a.socket ? u"%1 秒内没有应答"_s : u"%1 秒内找不到这个服务器"_s)
+                             .arg(double(m_limit.interval()) / 1000.0);
         }
-    }
-    if (best) {
-        result.ok = true;
-        result.offsetUs = best->offsetUs;
-        result.roundTripUs = best->roundTripUs;
-        result.server = best->server.text();
-        result.address = best->address.toString();
-    } else {
-        result.message = m_attempts.isEmpty() ? u"没有时间服务器：请在列表里填写至少一个"_s
-                                              : u"没有服务器给出可用的时间。"_s + failures.join(u"；"_s);
+        answers << answer;
     }
     for (Attempt& a : m_attempts) {
         if (a.socket)
             a.socket->abort();
     }
-    emit finished(result);
+    emit finished(answers);
+}
+
+void SntpNetworkTime::measure(const QStringList& servers, QObject* context,
+                              std::function<void(const QList<ServerAnswer>&)> done)
+{
+    // Enough, and a pasted page does not become a flood.
+    constexpr int kMostServers = 16;
+    QList<ServerAnswer> answers; // the list's order; the asked ones filled in when they are in
+    QList<SntpServer> asked;
+    QList<qsizetype> where;
+    for (const QString& line : servers) {
+        if (line.trimmed().isEmpty())
+            continue;
+        if (asked.size() == kMostServers)
+            break;
+        ServerAnswer answer;
+        answer.server = line.trimmed();
+        QString error;
+        if (const std::optional<SntpServer> server = parseSntpServer(line, &error)) {
+            where << answers.size();
+            asked << *server;
+        } else {
+            answer.kind = ServerAnswer::Kind::Failed;
+            answer.why = error;
+        }
+        answers << answer;
+    }
+    auto* query = new SntpQuery(asked, kTimeLimitMs, context);
+    QObject::connect(query, &SntpQuery::finished, context,
+                     [query, answers, where, done](const QList<ServerAnswer>& got) mutable {
+                         query->deleteLater();
+                         for (qsizetype i = 0; i < got.size(); ++i)
+                             answers[where[i]] = got[i];
+                         done(answers);
+                     });
+    query->start();
 }
