@@ -4,6 +4,7 @@
 #include "core/calendar/calendar_keeper.h"
 #include "core/calendar/trading_calendar.h"
 #include "core/commands/launch_targets.h"
+#include "core/day/moment_notice.h"
 #include "core/day/second_timer.h"
 #include "core/day/session_schedule.h"
 #include "core/settings/settings.h"
@@ -119,6 +120,8 @@ signals:
     void programPathNeeded();
     void exitRequested();
     void calendarNotice(const QString& text);
+    // A key moment of a trading day, told for the desktop's notifications (see momentNotice).
+    void keyMoment(const DesktopNotice& notice);
     void voiceChanged(bool on);
     void autoExitChanged(bool on);
 
