@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/day/market_phase.h"
 #include "core/day/trading_day.h"
+#include "core/settings/desktop_switches.h"
+#include "core/settings/program_options.h"
 #include "platform/dummy/dummy_services.h"
 
 #include <QTemporaryDir>
@@ -169,6 +171,37 @@ private slots:
             QCOMPARE(told[0].summary, notice[0]);
             QCOMPARE(told[0].body, notice[1]);
         }
+    }
+
+    void switchesRemembered()
+    {
+        QTemporaryDir dir;
+        ProgramOptions options(dir.path());
+        DesktopSwitches first(options);
+        QVERIFY(first.trayIcon());
+        QVERIFY(first.notifications());
+        QVERIFY(!first.closeToTray()); // 关闭 minimises, as the design has it
+        first.setTrayIcon(false);
+        first.setNotifications(false);
+        first.setCloseToTray(true);
+        ProgramOptions again(dir.path());
+        DesktopSwitches next(again);
+        QVERIFY(!next.trayIcon());
+        QVERIFY(!next.notifications());
+        QVERIFY(next.closeToTray());
+    }
+
+    void calendarNoticeOnceADay()
+    {
+        QTemporaryDir dir;
+        ProgramOptions options(dir.path());
+        DesktopSwitches switches(options);
+        const QDate monday(2027, 1, 4);
+        QVERIFY(switches.takeCalendarNotice(monday));
+        QVERIFY(!switches.takeCalendarNotice(monday));
+        ProgramOptions restarted(dir.path());
+        QVERIFY(!DesktopSwitches(restarted).takeCalendarNotice(monday));
+        QVERIFY(switches.takeCalendarNotice(monday.addDays(1)));
     }
 };
 
