@@ -9,6 +9,8 @@
 # - At 09:20:00 the auction's notification says the status and the advice's first sentence.
 # - The tray item's tooltip (read with gdbus) has the status, Beijing time and the next key moment;
 #   its picture is the auction's (orange). A click (Activate) brings the minimised window back.
+# - The clock moved to 09:30, 11:30 and 15:00: the pictures of the session, the break and the
+#   closed market, each kept as a PNG of every size; the close's notification.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_require dunst dunstctl gdbus python3
@@ -19,7 +21,7 @@ standins=$E2E_SCRATCH/desktop.log
 /usr/bin/python3 "$E2E_SRC/tests/e2e/desktop_standins.py" "$DBUS_SESSION_BUS_ADDRESS" "$standins" \
     </dev/null >"$E2E_SCRATCH/standins.log" 2>&1 &
 E2E__PIDS+=($!)
-e2e_wait_until 30 grep -q '^ready' "$E2E_SCRATCH/standins.log" || e2e_fail "the tray stand-in did not start (see standins.log)"
+e2e_wait_until 30 grep -qs '^ready' "$E2E_SCRATCH/standins.log" || e2e_fail "the tray stand-in did not start (see standins.log)"
 dunst </dev/null >"$E2E_SCRATCH/dunst.log" 2>&1 &
 E2E__PIDS+=($!)
 owned() { gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
@@ -66,27 +68,32 @@ has_tooltip() { tooltip | grep -qF "$expected"; }
 e2e_wait_until 10 has_tooltip || e2e_fail "the tray's tooltip at 09:20: $(tooltip)"
 e2e_log "tooltip: $(tooltip)"
 
-# The picture: the auction's orange, in every size drawn, 16 to 64 px.
-property IconPixmap >"$E2E_OUT/icon-pixmap.txt"
-/usr/bin/python3 - "$E2E_OUT/icon-pixmap.txt" "$E2E_OUT" <<'PY' || e2e_fail "the tray's picture is not the auction's (see icon-pixmap.txt)"
-import re, sys, zlib, struct
-text = open(sys.argv[1]).read()
-# gdbus prints each pixmap as (W, H, [byte 0x.., ...]) in ARGB, network order.
+# The picture of a phase, in every size drawn (16 to 64 px), its ground at the left edge half way
+# down in the phase's colour; kept as tray-PHASE-SIZE.png.
+picture_is() # PHASE RRGGBB
+{
+    property IconPixmap >"$E2E_SCRATCH/icon-pixmap.txt" || return 1
+    /usr/bin/python3 - "$E2E_SCRATCH/icon-pixmap.txt" "$E2E_OUT/tray-$1" "$2" <<'PY'
+import re, struct, sys, zlib
+text, prefix, ground = open(sys.argv[1]).read(), sys.argv[2], bytes.fromhex("ff" + sys.argv[3])
 sizes = []
+# gdbus prints each pixmap as (W, H, [byte 0x.., ...]): ARGB, network order.
 for w, h, data in re.findall(r"\((\d+), (\d+), \[([^\]]*)\]\)", text):
     w, h = int(w), int(h)
     raw = bytes(int(b, 16) for b in re.findall(r"0x([0-9a-f]{2})", data))
-    assert len(raw) == 4 * w * h, (w, h, len(raw))
-    a, r, g, b = raw[4 * (w * (h // 2) + 1): 4 * (w * (h // 2) + 1) + 4]  # left edge, half way down
-    assert (a, r, g, b) == (0xff, 0xe8, 0x6a, 0x00), (w, (a, r, g, b))
+    at = 4 * (w * (h // 2) + 1)
+    if len(raw) != 4 * w * h or raw[at:at + 4] != ground:
+        sys.exit(1)
     rows = b"".join(b"\0" + bytes(raw[4 * (y * w + x) + i] for x in range(w) for i in (1, 2, 3, 0)) for y in range(h))
     chunk = lambda t, d: struct.pack(">I", len(d)) + t + d + struct.pack(">I", zlib.crc32(t + d))
     png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0)) \
         + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b"")
-    open("%s/tray-%d.png" % (sys.argv[2], w), "wb").write(png)
+    open("%s-%d.png" % (prefix, w), "wb").write(png)
     sizes.append(w)
-assert sorted(sizes) == [16, 22, 24, 32, 48, 64], sizes
+sys.exit(sorted(sizes) != [16, 22, 24, 32, 48, 64])
 PY
+}
+e2e_wait_until 10 picture_is auction e86a00 || e2e_fail "the tray's picture at 09:20 is not the auction's (orange)"
 
 # dunst shows them: the screen with the notifications and the window's notice line.
 e2e_wait_until 10 eval '[ "$(dunstctl count displayed)" -ge 1 ]' || e2e_fail "dunst shows no notification"
@@ -100,3 +107,13 @@ gdbus call --session --dest "$item" --object-path /StatusNotifierItem --method o
     e2e_fail "the tray item took no click"
 e2e_wait_until 10 eval '[[ $(e2e_window_state "$main") != *HIDDEN* ]]' || e2e_fail "a click on the tray did not bring the window back"
 e2e_log "the tray's click brought the window back"
+
+# The other phases' pictures; the close last, after which the program counts down and ends.
+e2e_set_clock '2027-01-04 09:30:00'
+e2e_wait_until 10 picture_is trading c8102e || e2e_fail "the tray's picture at 09:30 is not the session's (red)"
+e2e_set_clock '2027-01-04 11:30:00'
+e2e_wait_until 10 picture_is midday 1f5fb8 || e2e_fail "the tray's picture at 11:30 is not the break's (blue)"
+e2e_set_clock '2027-01-04 15:00:00'
+e2e_wait_until 10 picture_is closed 6e6e6e || e2e_fail "the tray's picture at 15:00 is not the closed market's (grey)"
+e2e_wait_until 10 notified '今天已收盘...' || e2e_fail "no notification at the close: $(noted notify)"
+e2e_log "pictures of the four phases in $E2E_OUT"
