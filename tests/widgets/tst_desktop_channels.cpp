@@ -102,7 +102,8 @@ private slots:
         QCOMPARE(d.f.day->c2exit, qint16(15));
     }
 
-    // Each key moment reaches the desktop while the switch is on and the desktop shows them.
+    // A key moment reaches the desktop while the switch is on; where the desktop has no service,
+    // nothing does and the items are greyed and unmarked, the trader's choice kept.
     void keyMomentsNotified()
     {
         Desktop d;
@@ -111,29 +112,24 @@ private slots:
         QCOMPARE(d.notifier.shown,
                  (QList<QStringList>{{u"还没开盘..."_s, u"注意：当前是开盘前十分钟的机构竞价时间。"_s}}));
         d.channels->notificationsItem->trigger();
-        QVERIFY(!d.switches->notifications());
         d.tickAt(QDateTime(QDate(2010, 2, 12), QTime(9, 30)));
         QCOMPARE(d.notifier.shown.size(), 1);
-    }
 
-    // Silently off where the desktop has no service: greyed, unmarked, and the choice kept.
-    void nothingWhereTheDesktopHasNone()
-    {
-        Desktop d;
+        d.channels->notificationsItem->trigger();
         d.notifier.present = false;
         d.hasTray = false;
-        d.channels->menu->aboutToShow();
+        emit d.channels->menu->aboutToShow();
         for (QAction* item :
-             {d.channels->trayItem, d.channels->notificationsItem, d.channels->closeToTrayItem}) {
+             {d.channels->trayItem, d.channels->notificationsItem, d.channels->closeToTrayItem})
             QVERIFY2(!item->isEnabled() && !item->isChecked(), qPrintable(item->objectName()));
-        }
         QVERIFY(!d.channels->tray()->isVisible());
-        d.tickAt(QDateTime(QDate(2010, 2, 12), QTime(9, 20)));
-        QVERIFY(d.notifier.shown.isEmpty());
+        d.tickAt(QDateTime(QDate(2010, 2, 12), QTime(9, 40)));
+        QCOMPARE(d.notifier.shown.size(), 1);
         QVERIFY(d.switches->trayIcon() && d.switches->notifications());
     }
 
-    // The tray shows the day's phase and tooltip; the submenu ends 编辑.
+    // The submenu ends 编辑; the tray shows the day and its menu's 语音提醒 is the 编辑 menu's
+    // switch; switched off, the icon goes.
     void trayShowsTheDay()
     {
         Desktop d;
@@ -143,11 +139,15 @@ private slots:
         TrayIcon* tray = d.channels->tray();
         QVERIFY(tray && tray->isVisible());
         d.tickAt(QDateTime(QDate(2010, 2, 12), QTime(9, 30)));
-        QCOMPARE(tray->view(), trayView(d.f.clock.now(), u"股市开盘中..."_s, d.f.calendar));
-        QCOMPARE(tray->icon().toolTip(), tray->view().toolTip);
+        QCOMPARE(tray->icon().toolTip(), trayView(d.f.clock.now(), u"股市开盘中..."_s, d.f.calendar).toolTip);
+        tray->voice->trigger();
+        QVERIFY(!d.w->malert->isChecked());
+        d.w->malert->trigger();
+        QVERIFY(tray->voice->isChecked());
+        tray->exit->trigger();
+        QCOMPARE(d.f.exits, 1);
         d.channels->trayItem->trigger();
         QVERIFY(!tray->isVisible());
-        QVERIFY(!d.switches->trayIcon());
         QVERIFY(!d.channels->closeToTrayItem->isEnabled());
     }
 
@@ -171,21 +171,6 @@ private slots:
         d.channels->refresh();
         QVERIFY(w.isVisible());
         QTRY_VERIFY(w.isMinimized());
-    }
-
-    // The tray's menu: 语音提醒 is the 编辑 menu's switch; 退出 ends the program.
-    void trayMenu()
-    {
-        Desktop d;
-        TrayIcon* tray = d.channels->tray();
-        QCOMPARE(tray->menu().actions().size(), 5); // with the separator before 退出
-        tray->voice->trigger();
-        QVERIFY(!d.f.day->voice());
-        QVERIFY(!d.w->malert->isChecked());
-        d.w->malert->trigger();
-        QVERIFY(tray->voice->isChecked());
-        tray->exit->trigger();
-        QCOMPARE(d.f.exits, 1);
     }
 };
 
