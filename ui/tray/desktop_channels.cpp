@@ -97,11 +97,12 @@ void DesktopChannels::refresh()
     m_window.setCloseToTray(trayOn && m_switches.closeToTray());
     const bool notificationsOn = notificationsHere();
     show(notificationsItem, notificationsOn, notificationsOn && m_switches.notifications());
-    // Wanted but not there: a tray may come with a panel started after the program.
-    if (m_switches.trayIcon() && !trayHere)
-        m_lookAgain->start();
-    else
+    // Wanted: a tray may come with a panel started after the program, or go with it, and a
+    // window hidden in it must come back.
+    if (!m_switches.trayIcon())
         m_lookAgain->stop();
+    else if (!m_lookAgain->isActive())
+        m_lookAgain->start();
 }
 
 void DesktopChannels::notify(const DesktopNotice& notice)

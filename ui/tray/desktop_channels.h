@@ -19,9 +19,9 @@ class TrayIcon;
 // The reminder's second channel, for a trader whose window is covered or whose speakers are
 // off: the tray icon and the desktop's notifications, switched in 编辑 > 提醒方式. Each is on
 // where the desktop has it and the trader has not turned it off, and silently off (its item
-// greyed) where the desktop has none; a tray that comes later (a panel started after the
-// program) is found within a minute. The year's calendar notice goes to the window's notice
-// line and to a notification, once a day at most.
+// greyed) where the desktop has none; a tray that comes or goes later (a panel started after
+// the program, or ended) is seen within a minute. The year's calendar notice goes to the
+// window's notice line and to a notification, once a day at most.
 class DesktopChannels : public QObject {
     Q_OBJECT
 public:
