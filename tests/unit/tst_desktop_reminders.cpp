@@ -144,17 +144,14 @@ private slots:
         QFETCH(QDateTime, before);
         QFETCH(QDateTime, now);
         QFETCH(QStringList, notice);
-        QTemporaryDir folder;
         DummyPlatformServices p;
         TradingDayServices s;
         s.clock = &p.dummyClock;
         s.codePage = &p.qtCodePage;
         s.audio = &p.dummyAudio;
         s.launcher = &p.dummyLauncher;
-        s.configPath = folder.filePath(u"config.txt"_s);
         s.calendar = m_calendar;
         TradingDay day(std::move(s));
-        QVERIFY(day.SaveSettings(Settings::defaults()));
         p.dummyClock.set(before);
         day.tick();
         QList<DesktopNotice> told;
