@@ -37,21 +37,24 @@ DesktopChannels::DesktopChannels(TradingDay& day, Form1& window, DesktopSwitches
     menu = edit->addMenu(u"提醒方式"_s);
     menu->setObjectName(u"reminderChannels"_s);
     menu->setStyle(edit->style()); // the design's check marks
-    const auto addSwitch = [this](const char* name, const QString& caption,
-                                  void (DesktopSwitches::*set)(bool)) {
+    // The setter as a function, not a pointer to member: one captured in a slot's lambda reads
+    // outside its frame under GCC 12's AddressSanitizer.
+    const auto addSwitch = [this](const char* name, const QString& caption, std::function<void(bool)> set) {
         QAction* item = menu->addAction(caption);
         item->setObjectName(QLatin1String(name));
         item->setCheckable(true);
-        connect(item, &QAction::triggered, this, [this, set](bool on) {
-            (m_switches.*set)(on);
+        connect(item, &QAction::triggered, this, [this, set = std::move(set)](bool on) {
+            set(on);
             refresh();
         });
         return item;
     };
-    trayItem = addSwitch("trayIconItem", u"托盘图标"_s, &DesktopSwitches::setTrayIcon);
-    notificationsItem = addSwitch("notificationsItem", u"桌面通知"_s, &DesktopSwitches::setNotifications);
+    trayItem = addSwitch("trayIconItem", u"托盘图标"_s, [this](bool on) { m_switches.setTrayIcon(on); });
+    notificationsItem =
+        addSwitch("notificationsItem", u"桌面通知"_s, [this](bool on) { m_switches.setNotifications(on); });
     menu->addSeparator();
-    closeToTrayItem = addSwitch("closeToTrayItem", u"关闭时隐藏到托盘"_s, &DesktopSwitches::setCloseToTray);
+    closeToTrayItem = addSwitch("closeToTrayItem", u"关闭时隐藏到托盘"_s,
+                                [this](bool on) { m_switches.setCloseToTray(on); });
     connect(menu, &QMenu::aboutToShow, this, &DesktopChannels::refresh);
 
     connect(&m_day, &TradingDay::keyMoment, this, &DesktopChannels::notify);
