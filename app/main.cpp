@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/app_log.h"
 #include "app/composition_root.h"
+#include "core/settings/desktop_switches.h"
+#include "core/settings/program_options.h"
 #include "instance/single_instance.h"
 #include "platform/platform_services.h"
 #include "platform/program_setup.h"
 #include "ui/mainwindow/main_window.h"
 #include "ui/settings/portable_import.h"
+#include "ui/tray/desktop_channels.h"
 #include "version.h"
 #include "widgets/program_icon.h"
 #include "widgets/qt_translations.h"
@@ -137,17 +140,21 @@ int main(int argc, char* argv[])
 
     auto window = std::make_unique<Form1>(*day, platform->stacking());
     QObject::connect(&instance, &SingleInstance::activationRequested, window.get(), &Form1::bringToFront);
+    // The tray icon and the desktop's notifications, as chosen in tickbell.ini beside config.txt.
+    DesktopSwitches switches(day->options());
+    auto channels = std::make_unique<DesktopChannels>(*day, *window, switches, platform->notifier());
     day->start();
     window->show();
     day->startTicking(kFirstTickDelayMs);
     const int status = app.exec();
 
-    // The end: the window and the day with its timers go first, then the prompt's player with
-    // its stream.
+    // The end: the tray, the window and the day with its timers go first, then the prompt's
+    // player with its stream.
     // On Linux, Qt 6.4 would tear its sound service down after main() returns, racing
     // PulseAudio's thread (that has aborted the program); there releasing the sound makes the
     // process end as soon as main's own objects are gone, before that teardown (see
     // platform/linux/sound_output.h).
+    channels.reset();
     window.reset();
     day.reset();
     platform->releaseAudio();

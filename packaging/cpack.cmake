@@ -39,7 +39,8 @@ endif()
 #   libqt6multimedia6   holds the multimedia plugins as well as the library
 #   fonts-*             the Kai, Song and Sans faces the windows ask for
 #   xdg-utils           xdg-open, through which Qt opens the web pages
-#   libqt6dbus6         the tools' calls to logind (power off) and timedated (network time)
+#   libqt6dbus6         the desktop's notifications, and the tools' calls to logind (power off) and
+#                       timedated (network time)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6widgets6, libqt6gui6, libqt6network6, libqt6multimedia6, libqt6dbus6, fonts-arphic-ukai, fonts-arphic-uming, fonts-noto-cjk, xdg-utils")
 # The prompts need a sound server; desktops have one, but it is not a hard requirement.

@@ -5,6 +5,7 @@
 #include "core/services/clock.h"
 #include "core/services/code_page.h"
 #include "core/services/launcher.h"
+#include "platform/desktop_notifier.h"
 #include "platform/window_stacking.h"
 
 #include <memory>
@@ -21,6 +22,10 @@ public:
     virtual AudioOutput& audio() = 0;
     virtual Launcher& launcher() = 0;
     virtual WindowStacking& stacking() = 0;
+    // The desktop's notification service, or none where the system shows a program's
+    // notifications only through its tray icon (Windows' notification area): the tray then
+    // carries them.
+    virtual DesktopNotifier* notifier() = 0;
     // Makes a request from the system to stop (a signal, the end of the session) end the
     // event loop as Exit does. Call once the application object exists.
     virtual void quitOnSystemRequests() = 0;

@@ -31,6 +31,7 @@ testing=(
     appstream desktop-file-utils dpkg-dev file lintian
     libxcb1-dev
     python3-ephem python3-gi gir1.2-lunardate-3.0
+    dunst libglib2.0-bin # a real notification daemon, and gdbus to read the tray item
     icoutils # wrestool: the icon and version of the Windows tools in plug/
     # chronyd's libraries: chrony itself is unpacked below, not installed
     libcap2 libedit2 libgnutls30 libnettle8 libseccomp2

@@ -203,6 +203,8 @@ void TradingDay::tick()
             break;
         }
     }
+    if (const auto notice = momentNotice(result.effects, m_status, m_advice))
+        emit keyMoment(*notice);
 }
 
 void TradingDay::liftPictures()

@@ -4,6 +4,7 @@
 #include "core/calendar/calendar_keeper.h"
 #include "core/calendar/trading_calendar.h"
 #include "core/commands/launch_targets.h"
+#include "core/day/moment_notice.h"
 #include "core/day/second_timer.h"
 #include "core/day/session_schedule.h"
 #include "core/settings/program_options.h"
@@ -80,6 +81,8 @@ public:
     // prompt and stamp of the day is on it.
     const ExchangeClock& clock() const { return m_clock; }
     StandardTime& standardTime() { return m_standardTime; } // 按标准时间提醒
+    // tickbell.ini beside config.txt: the program's own switches.
+    ProgramOptions& options() { return m_options; }
     const QString& title() const { return m_title; }
     const QString& status() const { return m_status; }
     const QString& advice() const { return m_advice; }
@@ -135,6 +138,8 @@ signals:
     void programPathNeeded();
     void exitRequested();
     void calendarNotice(const QString& text);
+    // A key moment of a trading day, told for the desktop's notifications (see momentNotice).
+    void keyMoment(const DesktopNotice& notice);
     void voiceChanged(bool on);
     void autoExitChanged(bool on);
     void standardTimeChanged(bool on);

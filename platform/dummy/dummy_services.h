@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The tests' backend: a clock the test moves, and sound, launching and stacking that record
-// what they were asked for. Passed in where the program passes the system's.
+// The tests' backend: a clock the test moves, and sound, launching, stacking and notifications
+// that record what they were asked for. Passed in where the program passes the system's.
 
 #ifndef TICKBELL_DUMMY_BACKEND
 #error "the dummy backend is for the tests: link tickbell_platform_dummy"
 #endif
 
-#include "core/services/audio_output.h"
-#include "core/services/clock.h"
-#include "core/services/launcher.h"
-#include "platform/window_stacking.h"
+#include "platform/platform_services.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -79,4 +76,33 @@ public:
     }
     QList<Layer> requests;
     QWindow* lastWindow = nullptr;
+};
+
+// Records the notifications asked for; available() answers what the test sets.
+class DummyNotifier final : public DesktopNotifier {
+public:
+    bool available() override { return present; }
+    void notify(const QString& summary, const QString& body) override { shown.append({summary, body}); }
+    bool present = true;
+    QList<QStringList> shown; // {summary, body} each
+};
+
+// All of them together, as makePlatformServices() gives the real ones.
+class DummyPlatformServices final : public PlatformServices {
+public:
+    const Clock& clock() const override { return dummyClock; }
+    const CodePage& codePage() const override { return qtCodePage; }
+    AudioOutput& audio() override { return dummyAudio; }
+    Launcher& launcher() override { return dummyLauncher; }
+    WindowStacking& stacking() override { return dummyStacking; }
+    DesktopNotifier* notifier() override { return &dummyNotifier; }
+    void quitOnSystemRequests() override {}
+    void releaseAudio() override { dummyAudio.close(); }
+
+    DummyClock dummyClock;
+    QtCodePage qtCodePage;
+    DummyAudio dummyAudio;
+    DummyLauncher dummyLauncher;
+    DummyStacking dummyStacking;
+    DummyNotifier dummyNotifier;
 };

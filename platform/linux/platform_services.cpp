@@ -2,6 +2,7 @@
 #include "platform/platform_services.h"
 
 #include "platform/linux/desktop_launcher.h"
+#include "platform/linux/freedesktop_notifier.h"
 #include "platform/linux/sound_output.h"
 #include "platform/linux/termination.h"
 #include "platform/linux/window_layer.h"
@@ -9,7 +10,8 @@
 namespace {
 
 // Qt Multimedia on PulseAudio or PipeWire, processes without a shell and the desktop's
-// openers, the window manager's stacking hints, and Qt's GB18030 converter (ICU).
+// openers, the window manager's stacking hints, Qt's GB18030 converter (ICU), and the
+// desktop's notification service on the session bus.
 class LinuxServices final : public PlatformServices {
 public:
     const Clock& clock() const override { return m_clock; }
@@ -17,6 +19,7 @@ public:
     AudioOutput& audio() override { return m_audio; }
     Launcher& launcher() override { return m_launcher; }
     WindowStacking& stacking() override { return m_stacking; }
+    DesktopNotifier* notifier() override { return &m_notifier; }
     void quitOnSystemRequests() override { quitOnTerminationSignals(); }
     void releaseAudio() override { m_audio.release(); }
 
@@ -27,6 +30,7 @@ private:
     SystemProcessStarter m_starter;
     DesktopLauncher m_launcher{m_starter};
     WindowLayer m_stacking;
+    FreedesktopNotifier m_notifier;
 };
 
 } // namespace

@@ -16,6 +16,8 @@ public:
     AudioOutput& audio() override { return m_audio; }
     Launcher& launcher() override { return m_launcher; }
     WindowStacking& stacking() override { return m_stacking; }
+    // A program's notifications come from its icon in the notification area: the tray's.
+    DesktopNotifier* notifier() override { return nullptr; }
     void quitOnSystemRequests() override { quitAtEndOfSession(); }
     void releaseAudio() override { m_audio.close(); }
 

@@ -74,6 +74,7 @@ public:
     AudioOutput& audio() override { return audio_; }
     Launcher& launcher() override { return m_real->launcher(); }
     WindowStacking& stacking() override { return m_real->stacking(); }
+    DesktopNotifier* notifier() override { return m_real->notifier(); }
     void quitOnSystemRequests() override {}
     void releaseAudio() override { m_real->releaseAudio(); }
 

@@ -10,7 +10,7 @@
 #   BENCH_SCHEDULE_RUNS=3     simulated years of schedule ticks (about a minute each)
 #   BENCH_SCHEDULE_DAYS=365
 #   BENCH_STANDARD_RUNS=3     runs of standard time against chronyd (about 25 s each)
-#   BENCH_ONLY="schedule timer idle startup tools standard"   the parts to run
+#   BENCH_ONLY="schedule timer idle startup tools standard tray"   the parts to run
 #   BENCH_KEEP=1              keep the scratch folder (logs, the programs' standard error)
 # Needs Xvfb, openbox and faketime for the window figures, and chronyd (unpacked by scripts/install-deps.sh --test) for
 # standard time; gives tickbell a PulseAudio null sink when pulseaudio is installed.
@@ -28,7 +28,7 @@ starts=${BENCH_STARTS:-5}
 schedule_runs=${BENCH_SCHEDULE_RUNS:-3}
 schedule_days=${BENCH_SCHEDULE_DAYS:-365}
 standard_runs=${BENCH_STANDARD_RUNS:-3}
-only=" ${BENCH_ONLY:-schedule timer idle startup tools standard} "
+only=" ${BENCH_ONLY:-schedule timer idle startup tools standard tray} "
 wants() { [[ $only == *" $1 "* ]]; }
 
 for exe in bench_schedule bench_second_timer bare_window first_frame startup_phases bench_standard_time; do
@@ -364,6 +364,48 @@ if wants standard; then
     else
         add "6 standard time" "no run finished; see $scratch/standard.err (BENCH_KEEP=1 keeps it)"
     fi
+fi
+
+# Memory with the tray on: a desktop whose session bus has a tray (the end-to-end tests'
+# stand-in for one), for tickbell and the bare window alike, as in the start-up figures.
+if wants tray; then
+    say "tray: $starts starts each (after one unmeasured warm-up), a tray on the desktop's session bus"
+    prog=$(program_copy)
+    desktop none nosound
+    # shellcheck source=scripts/session-bus.sh
+    source "$(dirname "$0")/../../scripts/session-bus.sh"
+    tray_dir=$(mktemp -d "$scratch/tray.XXXXXX")
+    outer_bus=${DBUS_SESSION_BUS_ADDRESS:-}
+    if session_bus_start "$tray_dir"; then
+        pids+=("$SESSION_BUS_PID")
+        /usr/bin/python3 "$(dirname "$0")/../e2e/desktop_standins.py" "$DBUS_SESSION_BUS_ADDRESS" "$tray_dir/items.log" \
+            >"$tray_dir/standins.log" 2>&1 &
+        pids+=($!)
+        for _ in $(seq 100); do grep -q '^ready' "$tray_dir/standins.log" 2>/dev/null && break; sleep 0.1; done
+        tray_run() { # name, command...
+            local name=$1
+            shift
+            on_desktop "$bench/first_frame" --settle-ms 2000 --timeout-ms 30000 "${fake_env[@]}" --env "HOME=$prog/home" \
+                -- "$@" >>"$scratch/tray-$name.txt" 2>>"$scratch/tray-$name.err" || true
+        }
+        tray_run warmup "$bench/bare_window"
+        tray_run warmup "$prog/tickbell"
+        for _ in $(seq "$starts"); do
+            tray_run bare "$bench/bare_window"
+            tray_run tickbell "$prog/tickbell"
+        done
+        registered=$(grep -c '"item"' "$tray_dir/items.log" 2>/dev/null || echo 0)
+        bh=$(col_of "$scratch/tray-bare.txt" hwm_kb)
+        th=$(col_of "$scratch/tray-tickbell.txt" hwm_kb)
+        add "6 tray icons registered with the desktop's tray (one a tickbell start, warm-up included)" "$registered"
+        add "6 tray on: peak memory VmHWM (2 s after first frame) bare / tickbell" "$(mb "$bh") / $(mb "$th")"
+        add "6 tray on: peak memory ratio tickbell / bare" "$(ratio "$th" "$bh")"
+    else
+        add "6 tray figures" "failed: no session bus"
+    fi
+    stop_started
+    if [ -n "$outer_bus" ]; then export DBUS_SESSION_BUS_ADDRESS=$outer_bus; else unset DBUS_SESSION_BUS_ADDRESS; fi
+    fc_check "6 tray"
 fi
 
 # ---------------------------------------------------------------------------------------------

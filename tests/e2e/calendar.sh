@@ -16,11 +16,6 @@ e2e_start_program --at '2027-10-08 09:58:00'
 main=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 30) || e2e_fail "no main window"
 e2e_wait_console status '股市开盘中...' 30 ||
     e2e_fail "2027-10-08 is not a trading day before the announcement: $(e2e_console_texts status | tr '\n' '|')"
-# The notice that 2027 is worked out comes first; it is dismissed.
-notice=$(e2e_wait_window '^休市日历提示$' 30) || e2e_fail "no calendar notice for 2027"
-e2e_key "$notice" Escape
-e2e_wait_until 10 e2e__window_gone "$notice" || e2e_fail "Escape did not close the notice"
-
 # 工具: its sixth item, after the design's five.
 e2e_menu_choose "$main" 3 6
 calendar=$(e2e_wait_window '^交易日历$' 30) || e2e_fail "工具 > 交易日历 opened no window titled 交易日历"

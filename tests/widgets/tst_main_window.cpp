@@ -3,7 +3,6 @@
 #include "fakes/form1_fixture.h"
 #include "fakes/texts.h"
 #include "modal.h"
-#include "ui/calendar/calendar_window.h"
 #include "ui/viewer/show_text1.h"
 #include "widgets/image_button.h"
 #include "widgets/qt_translations.h"
@@ -920,42 +919,6 @@ private slots:
         QVERIFY(w.isVisible());
         QCOMPARE(win.f.exits, 0);
         QVERIFY(w.normal123->isChecked());
-    }
-
-    void calendarNoticeInABoxOfItsOwn()
-    {
-        Form1Fixture f;
-        f.clock.set(QDateTime(QDate(2027, 1, 4), QTime(9, 0)));
-        f.writeDefaultConfig(configBytes({}));
-        f.calendar.addClosedDays(u"2026-10-01\n"_s);
-        const QString notice = f.calendar.outdatedNotice(QDate(2027, 1, 4));
-        QVERIFY(!notice.isEmpty());
-        Form1& w = f.create();
-        w.show();
-        QMessageBox* box = nullptr;
-        QTRY_VERIFY((box = w.findChild<QMessageBox*>(u"CalendarNotice"_s)) && box->isVisible());
-        QCOMPARE(box->text(), notice);
-        QCOMPARE(box->windowModality(), Qt::NonModal); // the day goes on
-        QCOMPARE(w.Label4->text(), Texts::AdviceW);
-        // Whole, at the window's design size: the box's text label is as tall as its text.
-        auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_s);
-        QVERIFY(label);
-        QVERIFY(label->height() >= label->heightForWidth(label->width()));
-        QVERIFY(label->width() <= box->width());
-        QCOMPARE(box->windowHandle()->transientParent(), w.windowHandle());
-        QVERIFY((box->frameGeometry().center() - w.frameGeometry().center()).manhattanLength() < 4);
-        // Its button opens the calendar window, where the year is added.
-        box->findChild<QPushButton*>(u"openCalendar"_s)->click();
-        QTRY_VERIFY(!w.findChild<QMessageBox*>(u"CalendarNotice"_s));
-        auto* calendar = w.findChild<CalendarWindow*>();
-        QTRY_VERIFY(calendar && calendar->isVisible());
-        QCOMPARE(calendar->year(), 2027);
-        calendar->close();
-        // Once a run.
-        w.hide();
-        w.show();
-        QCoreApplication::processEvents();
-        QVERIFY(!w.findChild<QMessageBox*>(u"CalendarNotice"_s));
     }
 
     void qtTextsInChinese()

@@ -3,6 +3,7 @@
 
 #include "core/commands/key_table.h"
 #include "core/commands/launch_targets.h"
+#include "core/day/moment_notice.h"
 #include "core/texts/help_texts.h"
 #include "platform/window_stacking.h"
 #include "ui/calendar/calendar_window.h"
@@ -21,6 +22,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QToolButton>
 #include <QWindow>
 
 using namespace Qt::StringLiterals;
@@ -80,7 +83,6 @@ void Form1::showDay()
             p->setTop(3980);
     });
     connect(&m_day, &TradingDay::programPathNeeded, this, &Form1::askForProgramPath);
-    connect(&m_day, &TradingDay::calendarNotice, this, &Form1::showCalendarNotice);
     connect(&m_day, &TradingDay::voiceChanged, malert, &QAction::setChecked);
     connect(&m_day, &TradingDay::autoExitChanged, autoexit, &QAction::setChecked);
     connect(&m_day, &TradingDay::standardTimeChanged, standardTime, &QAction::setChecked);
@@ -114,35 +116,74 @@ void Form1::showClock(const QString& text)
 void Form1::showCalendarNotice(const QString& notice)
 {
     // Label4 is full with the welcome text and the advice replaces it later: the notice gets a
-    // box of its own. Not modal, so the window and every reminder carry on; the countdown of a
-    // holiday waits while it is open, so that the program does not end under the reader's eyes.
-    if (m_notice) {
-        m_notice->setText(notice);
-    } else {
-        m_notice =
-            new QMessageBox(QMessageBox::Information, u"休市日历提示"_s, notice, QMessageBox::Ok, this);
+    // line of its own under the controls, and the window grows by it, so that nothing of the
+    // day is covered. Its first sentence says what is missing; the whole text is its tooltip.
+    if (!m_notice) {
+        m_notice = new QStatusBar(this);
         m_notice->setObjectName(u"CalendarNotice"_s);
-        m_notice->setAttribute(Qt::WA_DeleteOnClose);
-        m_notice->setWindowModality(Qt::NonModal);
-        m_notice->setEscapeButton(QMessageBox::Ok);
-        QPushButton* open = m_notice->addButton(u"打开交易日历"_s, QMessageBox::ActionRole);
+        m_notice->setSizeGripEnabled(false);
+        m_notice->setAutoFillBackground(true);
+        QPalette pal = m_notice->palette();
+        pal.setColor(QPalette::Window, Qt::black);
+        pal.setColor(QPalette::WindowText, QColor(255, 215, 0));
+        m_notice->setPalette(pal);
+        auto* text = new QLabel(m_notice);
+        text->setObjectName(u"noticeText"_s);
+        text->setFont(Fonts::song(9));
+        text->setContentsMargins(4, 0, 0, 0);
+        text->setWordWrap(true);
+        text->setTextFormat(Qt::PlainText);
+        text->setFixedHeight(2 * text->fontMetrics().lineSpacing() + 2);
+        auto* open = new QPushButton(u"交易日历"_s, m_notice);
         open->setObjectName(u"openCalendar"_s);
-        connect(open, &QPushButton::clicked, this, &Form1::openCalendar, Qt::QueuedConnection);
-        TradingDay* day = &m_day;
-        connect(m_notice, &QObject::destroyed, day, [day] { day->releaseCountdown(); });
-        m_day.holdCountdown();
+        open->setFocusPolicy(Qt::NoFocus); // the number keys stay the window's
+        auto* close = new QToolButton(m_notice);
+        close->setObjectName(u"closeNotice"_s);
+        close->setText(u"×"_s);
+        close->setToolTip(u"关闭提示"_s);
+        close->setAutoRaise(true);
+        pal.setColor(QPalette::ButtonText, pal.color(QPalette::WindowText));
+        close->setPalette(pal);
+        close->setFocusPolicy(Qt::NoFocus);
+        m_notice->addWidget(text, 1);
+        m_notice->addPermanentWidget(open);
+        m_notice->addPermanentWidget(close);
+        connect(open, &QPushButton::clicked, this, &Form1::openCalendar);
+        connect(close, &QToolButton::clicked, this, &Form1::closeCalendarNotice);
+        setStatusBar(m_notice);
+        resize(width(), height() + m_notice->sizeHint().height());
+        m_day.holdCountdown(); // a holiday's exit waits until it is read
     }
+    auto* text = m_notice->findChild<QLabel*>(u"noticeText"_s);
+    text->setText(firstSentence(notice));
+    text->setToolTip(notice);
     m_notice->show();
-    m_notice->adjustSize();
-    // Over the main window, wherever the window manager put it.
-    if (!isMinimized())
-        m_notice->move(frameGeometry().center() - m_notice->frameGeometry().center() + m_notice->pos());
-    m_notice->raise();
+}
+
+void Form1::closeCalendarNotice()
+{
+    if (!m_notice)
+        return;
+    const int line = m_notice->height();
+    setStatusBar(nullptr); // deletes it
+    m_notice = nullptr;
+    resize(width(), height() - line);
+    m_day.releaseCountdown();
+}
+
+void Form1::setCloseToTray(bool on)
+{
+    m_closeToTray = on;
+    if (!on && m_hiddenInTray) {
+        m_hiddenInTray = false;
+        showMinimized();
+    }
 }
 
 void Form1::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    m_hiddenInTray = false;
     if (m_shown)
         return;
     m_shown = true;
@@ -468,6 +509,11 @@ void Form1::openCalendar()
         m_calendar->setAttribute(Qt::WA_DeleteOnClose);
         TradingDay* day = &m_day;
         connect(m_calendar, &QObject::destroyed, day, [day] { day->releaseCountdown(); });
+        // Once the year is complete, its notice has done its work.
+        connect(m_calendar, &QObject::destroyed, this, [this] {
+            if (m_day.calendar().outdatedNotice(m_day.exchangeToday()).isEmpty())
+                closeCalendarNotice();
+        });
         m_day.holdCountdown();
     }
     m_calendar->show();
@@ -517,11 +563,17 @@ void Form1::keyPressEvent(QKeyEvent* event)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    // The user's close (close box, window menu, Alt+F4) only minimises: the reminders must
-    // go on. A close the program or the session asks for goes through.
+    // The user's close (close box, window menu, Alt+F4) only minimises, or hides the window in
+    // the tray when he chose so: the reminders must go on. A close the program or the session
+    // asks for goes through.
     if (event->spontaneous()) {
         event->ignore();
-        showMinimized();
+        if (m_closeToTray) {
+            m_hiddenInTray = true;
+            hide();
+        } else {
+            showMinimized();
+        }
         return;
     }
     event->accept();
@@ -529,6 +581,7 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::bringToFront()
 {
+    m_hiddenInTray = false;
     if (isMinimized())
         showNormal();
     show();

@@ -10,8 +10,8 @@
 class ImageButton;
 class QAction;
 class QLabel;
-class QMessageBox;
 class QPushButton;
+class QStatusBar;
 class CalendarWindow;
 class ShowText1;
 class WindowStacking;
@@ -71,8 +71,16 @@ public:
     // 交易日历: opens the calendar window, or brings it forward.
     void openCalendar();
 
-    // Brings the window back to the front, restoring it when minimised.
+    // Brings the window back to the front, restoring it when minimised or hidden in the tray.
     void bringToFront();
+
+    // The year's calendar notice: a line under the controls, with its button to 交易日历, that
+    // never covers the day's reminder; the countdown after the close waits while it shows.
+    void showCalendarNotice(const QString& notice);
+    void closeCalendarNotice();
+    // Whether the user's close hides the window in the tray rather than minimising it (the
+    // design's way). Turned off while the window is hidden, it comes back minimised.
+    void setCloseToTray(bool on);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -91,7 +99,6 @@ private:
     void setLayer(QAction* item);
     void openSettings();
     void askForProgramPath();
-    void showCalendarNotice(const QString& notice);
     void showClock(const QString& text);
 
 public:
@@ -144,7 +151,9 @@ public:
 
 private:
     QPointer<ShowText1> m_viewer;
-    QPointer<QMessageBox> m_notice;
+    QPointer<QStatusBar> m_notice;
     QPointer<CalendarWindow> m_calendar;
     bool m_shown = false;
+    bool m_closeToTray = false;
+    bool m_hiddenInTray = false;
 };

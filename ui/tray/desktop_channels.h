@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/day/moment_notice.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class DesktopNotifier;
+class DesktopSwitches;
+class Form1;
+class QAction;
+class QMenu;
+class QTimer;
+class TradingDay;
+class TrayIcon;
+
+// The reminder's second channel, for a trader whose window is covered or whose speakers are
+// off: the tray icon and the desktop's notifications, switched in 编辑 > 提醒方式. Each is on
+// where the desktop has it and the trader has not turned it off, and silently off (its item
+// greyed) where the desktop has none; a tray that comes or goes later (a panel started after
+// the program, or ended) is seen within a minute. The year's calendar notice goes to the
+// window's notice line and to a notification, once a day at most.
+class DesktopChannels : public QObject {
+    Q_OBJECT
+public:
+    // notifier: the desktop's notification service, or none where the tray carries them.
+    // hasTray: whether the desktop has a tray now (Qt's own check unless a test says).
+    DesktopChannels(TradingDay& day, Form1& window, DesktopSwitches& switches, DesktopNotifier* notifier,
+                    std::function<bool()> hasTray = {}, QObject* parent = nullptr);
+    ~DesktopChannels() override;
+
+    // Looks at the desktop again and shows what is switched on and there.
+    void refresh();
+    // A notification, when they are switched on and the desktop shows them.
+    void notify(const DesktopNotice& notice);
+
+    // The tray icon, once it was first needed.
+    TrayIcon* tray() const { return m_tray.get(); }
+
+    QMenu* menu = nullptr;                // 提醒方式
+    QAction* trayItem = nullptr;          // 托盘图标
+    QAction* notificationsItem = nullptr; // 桌面通知
+    QAction* closeToTrayItem = nullptr;   // 关闭时隐藏到托盘
+
+private:
+    TrayIcon& makeTray();
+    bool notificationsHere();
+
+    TradingDay& m_day;
+    Form1& m_window;
+    DesktopSwitches& m_switches;
+    DesktopNotifier* m_notifier;
+    std::function<bool()> m_hasTray;
+    std::unique_ptr<TrayIcon> m_tray;
+    QTimer* m_lookAgain = nullptr;
+};

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/tray/tray_icon.h"
+
+#include "core/day/trading_day.h"
+#include "core/services/clock.h"
+#include "platform/desktop_notifier.h"
+#include "ui/mainwindow/main_window.h"
+#include "ui/tray/tray_pictures.h"
+
+#include <QMenu>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+TrayIcon::TrayIcon(TradingDay& day, Form1& window, QObject* parent)
+    : QObject(parent), m_day(day), m_window(window), m_menu(std::make_unique<QMenu>())
+{
+    m_icon.setObjectName(u"TrayIcon"_s);
+    m_menu->setObjectName(u"trayMenu"_s);
+    showWindow = m_menu->addAction(u"显示主窗口"_s, &m_window, &Form1::bringToFront);
+    voice = m_menu->addAction(u"语音提醒"_s);
+    voice->setCheckable(true);
+    voice->setChecked(m_day.voice());
+    connect(voice, &QAction::toggled, &m_day, &TradingDay::setVoice);
+    connect(&m_day, &TradingDay::voiceChanged, voice, &QAction::setChecked);
+    calendar = m_menu->addAction(u"交易日历"_s, &m_window, &Form1::openCalendar);
+    m_menu->addSeparator();
+    exit = m_menu->addAction(u"退出"_s, &m_day, &TradingDay::exitProgram);
+    m_icon.setContextMenu(m_menu.get());
+
+    connect(&m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+            m_window.bringToFront();
+    });
+    // The day's status changes after the tick's clock line: the view follows both.
+    connect(&m_day, &TradingDay::clockChanged, this, &TrayIcon::update);
+    connect(&m_day, &TradingDay::statusChanged, this, &TrayIcon::update);
+
+    m_messageEnd = new QTimer(this);
+    m_messageEnd->setSingleShot(true);
+    connect(m_messageEnd, &QTimer::timeout, this, [this] {
+        if (!m_wanted)
+            m_icon.hide();
+    });
+    update();
+}
+
+TrayIcon::~TrayIcon() = default;
+
+void TrayIcon::setVisible(bool on)
+{
+    m_wanted = on;
+    m_icon.setVisible(on || m_messageEnd->isActive());
+}
+
+void TrayIcon::update()
+{
+    const TrayView view = trayView(m_day.clock().now(), m_day.status(), m_day.calendar());
+    if (!m_pictureSet || view.picture != m_view.picture)
+        m_icon.setIcon(trayPicture(view.picture));
+    if (view.toolTip != m_view.toolTip)
+        m_icon.setToolTip(view.toolTip);
+    m_pictureSet = true;
+    m_view = view;
+}
+
+void TrayIcon::showMessage(const QString& summary, const QString& body)
+{
+    if (!m_icon.isVisible())
+        m_icon.show();
+    m_messageEnd->start(kNotificationShownMs);
+    // A message without text is not shown at all in Windows' notification area.
+    if (body.isEmpty())
+        m_icon.showMessage(u"Tickbell"_s, summary, QSystemTrayIcon::Information, kNotificationShownMs);
+    else
+        m_icon.showMessage(summary, body, QSystemTrayIcon::Information, kNotificationShownMs);
+}

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/day/market_phase.h"
+
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <memory>
+
+class Form1;
+class QAction;
+class QMenu;
+class QTimer;
+class TradingDay;
+
+// The program in the desktop's tray (the status-notifier tray on the session bus, the X11 tray,
+// Windows' notification area): the phase's picture, the day at a glance in its tooltip, a click
+// that brings the main window back, and a menu of what a trader reaches for without it.
+class TrayIcon : public QObject {
+    Q_OBJECT
+public:
+    TrayIcon(TradingDay& day, Form1& window, QObject* parent = nullptr);
+    ~TrayIcon() override;
+
+    void setVisible(bool on);
+    bool isVisible() const { return m_icon.isVisible(); }
+    // Shows the day as it is now; the desktop hears only of what changed.
+    void update();
+    const TrayView& view() const { return m_view; }
+    // Where the system shows a program's notifications through its icon (Windows): shows the
+    // icon for the while the message stays when it is not there already.
+    void showMessage(const QString& summary, const QString& body);
+
+    QSystemTrayIcon& icon() { return m_icon; }
+    QMenu& menu() { return *m_menu; }
+    // The menu's items.
+    QAction* showWindow = nullptr; // 显示主窗口
+    QAction* voice = nullptr;      // 语音提醒, the 编辑 menu's switch
+    QAction* calendar = nullptr;   // 交易日历
+    QAction* exit = nullptr;       // 退出
+
+private:
+    TradingDay& m_day;
+    Form1& m_window;
+    std::unique_ptr<QMenu> m_menu; // a menu of no window's: the tray's own
+    QSystemTrayIcon m_icon;
+    TrayView m_view{MarketPhase::Closed, {}};
+    bool m_pictureSet = false;
+    bool m_wanted = false; // shown by choice, not only for a message
+    QTimer* m_messageEnd = nullptr;
+};
