@@ -77,14 +77,22 @@ void TradingCalendar::addClosedDay(QDate date)
 {
     if (!date.isValid())
         return;
-    m_marks.insert(date, DayMark::Closed);
+    m_listed.insert(date, DayMark::Closed);
     marksChanged();
 }
 
 QStringList TradingCalendar::addClosedDays(const QString& fileText)
 {
     const HolidaysFile::Parsed parsed = HolidaysFile::parse(fileText);
-    m_marks.insert(parsed.marks);
+    m_listed.insert(parsed.marks);
+    marksChanged();
+    return parsed.rejected;
+}
+
+QStringList TradingCalendar::addOwnDays(const QString& fileText)
+{
+    const HolidaysFile::Parsed parsed = HolidaysFile::parse(fileText);
+    m_own.insert(parsed.marks);
     marksChanged();
     return parsed.rejected;
 }
@@ -102,10 +110,26 @@ QStringList TradingCalendar::loadFile(const QString& path, const CodePage& codeP
     return problems;
 }
 
+namespace {
+
+const QString kRejectedHolidaysLine = u"not a date, or a date and open or closed after it"_s;
+
+} // namespace
+
 QStringList TradingCalendar::loadClosedDaysFile(const QString& path, const CodePage& codePage)
 {
-    return loadFile(path, codePage, &TradingCalendar::addClosedDays,
-                    u"not a date, or a date and open or closed after it"_s);
+    return loadFile(path, codePage, &TradingCalendar::addClosedDays, kRejectedHolidaysLine);
+}
+
+QStringList TradingCalendar::loadOwnDaysFile(const QString& path, const CodePage& codePage)
+{
+    return loadFile(path, codePage, &TradingCalendar::addOwnDays, kRejectedHolidaysLine);
+}
+
+bool TradingCalendar::listedAsClosed(QDate date) const
+{
+    const auto mark = m_listed.constFind(date);
+    return mark != m_listed.cend() ? *mark != DayMark::Open : inHolidayList(date);
 }
 
 void TradingCalendar::markDay(QDate date, bool closed)
@@ -113,11 +137,11 @@ void TradingCalendar::markDay(QDate date, bool closed)
     if (!date.isValid() || IsWeekend(date) || IsHoliday(date) == closed)
         return;
     if (!closed)
-        m_marks.insert(date, DayMark::Open);
+        m_own.insert(date, DayMark::Open);
     else if (yearSource(date.year()) == YearSource::Announced)
-        m_marks.insert(date, DayMark::Closed);
+        m_own.insert(date, DayMark::Closed);
     else
-        m_marks.insert(date, DayMark::ClosedBesideRules);
+        m_own.insert(date, DayMark::ClosedBesideRules);
     marksChanged();
 }
 
@@ -131,11 +155,15 @@ void TradingCalendar::announceYear(int year, const QList<QDate>& closedDays)
     if (closed.isEmpty()) // no year is without a closed weekday: nothing was announced
         return;
     for (QDate day(year, 1, 1); day.isValid() && day.year() == year; day = day.addDays(1)) {
+        if (IsWeekend(day))
+            continue;
         if (closed.contains(day))
-            m_marks.insert(day, DayMark::Closed);
-        // Another holidays file or the built-in list may close the day as well: say it opens.
-        else if (m_marks.contains(day) || inHolidayList(day))
-            m_marks.insert(day, DayMark::Open);
+            m_own.insert(day, DayMark::Closed);
+        // The program folder's file or the built-in list may close the day as well: say it opens.
+        else if (listedAsClosed(day))
+            m_own.insert(day, DayMark::Open);
+        else
+            m_own.remove(day);
     }
     marksChanged();
 }
@@ -202,14 +230,17 @@ bool TradingCalendar::applyAnnouncement(int year, const QList<QDate>& closedDays
     return false;
 }
 
-void TradingCalendar::clearMarks()
-{
-    m_marks.clear();
-    marksChanged();
-}
-
 void TradingCalendar::marksChanged()
 {
+    for (auto it = m_own.begin(); it != m_own.end();) {
+        const auto listed = m_listed.constFind(it.key());
+        if (listed != m_listed.cend() && *listed == it.value())
+            it = m_own.erase(it);
+        else
+            ++it;
+    }
+    m_marks = m_listed;
+    m_marks.insert(m_own);
     m_announcedYears.clear();
     for (auto it = m_marks.cbegin(); it != m_marks.cend(); ++it) {
         if (it.value() == DayMark::Closed)

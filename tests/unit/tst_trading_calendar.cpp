@@ -277,7 +277,7 @@ private slots:
                 QCOMPARE(calendar.reason(d), before.reason(d));
         }
         TradingCalendar restarted = calendarFor2027();
-        restarted.addClosedDays(HolidaysFile::serialize(calendar.marks(), {}));
+        restarted.addOwnDays(HolidaysFile::serialize(calendar.ownMarks(), {}));
         QCOMPARE(restarted.reason(date), calendar.reason(date));
     }
 
@@ -293,7 +293,7 @@ private slots:
         QCOMPARE(calendar.yearSource(2027), YearSource::Announced);
         QCOMPARE(calendar.lastCoveredYear(), 2027);
         TradingCalendar restarted = calendarFor2027();
-        restarted.addClosedDays(HolidaysFile::serialize(calendar.marks(), {}));
+        restarted.addOwnDays(HolidaysFile::serialize(calendar.ownMarks(), {}));
         QList<QDate> closed;
         for (QDate d(2027, 1, 1); d <= QDate(2027, 12, 31); d = d.addDays(1)) {
             QCOMPARE(restarted.reason(d), calendar.reason(d));

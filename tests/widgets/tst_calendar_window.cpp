@@ -28,7 +28,7 @@ struct Keeper final : CalendarKeeper {
             *error = u"磁盘是只读的"_s;
             return false;
         }
-        if (!HolidaysFile::save(path, edited.marks(), kCodePage, error))
+        if (!HolidaysFile::save(path, edited.ownMarks(), kCodePage, error))
             return false;
         held = edited;
         return true;
@@ -43,8 +43,9 @@ struct Keeper final : CalendarKeeper {
 
 } // namespace
 
-// The calendar window at its design size, with the shipped holidays file and festival dates:
-// 2026 announced, 2027 worked out.
+// The calendar window at its design size, with the shipped holidays file as the trader's own (as
+// in a copy that keeps config.txt in its folder) and the festival dates: 2026 announced, 2027
+// worked out.
 class TestCalendarWindow : public QObject {
     Q_OBJECT
 
@@ -57,7 +58,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         m_keeper.path = m_dir.filePath(u"holidays.txt"_s);
         QVERIFY(QFile::copy(QStringLiteral(TICKBELL_SOURCE_DIR "/assets/holidays.txt"), m_keeper.path));
-        QVERIFY(m_keeper.held.loadClosedDaysFile(m_keeper.path, kCodePage).isEmpty());
+        QVERIFY(m_keeper.held.loadOwnDaysFile(m_keeper.path, kCodePage).isEmpty());
         QVERIFY(m_keeper.held
                     .loadFestivalDatesFile(
                         QStringLiteral(TICKBELL_SOURCE_DIR "/assets/statutory-holidays.txt"), kCodePage)
@@ -169,7 +170,7 @@ private slots:
                     .loadFestivalDatesFile(
                         QStringLiteral(TICKBELL_SOURCE_DIR "/assets/statutory-holidays.txt"), kCodePage)
                     .isEmpty());
-        QVERIFY(reread.loadClosedDaysFile(m_keeper.path, kCodePage).isEmpty());
+        QVERIFY(reread.loadOwnDaysFile(m_keeper.path, kCodePage).isEmpty());
         QCOMPARE(reread.yearSource(2027), YearSource::WorkedOut);
         for (const QDate day : {QDate(2027, 5, 3), QDate(2027, 5, 4), QDate(2027, 5, 5), october8,
                                 QDate(2027, 2, 11), QDate(2026, 10, 7)})

@@ -190,7 +190,7 @@ void CalendarWindow::refresh()
 
 bool CalendarWindow::hasChanges() const
 {
-    return m_edited.marks() != m_keeper.calendar().marks();
+    return m_edited.ownMarks() != m_keeper.calendar().ownMarks();
 }
 
 void CalendarWindow::toggleDay(QDate day)
