@@ -36,6 +36,7 @@ QString dayReasonText(DayReason reason)
     case DayReason::Statutory: return u"法定节假日"_s;
     case DayReason::MadeUp: return u"法定补假"_s;
     case DayReason::Customary: return u"惯例休市"_s;
+    case DayReason::Own: return u"自行设定"_s;
     }
     return {};
 }
@@ -57,8 +58,13 @@ DayReason TradingCalendar::reason(QDate date) const
     if (!date.isValid() || IsWeekend(date))
         return DayReason::Weekend;
     const auto mark = m_marks.constFind(date);
-    if (mark != m_marks.cend())
-        return *mark == DayMark::Open ? DayReason::TradingDay : DayReason::Announced;
+    if (mark != m_marks.cend()) {
+        if (*mark == DayMark::Open)
+            return DayReason::TradingDay;
+        // The program folder's "closed" lines come with the package: the exchanges' days.
+        return *mark == DayMark::ClosedBesideRules && m_own.contains(date) ? DayReason::Own
+                                                                           : DayReason::Announced;
+    }
     if (inHolidayList(date))
         return DayReason::Announced;
     if (yearSource(date.year()) != YearSource::WorkedOut)
@@ -134,14 +140,14 @@ bool TradingCalendar::listedAsClosed(QDate date) const
 
 void TradingCalendar::markDay(QDate date, bool closed)
 {
+    setDay(date, closed, DayMark::ClosedBesideRules);
+}
+
+void TradingCalendar::setDay(QDate date, bool closed, DayMark closing)
+{
     if (!date.isValid() || IsWeekend(date) || IsHoliday(date) == closed)
         return;
-    if (!closed)
-        m_own.insert(date, DayMark::Open);
-    else if (yearSource(date.year()) == YearSource::Announced)
-        m_own.insert(date, DayMark::Closed);
-    else
-        m_own.insert(date, DayMark::ClosedBesideRules);
+    m_own.insert(date, closed ? closing : DayMark::Open);
     marksChanged();
 }
 
@@ -218,15 +224,18 @@ bool TradingCalendar::applyAnnouncement(int year, const QList<QDate>& closedDays
         announceYear(year, announced);
         return true;
     }
-    // Only the breaks it names: their days as announced, the rest of the year untouched.
+    // Only the breaks it names: their days as announced, the rest of the year untouched. In a
+    // worked-out year they close beside the rules.
+    const DayMark closing =
+        yearSource(year) == YearSource::Announced ? DayMark::Closed : DayMark::ClosedBesideRules;
     for (const auto& b : currentBreaks) {
         if (!namedBy(b))
             continue;
         for (QDate day = b.first; day <= b.second; day = day.addDays(1))
-            markDay(day, announced.contains(day));
+            setDay(day, announced.contains(day), closing);
     }
     for (const QDate& day : announced)
-        markDay(day, true);
+        setDay(day, true, closing);
     return false;
 }
 

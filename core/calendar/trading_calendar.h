@@ -21,8 +21,9 @@ enum class DayReason {
     Statutory, // a statutory holiday on a weekday
     MadeUp,    // the working day that makes up for a statutory holiday on a weekend
     Customary, // the rest of the Spring Festival and October weeks
+    Own,       // closed by the trader himself, beside the list or the rules ("closed" in his file)
 };
-// "周末", "交易所公布", "法定节假日", "法定补假", "惯例休市"; empty for a trading day.
+// "周末", "交易所公布", "法定节假日", "法定补假", "惯例休市", "自行设定"; empty for a trading day.
 QString dayReasonText(DayReason reason);
 
 // Where a year's closed days come from.
@@ -68,8 +69,9 @@ public:
     // program folder's file still speaks for the rest. Made on a copy that is assigned back once
     // saved, they reach the running day without a restart and are lost with nothing else when
     // the save fails.
-    // A weekday closed or opened; weekends stay closed. Opening the last announced day of a year
-    // leaves the year to the rules again.
+    // A weekday closed or opened by the trader (a day he closes is his own, DayReason::Own);
+    // weekends stay closed. Opening the last announced day of a year leaves the year to the rules
+    // again.
     void markDay(QDate date, bool closed);
     // A year's closed weekdays as announced: they replace whatever the year had.
     void announceYear(int year, const QList<QDate>& closedDays);
@@ -95,6 +97,7 @@ private:
     QStringList loadFile(const QString& path, const CodePage& codePage,
                          QStringList (TradingCalendar::*add)(const QString&), const QString& rejectedLine);
     bool listedAsClosed(QDate date) const;
+    void setDay(QDate date, bool closed, DayMark closing);
     void marksChanged();
 
     DayMarks m_listed;          // the program folder's file

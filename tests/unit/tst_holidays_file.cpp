@@ -328,7 +328,7 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(file.readAll()),
-                 u"# 交易所公布\r\n\r\n2026-10-01 open\r\n2026-10-08\r\n\r\n2027-01-04 closed\r\n"_s);
+                 u"# 交易所公布\r\n\r\n2026-10-01 open\r\n2026-10-08 closed\r\n\r\n2027-01-04 closed\r\n"_s);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"holidays.txt"_s});
     }
 

@@ -256,8 +256,8 @@ private slots:
         QTest::addColumn<QDate>("date");
         QTest::addColumn<bool>("closed");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("close a day of an announced year") << QDate(2026, 10, 2) << true << u"交易所公布"_s;
-        QTest::newRow("close a day of a worked-out year") << QDate(2027, 3, 3) << true << u"交易所公布"_s;
+        QTest::newRow("close a day of an announced year") << QDate(2026, 10, 2) << true << u"自行设定"_s;
+        QTest::newRow("close a day of a worked-out year") << QDate(2027, 3, 3) << true << u"自行设定"_s;
         QTest::newRow("open a statutory holiday") << QDate(2027, 1, 1) << false << QString();
         QTest::newRow("open a day of the file") << QDate(2026, 10, 1) << false << QString();
         QTest::newRow("a weekend stays closed") << QDate(2027, 5, 1) << false << u"周末"_s;

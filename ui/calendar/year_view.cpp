@@ -31,10 +31,9 @@ struct Look {
 };
 // Closed weekdays, by why; also the legend's order.
 const Look kClosedLooks[] = {
-    {DayReason::Announced, QColor(0xE5, 0x73, 0x73)},
-    {DayReason::Statutory, QColor(0xFF, 0xB7, 0x4D)},
-    {DayReason::MadeUp, QColor(0xBA, 0x8C, 0xDC)},
-    {DayReason::Customary, QColor(0x8F, 0xCC, 0x8F)},
+    {DayReason::Announced, QColor(0xE5, 0x73, 0x73)}, {DayReason::Statutory, QColor(0xFF, 0xB7, 0x4D)},
+    {DayReason::MadeUp, QColor(0xBA, 0x8C, 0xDC)},    {DayReason::Customary, QColor(0x8F, 0xCC, 0x8F)},
+    {DayReason::Own, QColor(0x4D, 0xB6, 0xAC)},
 };
 const QColor kWeekendFill(0xEE, 0xEE, 0xEE);
 const QColor kWeekendText(0x99, 0x99, 0x99);
