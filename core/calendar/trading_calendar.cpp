@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -138,14 +139,36 @@ bool TradingCalendar::listedAsClosed(QDate date) const
     return mark != m_listed.cend() ? *mark != DayMark::Open : inHolidayList(date);
 }
 
-void TradingCalendar::markDay(QDate date, bool closed)
+void TradingCalendar::markDay(QDate date, bool closed, const TradingCalendar* saved)
 {
-    setDay(date, closed, DayMark::ClosedBesideRules);
+    setDay(date, closed, DayMark::ClosedBesideRules, saved);
 }
 
-void TradingCalendar::setDay(QDate date, bool closed, DayMark closing)
+void TradingCalendar::setDay(QDate date, bool closed, DayMark closing, const TradingCalendar* saved)
 {
     if (!date.isValid() || IsWeekend(date) || IsHoliday(date) == closed)
+        return;
+    const DayMarks before = m_own;
+    const YearSource source = yearSource(date.year());
+    const auto holdsWith = [&](std::optional<DayMark> mark, bool sameSource) {
+        if (mark)
+            m_own.insert(date, *mark);
+        else
+            m_own.remove(date);
+        marksChanged();
+        if (IsHoliday(date) == closed && (!sameSource || yearSource(date.year()) == source))
+            return true;
+        m_own = before;
+        return false;
+    };
+    // The mark the day had when saved, which may give the year back its list; else none, where
+    // the files and the rules give the day already (the year left as it is); else one of its own.
+    if (saved) {
+        const auto was = saved->m_own.constFind(date);
+        if (holdsWith(was != saved->m_own.cend() ? std::optional(*was) : std::nullopt, false))
+            return;
+    }
+    if (holdsWith(std::nullopt, true))
         return;
     m_own.insert(date, closed ? closing : DayMark::Open);
     marksChanged();

@@ -71,8 +71,9 @@ public:
     // the save fails.
     // A weekday closed or opened by the trader (a day he closes is his own, DayReason::Own);
     // weekends stay closed. Opening the last announced day of a year leaves the year to the rules
-    // again.
-    void markDay(QDate date, bool closed);
+    // again. A day set back to what it was in saved (or in the program folder's file) takes the
+    // mark it had there: an edit undone is no change.
+    void markDay(QDate date, bool closed, const TradingCalendar* saved = nullptr);
     // A year's closed weekdays as announced: they replace whatever the year had.
     void announceYear(int year, const QList<QDate>& closedDays);
     // The closed weekdays of a pasted announcement. One that speaks of every holiday the year
@@ -97,7 +98,7 @@ private:
     QStringList loadFile(const QString& path, const CodePage& codePage,
                          QStringList (TradingCalendar::*add)(const QString&), const QString& rejectedLine);
     bool listedAsClosed(QDate date) const;
-    void setDay(QDate date, bool closed, DayMark closing);
+    void setDay(QDate date, bool closed, DayMark closing, const TradingCalendar* saved = nullptr);
     void marksChanged();
 
     DayMarks m_listed;          // the program folder's file

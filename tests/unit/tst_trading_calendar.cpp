@@ -281,6 +281,31 @@ private slots:
         QCOMPARE(restarted.reason(date), calendar.reason(date));
     }
 
+    // A day set and set back leaves the trader's days as they were.
+    void anEditUndoneIsNoChange_data()
+    {
+        QTest::addColumn<QString>("own");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("a trading day closed and opened") << QString() << QDate(2027, 3, 3);
+        QTest::newRow("a statutory holiday opened and closed") << QString() << QDate(2027, 1, 1);
+        QTest::newRow("a day of a pasted year opened and closed")
+            << u"2027-10-01\n2027-10-08\n"_s << QDate(2027, 10, 8);
+    }
+
+    void anEditUndoneIsNoChange()
+    {
+        QFETCH(QString, own);
+        QFETCH(QDate, date);
+        TradingCalendar calendar = calendarFor2027();
+        QVERIFY(calendar.addOwnDays(own).isEmpty());
+        const TradingCalendar saved = calendar;
+        const bool closed = calendar.IsHoliday(date);
+        calendar.markDay(date, !closed, &saved);
+        QCOMPARE(calendar.IsHoliday(date), !closed);
+        calendar.markDay(date, closed, &saved);
+        QCOMPARE(calendar.ownMarks(), saved.ownMarks());
+    }
+
     void announcedYearReplacesTheWorkedOutOne()
     {
         TradingCalendar calendar = calendarFor2027();

@@ -200,7 +200,7 @@ void CalendarWindow::toggleDay(QDate day)
         status->setText(u"周末总是休市。"_s);
         return;
     }
-    m_edited.markDay(day, !m_edited.IsHoliday(day));
+    m_edited.markDay(day, !m_edited.IsHoliday(day), &m_keeper.calendar());
     refresh();
     status->setText(describeDay(m_edited, day) + u"。核对后请按“保存”。"_s);
 }
