@@ -133,6 +133,34 @@ private slots:
         QVERIFY(!window.previousYear->isEnabled());
     }
 
+    // A paste says what it could not read, and why, beside what it found; a text without a date
+    // is told apart from one whose dates say nothing of closing.
+    void pasteSaysWhatItCouldNotRead_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("said");
+        QTest::newRow("no date") << u"The exchanges are closed on New Year's Day."_s
+                                 << QStringList{u"公告里没有找到像日期的文字"_s};
+        QTest::newRow("dates, none closed")
+            << u"2027年10月8日（星期五）起照常开市。"_s
+            << QStringList{u"公告里找到了日期，但后面都没有写“休市”或“放假”"_s};
+        QTest::newRow("a day that does not exist beside one found")
+            << u"2027年2月30日休市，10月8日休市。"_s
+            << QStringList{u"从公告里找到1个休市的工作日"_s,
+                           u"没有用上的日期：“2027年2月30日”（没有这一天）"_s};
+    }
+
+    void pasteSaysWhatItCouldNotRead()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, said);
+        CalendarWindow window(m_keeper);
+        window.announcement->setPlainText(text);
+        window.readAnnouncement();
+        for (const QString& part : said)
+            QVERIFY2(window.status->text().contains(part), qPrintable(window.status->text()));
+    }
+
     // A click and a pasted announcement change only the window's copy; 保存 writes the file,
     // and a failed save loses nothing.
     void clickPasteAndSave()

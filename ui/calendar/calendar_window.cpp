@@ -211,15 +211,29 @@ void CalendarWindow::readAnnouncement()
     AnnouncedDays found = parseAnnouncement(text);
     if (found.yearMissing) {
         const int given = askYear ? askYear(this, year()) : 0;
-        if (given == 0)
+        if (given == 0) {
+            status->setText(u"公告里的日期没有写年份，没有年份就没法识别，日历没有改动。"_s);
             return;
+        }
         found = parseAnnouncement(text, given);
     }
+    QStringList unread;
+    for (const auto& [what, why] : found.unread)
+        unread << u"“%1”（%2）"_s.arg(what, why);
+    const QString unreadNote =
+        unread.isEmpty() ? QString()
+                         : u"\n没有用上的日期：%1。请对照公告逐日点选。"_s.arg(unread.join(u"；"_s));
     QMap<int, QList<QDate>> byYear;
     for (const QDate& day : found.weekdays)
         byYear[day.year()] << day;
     if (byYear.isEmpty()) {
-        status->setText(u"公告里没有找到后面写着“休市”或“放假”的日期。"_s);
+        // Each case its own words: the trader pasted the wrong text, or the right one we misread.
+        const QString why = !found.anyDate
+                                ? u"公告里没有找到像日期的文字（例如“2027年1月1日”或“2027-01-01”）"_s
+                            : !unread.isEmpty() ? u"公告里写着休市的日期一个也没能用上"_s
+                            : !found.anyClosedDate ? u"公告里找到了日期，但后面都没有写“休市”或“放假”"_s
+                                                   : u"公告里写着休市的日期都是周末（周末本来就休市）"_s;
+        status->setText(why + u"，日历没有改动。"_s + unreadNote);
         return;
     }
     QStringList years;
@@ -228,10 +242,11 @@ void CalendarWindow::readAnnouncement()
         years << (wholeYear ? u"%1年全年的假期"_s : u"%1年的部分假期，其余的假期不变"_s).arg(it.key());
     }
     select(found.weekdays.first());
-    status->setText(
-        u"从公告里找到%1个休市的工作日（%2），已在日历上标出，带圆点的是改动。核对后请按“保存”。"_s
-            .arg(found.weekdays.size())
-            .arg(years.join(u"；"_s)));
+    const QString done = hasChanges() ? u"已在日历上标出，带圆点的是改动。核对后请按“保存”。"_s
+                                      : u"和日历上已有的一样，不用保存。"_s;
+    status->setText(u"从公告里找到%1个休市的工作日（%2），%3"_s.arg(found.weekdays.size())
+                        .arg(years.join(u"；"_s), done) +
+                    unreadNote);
 }
 
 bool CalendarWindow::saveChanges()
