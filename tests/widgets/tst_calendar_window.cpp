@@ -204,6 +204,40 @@ private slots:
                                 QDate(2027, 2, 11), QDate(2026, 10, 7)})
             QVERIFY2(reread.IsHoliday(day), qPrintable(day.toString(Qt::ISODate)));
     }
+
+    // Return and Space act on what has the focus; the days' keys are the grid's alone.
+    void keysGoToWhatHasTheFocus_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("changedBefore");
+        QTest::addColumn<bool>("open");
+        QTest::newRow("Return on 保存") << u"saveCalendar"_s << int(Qt::Key_Return) << true << true;
+        QTest::newRow("Return on 关闭") << u"closeCalendar"_s << int(Qt::Key_Return) << false << false;
+        QTest::newRow("Page Down on 上一年") << u"previousYear"_s << int(Qt::Key_PageDown) << false << true;
+    }
+
+    void keysGoToWhatHasTheFocus()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(bool, changedBefore);
+        CalendarWindow window(m_keeper);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QDate day(2027, 3, 3);
+        if (changedBefore)
+            window.toggleDay(day);
+        else
+            window.showYear(2027);
+        const QString dayBefore = window.dayInfo->text();
+        auto* target = window.findChild<QWidget*>(focus);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+        QCOMPARE(window.dayInfo->text(), dayBefore); // the same day, neither moved nor changed
+        QVERIFY(!window.hasChanges());               // saved, where there was a change
+        QTEST(window.isVisible(), "open");
+    }
 };
 
 QTEST_MAIN(TestCalendarWindow)

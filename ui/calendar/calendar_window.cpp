@@ -66,12 +66,14 @@ void CalendarWindow::buildControls()
     grid = new YearView(this);
     grid->setCalendars(&m_edited, &m_keeper.calendar());
     grid->setToday(m_today);
-    connect(grid, &YearView::dayClicked, this, &CalendarWindow::toggleDay);
+    connect(grid, &YearView::dayActivated, this, &CalendarWindow::toggleDay);
+    connect(grid, &YearView::selectRequested, this, &CalendarWindow::select);
 
     const auto button = [this](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
+        // Return presses the button that has the focus, as Space does.
+        b->setAutoDefault(true);
         return b;
     };
     const auto label = [this](const char* name) {
@@ -270,20 +272,12 @@ bool CalendarWindow::saveChanges()
 
 void CalendarWindow::keyPressEvent(QKeyEvent* event)
 {
-    const QDate day = grid->selected();
-    switch (event->key()) {
-    case Qt::Key_Left: select(day.addDays(-1)); break;
-    case Qt::Key_Right: select(day.addDays(1)); break;
-    case Qt::Key_Up: select(day.addDays(-7)); break;
-    case Qt::Key_Down: select(day.addDays(7)); break;
-    case Qt::Key_PageUp: showYear(year() - 1); break;
-    case Qt::Key_PageDown: showYear(year() + 1); break;
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter: toggleDay(day); break;
-    case Qt::Key_Escape: close(); break;
-    default: QWidget::keyPressEvent(event); return;
+    // The days' keys are the grid's, while it has the focus.
+    if (event->key() != Qt::Key_Escape) {
+        QWidget::keyPressEvent(event);
+        return;
     }
+    close();
     event->accept();
 }
 

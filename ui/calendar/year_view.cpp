@@ -4,6 +4,7 @@
 #include "core/calendar/trading_calendar.h"
 
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -220,7 +221,24 @@ void YearView::mousePressEvent(QMouseEvent* event)
     if (!day.isValid())
         return;
     setSelected(day);
-    emit dayClicked(day);
+    emit dayActivated(day);
+}
+
+void YearView::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left: emit selectRequested(m_selected.addDays(-1)); break;
+    case Qt::Key_Right: emit selectRequested(m_selected.addDays(1)); break;
+    case Qt::Key_Up: emit selectRequested(m_selected.addDays(-7)); break;
+    case Qt::Key_Down: emit selectRequested(m_selected.addDays(7)); break;
+    case Qt::Key_PageUp: emit selectRequested(m_selected.addYears(-1)); break;
+    case Qt::Key_PageDown: emit selectRequested(m_selected.addYears(1)); break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter: emit dayActivated(m_selected); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
 }
 
 bool YearView::event(QEvent* event)

@@ -8,7 +8,8 @@ class TradingCalendar;
 
 // A year of the trading calendar as twelve month grids: trading days plain, weekends grey, each
 // closed weekday coloured by its reason, today framed, the selected day outlined and the days
-// that differ from the saved calendar dotted; a legend below.
+// that differ from the saved calendar dotted; a legend below. With the focus, the arrows and
+// Page Up/Down ask for another day and Space or Return acts on the selected one.
 class YearView : public QWidget {
     Q_OBJECT
 public:
@@ -29,12 +30,14 @@ public:
     QSize sizeHint() const override;
 
 signals:
-    void dayClicked(QDate day);
+    void selectRequested(QDate day);
+    void dayActivated(QDate day); // clicked, or Space or Return
 
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QRect monthRect(int month) const;
