@@ -5,6 +5,7 @@
 #include "ui/calendar/calendar_window.h"
 #include "ui/calendar/year_view.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
@@ -159,6 +160,32 @@ private slots:
         window.readAnnouncement();
         for (const QString& part : said)
             QVERIFY2(window.status->text().contains(part), qPrintable(window.status->text()));
+    }
+
+    // Accessibility clients read each day as the eye reads it, and the legend as text.
+    void daysAndLegendAsText()
+    {
+        CalendarWindow window(m_keeper);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QDate day(2027, 11, 12);
+        window.toggleDay(day);
+        QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(window.grid);
+        QVERIFY(grid);
+        QCOMPARE(grid->childCount(), 365);
+        const int index = int(QDate(2027, 1, 1).daysTo(day));
+        QAccessibleInterface* cell = grid->child(index);
+        QVERIFY(cell);
+        QCOMPARE(cell->text(QAccessible::Name), u"2027年11月12日 星期五：休市（自行设定），未保存的修改"_s);
+        QVERIFY(cell->state().selected);
+        QCOMPARE(grid->indexOfChild(cell), index);
+        QCOMPARE(grid->child(3)->text(QAccessible::Name), u"2027年1月4日 星期一：交易日，今天"_s);
+        QAccessibleInterface* legend = QAccessible::queryAccessibleInterface(window.legend);
+        QStringList read;
+        for (int i = 0; i < legend->childCount(); ++i)
+            read << legend->child(i)->text(QAccessible::Name);
+        QCOMPARE(read.join(u' '), u"白色 交易日 红色 交易所公布 橙色 法定节假日 紫色 法定补假 绿色 惯例休市 "
+                                  u"青色 自行设定 灰色 周末 蓝框 今天 圆点 未保存的修改"_s);
     }
 
     // A click and a pasted announcement change only the window's copy; 保存 writes the file,

@@ -126,8 +126,14 @@ void CalendarWindow::buildControls()
     side->addWidget(readButton, 0, Qt::AlignRight);
     side->addWidget(status);
 
+    legend = new YearLegend(this);
+    auto* days = new QVBoxLayout;
+    days->addWidget(grid);
+    days->addWidget(legend);
+    days->addStretch();
+
     auto* middle = new QHBoxLayout;
-    middle->addWidget(grid, 0, Qt::AlignTop);
+    middle->addLayout(days);
     middle->addLayout(side, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -187,7 +193,7 @@ void CalendarWindow::refresh()
                                         : u"。点一下（或按空格）改为休市。"_s;
     dayInfo->setText(info);
     saveButton->setEnabled(hasChanges());
-    grid->update();
+    grid->daysChanged();
 }
 
 bool CalendarWindow::hasChanges() const
