@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 
 using namespace Qt::StringLiterals;
 
@@ -34,6 +35,23 @@ QString sourceText(const TradingCalendar& calendar, int year)
     return u"%1年没有节假日资料，只知道周末休市。请把交易所的休市公告粘贴到右边，或者逐日点选，核对后保存。"_s
         .arg(year);
 }
+
+// Asks for room for all it holds, not the few lines a scroll area asks for.
+class WholeScrollArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override
+    {
+        if (!widget())
+            return QScrollArea::sizeHint();
+        QSize all = widget()->sizeHint();
+        // Wrapped lines need more height at that width than the hint says.
+        if (widget()->hasHeightForWidth())
+            all.setHeight(qMax(all.height(), widget()->heightForWidth(all.width())));
+        const int frame = 2 * frameWidth();
+        return all + QSize(frame, frame);
+    }
+};
 
 } // namespace
 
@@ -54,6 +72,9 @@ CalendarWindow::CalendarWindow(CalendarKeeper& keeper, QWidget* parent)
     buildControls();
     select(m_today.isValid() ? m_today : QDate(kFirstYear, 1, 1));
     grid->setFocus();
+    // Room for all of it, its texts in; where it opens, the screen may make it smaller
+    // (widgets/window_placement.h).
+    resize(sizeHint());
 }
 
 int CalendarWindow::lastYear() const
@@ -132,9 +153,17 @@ void CalendarWindow::buildControls()
     days->addWidget(legend);
     days->addStretch();
 
-    auto* middle = new QHBoxLayout;
+    // The days and the announcement scroll where the screen is smaller than they are; the year
+    // above them and 保存 and 关闭 below stay in view.
+    auto* body = new QWidget(this);
+    auto* middle = new QHBoxLayout(body);
+    middle->setContentsMargins(0, 0, 0, 0);
     middle->addLayout(days);
     middle->addLayout(side, 1);
+    auto* scroll = new WholeScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(body);
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();
@@ -144,7 +173,7 @@ void CalendarWindow::buildControls()
     auto* all = new QVBoxLayout(this);
     all->addLayout(top);
     all->addWidget(yearSource);
-    all->addLayout(middle, 1);
+    all->addWidget(scroll, 1);
     all->addLayout(bottom);
     // The keys' order: the days, the announcement and reading it, saving, the years.
     QWidget* const order[] = {grid,        announcement, readButton, saveButton,
