@@ -59,16 +59,22 @@ void placeWindow(QWidget* window)
 
 bool WindowPlacer::eventFilter(QObject* watched, QEvent* event)
 {
+    if (!watched->isWidgetType() || (event->type() != QEvent::Show && event->type() != QEvent::Resize))
+        return QObject::eventFilter(watched, event);
+    auto* window = static_cast<QWidget*>(watched);
+    const Qt::WindowType type = window->windowType();
+    if ((type != Qt::Window && type != Qt::Dialog) || !window->parentWidget())
+        return QObject::eventFilter(watched, event);
     // Sent before the system shows the window: its place is still ours to set. Once only, so that
     // a window the trader moved stays where he put it.
-    if (event->type() == QEvent::Show && watched->isWidgetType() && !event->spontaneous()) {
-        auto* window = static_cast<QWidget*>(watched);
-        const Qt::WindowType type = window->windowType();
-        if ((type == Qt::Window || type == Qt::Dialog) && window->parentWidget() &&
-            !window->property(kPlaced).toBool()) {
-            window->setProperty(kPlaced, true);
-            placeWindow(window);
-        }
+    if (event->type() == QEvent::Show && !event->spontaneous() && !window->property(kPlaced).toBool()) {
+        window->setProperty(kPlaced, true);
+        placeWindow(window);
+    }
+    // A window that sizes itself while it is being shown (a message box does): placed again.
+    else if (event->type() == QEvent::Resize && window->isVisible() && window->windowHandle() &&
+             !window->windowHandle()->isVisible()) {
+        placeWindow(window);
     }
     return QObject::eventFilter(watched, event);
 }
