@@ -12,6 +12,7 @@
 #include "version.h"
 #include "widgets/program_icon.h"
 #include "widgets/qt_translations.h"
+#include "widgets/window_placement.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -110,6 +111,9 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(u"org.tickbell.Tickbell"_s);
+    // Every window the main window opens (its dialogs and message boxes too) opens near it and
+    // wholly on the screen.
+    app.installEventFilter(new WindowPlacer(&app));
     const QString folder = QCoreApplication::applicationDirPath();
     if (!loadQtChinese(app, folder))
         qCWarning(lcApp, "Qt's Chinese translations are missing; its own buttons stay English");

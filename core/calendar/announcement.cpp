@@ -90,20 +90,24 @@ DateParts partsOf(const QRegularExpressionMatch& m)
     return {m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt()};
 }
 
-bool before(const DateParts& a, const DateParts& b)
+// The only range a holiday runs over the new year with.
+bool overNewYear(const DateParts& start, const DateParts& end)
 {
-    return a.month < b.month || (a.month == b.month && a.day < b.day);
+    return start.month == 12 && end.month == 1;
 }
 
 struct Item {
     QDate first;
     QDate last;
     bool yearKnown = true;
+    QString unread; // why it names no days
+    qsizetype start = 0;
+    qsizetype end = 0;
 };
 
 class Reader {
 public:
-    Reader(const QString& text, int year) : m_text(normalized(text)), m_given(year)
+    Reader(const QString& text, int year) : m_original(text), m_text(normalized(text)), m_given(year)
     {
         auto it = yearPattern().globalMatch(m_text);
         while (it.hasNext()) {
@@ -117,6 +121,7 @@ public:
         AnnouncedDays result;
         qsizetype pos = 0;
         for (auto m = datePattern().match(m_text, pos); m.hasMatch(); m = datePattern().match(m_text, pos)) {
+            result.anyDate = true;
             pos = m.capturedStart();
             takeMentionsBefore(pos);
             QList<Item> group;
@@ -133,7 +138,10 @@ public:
             }
             if (!closedAfter(pos))
                 continue;
+            result.anyClosedDate = true;
             for (const Item& i : group) {
+                if (!i.unread.isEmpty())
+                    result.unread.append({m_original.mid(i.start, i.end - i.start), i.unread});
                 result.yearMissing = result.yearMissing || !i.yearKnown;
                 for (QDate d = i.first; d.isValid() && d <= i.last; d = d.addDays(1)) {
                     if (!IsWeekend(d))
@@ -168,6 +176,8 @@ private:
             return false;
         const DateParts start = partsOf(m);
         DateParts end = start;
+        const qsizetype first = m.capturedStart();
+        qsizetype last = m.capturedEnd();
         pos = m.capturedEnd();
         skipFiller(pos);
         const auto connector = connectorPattern().match(m_text, pos, kNormal, kAnchored);
@@ -177,15 +187,17 @@ private:
             const auto dayOnly = dayOnlyPattern().match(m_text, after, kNormal, kAnchored);
             if (whole.hasMatch()) {
                 end = partsOf(whole);
-                pos = whole.capturedEnd();
+                pos = last = whole.capturedEnd();
                 skipFiller(pos);
             } else if (dayOnly.hasMatch()) {
                 end = {0, start.month, dayOnly.captured(1).toInt()};
-                pos = dayOnly.capturedEnd();
+                pos = last = dayOnly.capturedEnd();
                 skipFiller(pos);
             }
         }
         item = resolve(start, end);
+        item.start = first;
+        item.end = last;
         return true;
     }
 
@@ -193,26 +205,38 @@ private:
     {
         int firstYear = start.year;
         int lastYear = end.year;
-        const bool overNewYear = before(end, start);
+        const bool newYear = overNewYear(start, end);
         if (firstYear == 0 && lastYear == 0) {
             // A notice names its new year's days before the rest: 12月30日至1月1日 ends in its year.
             const int year = m_current != 0 ? m_current : m_given;
-            if (year == 0)
-                return {QDate(), QDate(), false};
-            firstYear = overNewYear ? year - 1 : year;
+            if (year == 0) {
+                Item unknown;
+                unknown.yearKnown = false;
+                return unknown;
+            }
+            firstYear = newYear ? year - 1 : year;
             lastYear = year;
         } else if (firstYear == 0) {
-            firstYear = overNewYear ? lastYear - 1 : lastYear;
+            firstYear = newYear ? lastYear - 1 : lastYear;
         } else if (lastYear == 0) {
-            lastYear = overNewYear ? firstYear + 1 : firstYear;
+            lastYear = newYear ? firstYear + 1 : firstYear;
         }
         if (start.year != 0 || end.year != 0)
             m_current = lastYear;
         const QDate first(firstYear, start.month, start.day);
         const QDate last(lastYear, end.month, end.day);
-        if (!first.isValid() || !last.isValid() || first > last || first.daysTo(last) > kLongestRange)
-            return {};
-        return {first, last, true};
+        Item item;
+        if (!first.isValid() || !last.isValid())
+            item.unread = u"没有这一天"_s;
+        else if (first > last)
+            item.unread = u"结束的日子在开始的日子之前"_s;
+        else if (first.daysTo(last) > kLongestRange)
+            item.unread = u"超过%1天，不像一次休市"_s.arg(kLongestRange);
+        if (item.unread.isEmpty()) {
+            item.first = first;
+            item.last = last;
+        }
+        return item;
     }
 
     // 休市 or 放假 after pos, before the clause ends or the next date begins.
@@ -229,6 +253,7 @@ private:
         return window.contains(u"休市") || window.contains(u"放假");
     }
 
+    QString m_original;
     QString m_text;
     int m_given;
     int m_current = 0;

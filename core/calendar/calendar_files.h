@@ -9,8 +9,8 @@
 
 // The trading calendar as the program and every tool read it: the program folder's holidays.txt
 // and festival dates (statutory-holidays.txt), then the trader's own holidays.txt beside
-// config.txt where that is not the program folder: he adds next year's closed days there, and
-// his days win. problems gets one plain line for each thing that went wrong.
+// config.txt where that is not the program folder: it holds the days he set and the years he
+// pasted, and his days win. problems gets one plain line for each thing that went wrong.
 TradingCalendar loadTradingCalendar(const QString& programFolder, const ConfigLocation& config,
                                     const CodePage& codePage, QStringList* problems);
 

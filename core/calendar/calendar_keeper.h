@@ -12,9 +12,9 @@ class CalendarKeeper {
 public:
     virtual ~CalendarKeeper() = default;
     virtual const TradingCalendar& calendar() const = 0;
-    // Writes the copy's days to the trader's holidays file, whole, and runs on it from the next
-    // tick; false, with the reason in *error (Chinese, for the user), when the file kept its
-    // old days and the calendar with them.
+    // Writes the copy's own days (TradingCalendar::ownMarks) to the trader's holidays file,
+    // replacing it whole, and runs on the copy from the next tick; false, with the reason in *error (Chinese,
+    // for the user), when the file kept its old days and the calendar with them.
     virtual bool saveCalendar(const TradingCalendar& edited, QString* error = nullptr) = 0;
     // Where saveCalendar writes.
     virtual QString calendarPath() const = 0;

@@ -21,12 +21,16 @@ const QString kFormatHeader =
     u"# 日期后加 open（如 2027-05-03 open）：这天开市，不管推算或公布的是什么。\n"
     u"# 日期后加 closed（如 2027-04-30 closed）：这天休市，那一年其余的休市日仍按法定节假日推算。\n"
     u"# 文件用 UTF-8 或 GBK（记事本的“ANSI”）都可以。旧版 Tickbell 会跳过带 open、closed 的行。\n"
+    u"# 在程序文件夹以外（config.txt 旁边）的这个文件在程序文件夹的 holidays.txt 之后读，只写您自己改过的日子和您粘贴的年份；\n"
+    u"#   其余的日子跟着程序文件夹的文件，新版本带来的更正也会用上。\n"
     u"# Format: YYYY-MM-DD, one a line, is a closed day the exchanges announced; a year with such a line follows\n"
     u"#   this file alone and is no longer worked out from the statutory holidays. Weekdays only: weekends are\n"
     u"#   always closed. \"#\" starts a comment.\n"
     u"# YYYY-MM-DD open: a trading day, whatever the rules or a list say.\n"
     u"# YYYY-MM-DD closed: closed, and the rest of that year is still worked out from the rules.\n"
-    u"# UTF-8 or GBK (Notepad's \"ANSI\"). An older Tickbell skips the open and closed lines.\n"_s;
+    u"# UTF-8 or GBK (Notepad's \"ANSI\"). An older Tickbell skips the open and closed lines.\n"
+    u"# Outside the program folder (beside config.txt) this file is read after the program folder's holidays.txt and\n"
+    u"#   holds only the days you changed and the years you pasted; the rest follow that file and its corrections.\n"_s;
 
 QString keyword(DayMark mark)
 {

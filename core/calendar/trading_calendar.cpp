@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -36,6 +37,7 @@ QString dayReasonText(DayReason reason)
     case DayReason::Statutory: return u"法定节假日"_s;
     case DayReason::MadeUp: return u"法定补假"_s;
     case DayReason::Customary: return u"惯例休市"_s;
+    case DayReason::Own: return u"自行设定"_s;
     }
     return {};
 }
@@ -57,8 +59,13 @@ DayReason TradingCalendar::reason(QDate date) const
     if (!date.isValid() || IsWeekend(date))
         return DayReason::Weekend;
     const auto mark = m_marks.constFind(date);
-    if (mark != m_marks.cend())
-        return *mark == DayMark::Open ? DayReason::TradingDay : DayReason::Announced;
+    if (mark != m_marks.cend()) {
+        if (*mark == DayMark::Open)
+            return DayReason::TradingDay;
+        // The program folder's "closed" lines come with the package: the exchanges' days.
+        return *mark == DayMark::ClosedBesideRules && m_own.contains(date) ? DayReason::Own
+                                                                           : DayReason::Announced;
+    }
     if (inHolidayList(date))
         return DayReason::Announced;
     if (yearSource(date.year()) != YearSource::WorkedOut)
@@ -77,14 +84,22 @@ void TradingCalendar::addClosedDay(QDate date)
 {
     if (!date.isValid())
         return;
-    m_marks.insert(date, DayMark::Closed);
+    m_listed.insert(date, DayMark::Closed);
     marksChanged();
 }
 
 QStringList TradingCalendar::addClosedDays(const QString& fileText)
 {
     const HolidaysFile::Parsed parsed = HolidaysFile::parse(fileText);
-    m_marks.insert(parsed.marks);
+    m_listed.insert(parsed.marks);
+    marksChanged();
+    return parsed.rejected;
+}
+
+QStringList TradingCalendar::addOwnDays(const QString& fileText)
+{
+    const HolidaysFile::Parsed parsed = HolidaysFile::parse(fileText);
+    m_own.insert(parsed.marks);
     marksChanged();
     return parsed.rejected;
 }
@@ -102,22 +117,60 @@ QStringList TradingCalendar::loadFile(const QString& path, const CodePage& codeP
     return problems;
 }
 
+namespace {
+
+const QString kRejectedHolidaysLine = u"not a date, or a date and open or closed after it"_s;
+
+} // namespace
+
 QStringList TradingCalendar::loadClosedDaysFile(const QString& path, const CodePage& codePage)
 {
-    return loadFile(path, codePage, &TradingCalendar::addClosedDays,
-                    u"not a date, or a date and open or closed after it"_s);
+    return loadFile(path, codePage, &TradingCalendar::addClosedDays, kRejectedHolidaysLine);
 }
 
-void TradingCalendar::markDay(QDate date, bool closed)
+QStringList TradingCalendar::loadOwnDaysFile(const QString& path, const CodePage& codePage)
+{
+    return loadFile(path, codePage, &TradingCalendar::addOwnDays, kRejectedHolidaysLine);
+}
+
+bool TradingCalendar::listedAsClosed(QDate date) const
+{
+    const auto mark = m_listed.constFind(date);
+    return mark != m_listed.cend() ? *mark != DayMark::Open : inHolidayList(date);
+}
+
+void TradingCalendar::markDay(QDate date, bool closed, const TradingCalendar* saved)
+{
+    setDay(date, closed, DayMark::ClosedBesideRules, saved);
+}
+
+void TradingCalendar::setDay(QDate date, bool closed, DayMark closing, const TradingCalendar* saved)
 {
     if (!date.isValid() || IsWeekend(date) || IsHoliday(date) == closed)
         return;
-    if (!closed)
-        m_marks.insert(date, DayMark::Open);
-    else if (yearSource(date.year()) == YearSource::Announced)
-        m_marks.insert(date, DayMark::Closed);
-    else
-        m_marks.insert(date, DayMark::ClosedBesideRules);
+    const DayMarks before = m_own;
+    const YearSource source = yearSource(date.year());
+    const auto holdsWith = [&](std::optional<DayMark> mark, bool sameSource) {
+        if (mark)
+            m_own.insert(date, *mark);
+        else
+            m_own.remove(date);
+        marksChanged();
+        if (IsHoliday(date) == closed && (!sameSource || yearSource(date.year()) == source))
+            return true;
+        m_own = before;
+        return false;
+    };
+    // The mark the day had when saved, which may give the year back its list; else none, where
+    // the files and the rules give the day already (the year left as it is); else one of its own.
+    if (saved) {
+        const auto was = saved->m_own.constFind(date);
+        if (holdsWith(was != saved->m_own.cend() ? std::optional(*was) : std::nullopt, false))
+            return;
+    }
+    if (holdsWith(std::nullopt, true))
+        return;
+    m_own.insert(date, closed ? closing : DayMark::Open);
     marksChanged();
 }
 
@@ -131,11 +184,15 @@ void TradingCalendar::announceYear(int year, const QList<QDate>& closedDays)
     if (closed.isEmpty()) // no year is without a closed weekday: nothing was announced
         return;
     for (QDate day(year, 1, 1); day.isValid() && day.year() == year; day = day.addDays(1)) {
+        if (IsWeekend(day))
+            continue;
         if (closed.contains(day))
-            m_marks.insert(day, DayMark::Closed);
-        // Another holidays file or the built-in list may close the day as well: say it opens.
-        else if (m_marks.contains(day) || inHolidayList(day))
-            m_marks.insert(day, DayMark::Open);
+            m_own.insert(day, DayMark::Closed);
+        // The program folder's file or the built-in list may close the day as well: say it opens.
+        else if (listedAsClosed(day))
+            m_own.insert(day, DayMark::Open);
+        else
+            m_own.remove(day);
     }
     marksChanged();
 }
@@ -190,26 +247,32 @@ bool TradingCalendar::applyAnnouncement(int year, const QList<QDate>& closedDays
         announceYear(year, announced);
         return true;
     }
-    // Only the breaks it names: their days as announced, the rest of the year untouched.
+    // Only the breaks it names: their days as announced, the rest of the year untouched. In a
+    // worked-out year they close beside the rules.
+    const DayMark closing =
+        yearSource(year) == YearSource::Announced ? DayMark::Closed : DayMark::ClosedBesideRules;
     for (const auto& b : currentBreaks) {
         if (!namedBy(b))
             continue;
         for (QDate day = b.first; day <= b.second; day = day.addDays(1))
-            markDay(day, announced.contains(day));
+            setDay(day, announced.contains(day), closing);
     }
     for (const QDate& day : announced)
-        markDay(day, true);
+        setDay(day, true, closing);
     return false;
-}
-
-void TradingCalendar::clearMarks()
-{
-    m_marks.clear();
-    marksChanged();
 }
 
 void TradingCalendar::marksChanged()
 {
+    for (auto it = m_own.begin(); it != m_own.end();) {
+        const auto listed = m_listed.constFind(it.key());
+        if (listed != m_listed.cend() && *listed == it.value())
+            it = m_own.erase(it);
+        else
+            ++it;
+    }
+    m_marks = m_listed;
+    m_marks.insert(m_own);
     m_announcedYears.clear();
     for (auto it = m_marks.cbegin(); it != m_marks.cend(); ++it) {
         if (it.value() == DayMark::Closed)

@@ -21,8 +21,9 @@ enum class DayReason {
     Statutory, // a statutory holiday on a weekday
     MadeUp,    // the working day that makes up for a statutory holiday on a weekend
     Customary, // the rest of the Spring Festival and October weeks
+    Own,       // closed by the trader himself, beside the list or the rules ("closed" in his file)
 };
-// "周末", "交易所公布", "法定节假日", "法定补假", "惯例休市"; empty for a trading day.
+// "周末", "交易所公布", "法定节假日", "法定补假", "惯例休市", "自行设定"; empty for a trading day.
 QString dayReasonText(DayReason reason);
 
 // Where a year's closed days come from.
@@ -32,9 +33,10 @@ enum class YearSource {
     Unknown,   // neither: only weekends close
 };
 
-// The closed days the schedule asks about: HolidayList, plus the days of a holidays file where
-// one is shipped, plus, for the years that neither covers, the weekdays the statutory holidays,
-// their make-up days and the customary breaks close. Matching is always on whole entries.
+// The closed days the schedule asks about: HolidayList, plus the days of the program folder's
+// holidays file, plus the trader's own holidays file read after it, plus, for the years that none
+// of these covers, the weekdays the statutory holidays, their make-up days and the customary
+// breaks close. Matching is always on whole entries.
 class TradingCalendar {
 public:
     bool IsHoliday(QDate date) const;
@@ -43,26 +45,35 @@ public:
     bool isTradingDay(QDate date) const { return reason(date) == DayReason::TradingDay; }
     YearSource yearSource(int year) const;
 
-    // Adds the lines of a holidays file (see HolidaysFile); a later line about a day wins over
-    // an earlier one, in this text or one added before. Returns the lines that say nothing, as
-    // "line N: text".
+    // Adds the lines of the program folder's holidays file (see HolidaysFile); a later line about
+    // a day wins over an earlier one, in this text or one added before. Returns the lines that say
+    // nothing, as "line N: text".
     QStringList addClosedDays(const QString& fileText);
     void addClosedDay(QDate date);
-
     // Reads a holidays file. Returns one line per problem: the file unreadable, cut short or not
     // UTF-8 (read as GBK), or a line that says nothing (skipped).
     QStringList loadClosedDaysFile(const QString& path, const CodePage& codePage);
 
+    // The trader's own holidays file, which a save writes back: its days win over the program
+    // folder's. A line that says what the program folder's file says about its day is dropped
+    // (an earlier version saved every day there), so that a newer package's file still reaches
+    // the days he did not set himself.
+    QStringList addOwnDays(const QString& fileText);
+    QStringList loadOwnDaysFile(const QString& path, const CodePage& codePage);
+    const DayMarks& ownMarks() const { return m_own; }
+
     // The last year whose closed days a holidays file lists, or 0 without one.
     int lastCoveredYear() const { return m_lastYear; }
 
-    // The trader's changes. Every day he sets gets its own mark, so that the marks, saved as a
-    // holidays file read after the others (HolidaysFile::save), give the same days again. Made
-    // on a copy that is assigned back once saved, they reach the running day without a restart
-    // and are lost with nothing else when the save fails.
-    // A weekday closed or opened; weekends stay closed. Opening the last announced day of a year
-    // leaves the year to the rules again.
-    void markDay(QDate date, bool closed);
+    // The trader's changes go to his own days, as few as give the days he sees, so that the
+    // program folder's file still speaks for the rest. Made on a copy that is assigned back once
+    // saved, they reach the running day without a restart and are lost with nothing else when
+    // the save fails.
+    // A weekday closed or opened by the trader (a day he closes is his own, DayReason::Own);
+    // weekends stay closed. Opening the last announced day of a year leaves the year to the rules
+    // again. A day set back to what it was in saved (or in the program folder's file) takes the
+    // mark it had there: an edit undone is no change.
+    void markDay(QDate date, bool closed, const TradingCalendar* saved = nullptr);
     // A year's closed weekdays as announced: they replace whatever the year had.
     void announceYear(int year, const QList<QDate>& closedDays);
     // The closed weekdays of a pasted announcement. One that speaks of every holiday the year
@@ -70,10 +81,6 @@ public:
     // sets just those breaks, the weekdays around them it does not name opening, and leaves the
     // year's other days as they were. Returns true when it was taken as the whole year's.
     bool applyAnnouncement(int year, const QList<QDate>& closedDays);
-    // Every day the holidays files and the trader's changes speak of.
-    const DayMarks& marks() const { return m_marks; }
-    // Forgets them all, before the files are read again (loadClosedDaysFile).
-    void clearMarks();
 
     // Adds the festival dates of statutory-holidays.txt (see parseFestivalDates). They close
     // days only in the years that neither HolidayList nor a holidays file covers, whatever the
@@ -90,9 +97,13 @@ public:
 private:
     QStringList loadFile(const QString& path, const CodePage& codePage,
                          QStringList (TradingCalendar::*add)(const QString&), const QString& rejectedLine);
+    bool listedAsClosed(QDate date) const;
+    void setDay(QDate date, bool closed, DayMark closing, const TradingCalendar* saved = nullptr);
     void marksChanged();
 
-    DayMarks m_marks;
+    DayMarks m_listed;          // the program folder's file
+    DayMarks m_own;             // the trader's file and changes, without what m_listed says
+    DayMarks m_marks;           // both, his winning
     QSet<int> m_announcedYears; // the years with a Closed mark
     int m_lastYear = 0;
     QHash<QDate, DayReason> m_byRules; // every year's, whether or not a list covers it

@@ -155,7 +155,7 @@ bool TradingDay::SaveSettings(const Settings& record, QString* error)
 bool TradingDay::saveCalendar(const TradingCalendar& edited, QString* error)
 {
     QString why;
-    if (!HolidaysFile::save(m_services.holidaysPath, edited.marks(), *m_services.codePage, &why)) {
+    if (!HolidaysFile::save(m_services.holidaysPath, edited.ownMarks(), *m_services.codePage, &why)) {
         qCWarning(lcDay, "cannot save %s: %s", qUtf8Printable(m_services.holidaysPath), qUtf8Printable(why));
         if (error)
             *error = why;

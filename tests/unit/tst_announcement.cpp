@@ -64,8 +64,6 @@ private slots:
             << u"2028年元旦：1月3日休市"_s << 2027 << QList<QDate>{QDate(2028, 1, 3)} << false;
         QTest::newRow("ISO dates, 号") << u"2027-10-01～2027-10-03休市；10月8号放假"_s << 0
                                        << QList<QDate>{QDate(2027, 10, 1), QDate(2027, 10, 8)} << false;
-        QTest::newRow("range too long for a holiday")
-            << u"2027年1月1日至3月1日休市"_s << 0 << QList<QDate>{} << false;
         QTest::newRow("休市 of the next clause")
             << u"2027年10月8日（星期五）起照常开市，周末照常休市"_s << 0 << QList<QDate>{} << false;
     }
@@ -77,6 +75,34 @@ private slots:
         const AnnouncedDays found = parseAnnouncement(text, year);
         QTEST(found.weekdays, "weekdays");
         QTEST(found.yearMissing, "yearMissing");
+    }
+
+    // What names no days is left out and said, with why, beside what was read.
+    void unreadDates_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<QDate>>("weekdays");
+        QTest::addColumn<QString>("unread");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("a day that does not exist")
+            << u"2027年2月30日休市，10月8日休市"_s << QList<QDate>{QDate(2027, 10, 8)} << u"2027年2月30日"_s
+            << u"没有这一天"_s;
+        QTest::newRow("a range that ends before it starts")
+            << u"2027年5月5日（星期三）至5月1日休市"_s << QList<QDate>{}
+            << u"2027年5月5日（星期三）至5月1日"_s << u"结束的日子在开始的日子之前"_s;
+        QTest::newRow("a range too long for a holiday")
+            << u"2027年1月1日至3月1日休市"_s << QList<QDate>{} << u"2027年1月1日至3月1日"_s
+            << u"超过31天，不像一次休市"_s;
+    }
+
+    void unreadDates()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, unread);
+        QFETCH(QString, why);
+        const AnnouncedDays found = parseAnnouncement(text);
+        QTEST(found.weekdays, "weekdays");
+        QCOMPARE(found.unread, (QList<std::pair<QString, QString>>{{unread, why}}));
     }
 };
 

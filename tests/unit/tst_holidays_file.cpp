@@ -201,6 +201,75 @@ private slots:
         QCOMPARE(problems.size(), 1); // statutory-holidays.txt is not in this program folder
     }
 
+    // A save writes the trader's own days alone, so that a newer package's holidays.txt (here
+    // one that no longer closes 2026-10-07) still reaches every day he did not set.
+    void aSaveWritesOnlyTheTradersOwnDays_data()
+    {
+        QTest::addColumn<QByteArray>("ownBefore");
+        QTest::addColumn<QDate>("closed");        // by a click, when valid
+        QTest::addColumn<QList<QDate>>("pasted"); // 2027's notice, when any
+        QTest::addColumn<QStringList>("saved");
+        const QList<QDate> notice = {QDate(2027, 1, 1),  QDate(2027, 2, 5),  QDate(2027, 2, 8),
+                                     QDate(2027, 2, 9),  QDate(2027, 2, 10), QDate(2027, 2, 11),
+                                     QDate(2027, 2, 12), QDate(2027, 4, 5),  QDate(2027, 5, 3),
+                                     QDate(2027, 5, 4),  QDate(2027, 5, 5),  QDate(2027, 6, 9),
+                                     QDate(2027, 9, 15), QDate(2027, 10, 1), QDate(2027, 10, 4),
+                                     QDate(2027, 10, 5), QDate(2027, 10, 6), QDate(2027, 10, 7)};
+        QStringList noticeLines;
+        for (const QDate& d : notice)
+            noticeLines << d.toString(Qt::ISODate);
+        QFile shipped(kShipped);
+        QVERIFY(shipped.open(QIODevice::ReadOnly));
+        QTest::newRow("a day he closed")
+            << QByteArray() << QDate(2027, 10, 8) << QList<QDate>{} << QStringList{u"2027-10-08 closed"_s};
+        QTest::newRow("a year he pasted") << QByteArray() << QDate() << notice << noticeLines;
+        QTest::newRow("every day, as an earlier version saved it")
+            << shipped.readAll() + "2027-10-08 closed\n"
+            << QDate() << QList<QDate>{} << QStringList{u"2027-10-08 closed"_s};
+    }
+
+    void aSaveWritesOnlyTheTradersOwnDays()
+    {
+        QFETCH(QByteArray, ownBefore);
+        QFETCH(QDate, closed);
+        QFETCH(QList<QDate>, pasted);
+        QTemporaryDir program;
+        QTemporaryDir own;
+        QVERIFY(QFile::copy(kShipped, program.filePath(u"holidays.txt"_s)));
+        QVERIFY(QFile::copy(kFestivals, program.filePath(u"statutory-holidays.txt"_s)));
+        const ConfigLocation config{own.filePath(u"config.txt"_s), {}, false};
+        const QString ownPath = ownHolidaysPath(config);
+        if (!ownBefore.isEmpty()) {
+            QFile file(ownPath);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ownBefore) == ownBefore.size());
+        }
+        QStringList problems;
+        TradingCalendar calendar = loadTradingCalendar(program.path(), config, kCodePage, &problems);
+        if (closed.isValid())
+            calendar.markDay(closed, true);
+        if (!pasted.isEmpty())
+            calendar.announceYear(2027, pasted);
+        QVERIFY(HolidaysFile::save(ownPath, calendar.ownMarks(), kCodePage));
+        QFile file(ownPath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QStringList lines;
+        for (const QString& line : QString::fromUtf8(file.readAll()).split(u"\r\n"_s)) {
+            if (!line.isEmpty() && !line.startsWith(u'#'))
+                lines << line;
+        }
+        QTEST(lines, "saved");
+
+        QFile newer(program.filePath(u"holidays.txt"_s));
+        QVERIFY(newer.open(QIODevice::ReadWrite));
+        const QByteArray corrected = newer.readAll().replace("2026-10-07\n", "");
+        QVERIFY(newer.resize(0) && newer.write(corrected) == corrected.size());
+        newer.close();
+        const TradingCalendar upgraded = loadTradingCalendar(program.path(), config, kCodePage, &problems);
+        QVERIFY(!upgraded.IsHoliday(QDate(2026, 10, 7)));
+        for (QDate d(2027, 1, 1); d.year() == 2027; d = d.addDays(1))
+            QCOMPARE(upgraded.reason(d), calendar.reason(d));
+    }
+
     void aRejectedLineIsNeverCutInsideACharacter()
     {
         // The 80th unit is the first half of U+F4D35: cut there, the report is invalid text.
@@ -251,17 +320,17 @@ private slots:
                 "# \xBD\xBB\xD2\xD7\xCB\xF9\xB9\xAB\xB2\xBC\r\n\r\n2026-10-01  # \xB9\xFA\xC7\xEC\r\n");
         }
         TradingCalendar calendar;
-        const QStringList problems = calendar.loadClosedDaysFile(path, kCodePage);
+        const QStringList problems = calendar.loadOwnDaysFile(path, kCodePage);
         QCOMPARE(problems.size(), 1); // said once: not UTF-8
         calendar.markDay(QDate(2026, 10, 8), true);
         calendar.markDay(QDate(2026, 10, 1), false);
         calendar.markDay(QDate(2027, 1, 4), true);
         QString error;
-        QVERIFY2(HolidaysFile::save(path, calendar.marks(), kCodePage, &error), qPrintable(error));
+        QVERIFY2(HolidaysFile::save(path, calendar.ownMarks(), kCodePage, &error), qPrintable(error));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(file.readAll()),
-                 u"# 交易所公布\r\n\r\n2026-10-01 open\r\n2026-10-08\r\n\r\n2027-01-04 closed\r\n"_s);
+                 u"# 交易所公布\r\n\r\n2026-10-01 open\r\n2026-10-08 closed\r\n\r\n2027-01-04 closed\r\n"_s);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"holidays.txt"_s});
     }
 

@@ -256,8 +256,8 @@ private slots:
         QTest::addColumn<QDate>("date");
         QTest::addColumn<bool>("closed");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("close a day of an announced year") << QDate(2026, 10, 2) << true << u"交易所公布"_s;
-        QTest::newRow("close a day of a worked-out year") << QDate(2027, 3, 3) << true << u"交易所公布"_s;
+        QTest::newRow("close a day of an announced year") << QDate(2026, 10, 2) << true << u"自行设定"_s;
+        QTest::newRow("close a day of a worked-out year") << QDate(2027, 3, 3) << true << u"自行设定"_s;
         QTest::newRow("open a statutory holiday") << QDate(2027, 1, 1) << false << QString();
         QTest::newRow("open a day of the file") << QDate(2026, 10, 1) << false << QString();
         QTest::newRow("a weekend stays closed") << QDate(2027, 5, 1) << false << u"周末"_s;
@@ -277,8 +277,33 @@ private slots:
                 QCOMPARE(calendar.reason(d), before.reason(d));
         }
         TradingCalendar restarted = calendarFor2027();
-        restarted.addClosedDays(HolidaysFile::serialize(calendar.marks(), {}));
+        restarted.addOwnDays(HolidaysFile::serialize(calendar.ownMarks(), {}));
         QCOMPARE(restarted.reason(date), calendar.reason(date));
+    }
+
+    // A day set and set back leaves the trader's days as they were.
+    void anEditUndoneIsNoChange_data()
+    {
+        QTest::addColumn<QString>("own");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("a trading day closed and opened") << QString() << QDate(2027, 3, 3);
+        QTest::newRow("a statutory holiday opened and closed") << QString() << QDate(2027, 1, 1);
+        QTest::newRow("a day of a pasted year opened and closed")
+            << u"2027-10-01\n2027-10-08\n"_s << QDate(2027, 10, 8);
+    }
+
+    void anEditUndoneIsNoChange()
+    {
+        QFETCH(QString, own);
+        QFETCH(QDate, date);
+        TradingCalendar calendar = calendarFor2027();
+        QVERIFY(calendar.addOwnDays(own).isEmpty());
+        const TradingCalendar saved = calendar;
+        const bool closed = calendar.IsHoliday(date);
+        calendar.markDay(date, !closed, &saved);
+        QCOMPARE(calendar.IsHoliday(date), !closed);
+        calendar.markDay(date, closed, &saved);
+        QCOMPARE(calendar.ownMarks(), saved.ownMarks());
     }
 
     void announcedYearReplacesTheWorkedOutOne()
@@ -293,7 +318,7 @@ private slots:
         QCOMPARE(calendar.yearSource(2027), YearSource::Announced);
         QCOMPARE(calendar.lastCoveredYear(), 2027);
         TradingCalendar restarted = calendarFor2027();
-        restarted.addClosedDays(HolidaysFile::serialize(calendar.marks(), {}));
+        restarted.addOwnDays(HolidaysFile::serialize(calendar.ownMarks(), {}));
         QList<QDate> closed;
         for (QDate d(2027, 1, 1); d <= QDate(2027, 12, 31); d = d.addDays(1)) {
             QCOMPARE(restarted.reason(d), calendar.reason(d));

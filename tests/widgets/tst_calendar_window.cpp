@@ -6,6 +6,7 @@
 #include "ui/calendar/calendar_window.h"
 #include "ui/calendar/year_view.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
@@ -29,7 +30,7 @@ struct Keeper final : CalendarKeeper {
             *error = u"磁盘是只读的"_s;
             return false;
         }
-        if (!HolidaysFile::save(path, edited.marks(), kCodePage, error))
+        if (!HolidaysFile::save(path, edited.ownMarks(), kCodePage, error))
             return false;
         held = edited;
         return true;
@@ -44,8 +45,9 @@ struct Keeper final : CalendarKeeper {
 
 } // namespace
 
-// The calendar window at its design size, with the shipped holidays file and festival dates:
-// 2026 announced, 2027 worked out.
+// The calendar window at its design size, with the shipped holidays file as the trader's own (as
+// in a copy that keeps config.txt in its folder) and the festival dates: 2026 announced, 2027
+// worked out.
 class TestCalendarWindow : public QObject {
     Q_OBJECT
 
@@ -58,7 +60,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         m_keeper.path = m_dir.filePath(u"holidays.txt"_s);
         QVERIFY(QFile::copy(QStringLiteral(TICKBELL_SOURCE_DIR "/assets/holidays.txt"), m_keeper.path));
-        QVERIFY(m_keeper.held.loadClosedDaysFile(m_keeper.path, kCodePage).isEmpty());
+        QVERIFY(m_keeper.held.loadOwnDaysFile(m_keeper.path, kCodePage).isEmpty());
         QVERIFY(m_keeper.held
                     .loadFestivalDatesFile(
                         QStringLiteral(TICKBELL_SOURCE_DIR "/assets/statutory-holidays.txt"), kCodePage)
@@ -133,6 +135,60 @@ private slots:
         QVERIFY(!window.previousYear->isEnabled());
     }
 
+    // A paste says what it could not read, and why, beside what it found; a text without a date
+    // is told apart from one whose dates say nothing of closing.
+    void pasteSaysWhatItCouldNotRead_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("said");
+        QTest::newRow("no date") << u"The exchanges are closed on New Year's Day."_s
+                                 << QStringList{u"公告里没有找到像日期的文字"_s};
+        QTest::newRow("dates, none closed")
+            << u"2027年10月8日（星期五）起照常开市。"_s
+            << QStringList{u"公告里找到了日期，但后面都没有写“休市”或“放假”"_s};
+        QTest::newRow("a day that does not exist beside one found")
+            << u"2027年2月30日休市，10月8日休市。"_s
+            << QStringList{u"从公告里找到1个休市的工作日"_s,
+                           u"没有用上的日期：“2027年2月30日”（没有这一天）"_s};
+    }
+
+    void pasteSaysWhatItCouldNotRead()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, said);
+        CalendarWindow window(m_keeper);
+        window.announcement->setPlainText(text);
+        window.readAnnouncement();
+        for (const QString& part : said)
+            QVERIFY2(window.status->text().contains(part), qPrintable(window.status->text()));
+    }
+
+    // Accessibility clients read each day as the eye reads it, and the legend as text.
+    void daysAndLegendAsText()
+    {
+        CalendarWindow window(m_keeper);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QDate day(2027, 11, 12);
+        window.toggleDay(day);
+        QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(window.grid);
+        QVERIFY(grid);
+        QCOMPARE(grid->childCount(), 365);
+        const int index = int(QDate(2027, 1, 1).daysTo(day));
+        QAccessibleInterface* cell = grid->child(index);
+        QVERIFY(cell);
+        QCOMPARE(cell->text(QAccessible::Name), u"2027年11月12日 星期五：休市（自行设定），未保存的修改"_s);
+        QVERIFY(cell->state().selected);
+        QCOMPARE(grid->indexOfChild(cell), index);
+        QCOMPARE(grid->child(3)->text(QAccessible::Name), u"2027年1月4日 星期一：交易日，今天"_s);
+        QAccessibleInterface* legend = QAccessible::queryAccessibleInterface(window.legend);
+        QStringList read;
+        for (int i = 0; i < legend->childCount(); ++i)
+            read << legend->child(i)->text(QAccessible::Name);
+        QCOMPARE(read.join(u' '), u"白色 交易日 红色 交易所公布 橙色 法定节假日 紫色 法定补假 绿色 惯例休市 "
+                                  u"青色 自行设定 灰色 周末 蓝框 今天 圆点 未保存的修改"_s);
+    }
+
     // A click and a pasted announcement change only the window's copy; 保存 writes the file,
     // and a failed save loses nothing.
     void clickPasteAndSave()
@@ -170,11 +226,45 @@ private slots:
                     .loadFestivalDatesFile(
                         QStringLiteral(TICKBELL_SOURCE_DIR "/assets/statutory-holidays.txt"), kCodePage)
                     .isEmpty());
-        QVERIFY(reread.loadClosedDaysFile(m_keeper.path, kCodePage).isEmpty());
+        QVERIFY(reread.loadOwnDaysFile(m_keeper.path, kCodePage).isEmpty());
         QCOMPARE(reread.yearSource(2027), YearSource::WorkedOut);
         for (const QDate day : {QDate(2027, 5, 3), QDate(2027, 5, 4), QDate(2027, 5, 5), october8,
                                 QDate(2027, 2, 11), QDate(2026, 10, 7)})
             QVERIFY2(reread.IsHoliday(day), qPrintable(day.toString(Qt::ISODate)));
+    }
+
+    // Return and Space act on what has the focus; the days' keys are the grid's alone.
+    void keysGoToWhatHasTheFocus_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("changedBefore");
+        QTest::addColumn<bool>("open");
+        QTest::newRow("Return on 保存") << u"saveCalendar"_s << int(Qt::Key_Return) << true << true;
+        QTest::newRow("Return on 关闭") << u"closeCalendar"_s << int(Qt::Key_Return) << false << false;
+        QTest::newRow("Page Down on 上一年") << u"previousYear"_s << int(Qt::Key_PageDown) << false << true;
+    }
+
+    void keysGoToWhatHasTheFocus()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(bool, changedBefore);
+        CalendarWindow window(m_keeper);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QDate day(2027, 3, 3);
+        if (changedBefore)
+            window.toggleDay(day);
+        else
+            window.showYear(2027);
+        const QString dayBefore = window.dayInfo->text();
+        auto* target = window.findChild<QWidget*>(focus);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+        QCOMPARE(window.dayInfo->text(), dayBefore); // the same day, neither moved nor changed
+        QVERIFY(!window.hasChanges());               // saved, where there was a change
+        QTEST(window.isVisible(), "open");
     }
 };
 

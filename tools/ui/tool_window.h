@@ -14,7 +14,5 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void placeOnScreen();
-
     bool m_placed = false;
 };

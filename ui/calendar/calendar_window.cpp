@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 
 using namespace Qt::StringLiterals;
 
@@ -34,6 +35,23 @@ QString sourceText(const TradingCalendar& calendar, int year)
     return u"%1年没有节假日资料，只知道周末休市。请把交易所的休市公告粘贴到右边，或者逐日点选，核对后保存。"_s
         .arg(year);
 }
+
+// Asks for room for all it holds, not the few lines a scroll area asks for.
+class WholeScrollArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override
+    {
+        if (!widget())
+            return QScrollArea::sizeHint();
+        QSize all = widget()->sizeHint();
+        // Wrapped lines need more height at that width than the hint says.
+        if (widget()->hasHeightForWidth())
+            all.setHeight(qMax(all.height(), widget()->heightForWidth(all.width())));
+        const int frame = 2 * frameWidth();
+        return all + QSize(frame, frame);
+    }
+};
 
 } // namespace
 
@@ -54,6 +72,9 @@ CalendarWindow::CalendarWindow(CalendarKeeper& keeper, QWidget* parent)
     buildControls();
     select(m_today.isValid() ? m_today : QDate(kFirstYear, 1, 1));
     grid->setFocus();
+    // Room for all of it, its texts in; where it opens, the screen may make it smaller
+    // (widgets/window_placement.h).
+    resize(sizeHint());
 }
 
 int CalendarWindow::lastYear() const
@@ -66,12 +87,14 @@ void CalendarWindow::buildControls()
     grid = new YearView(this);
     grid->setCalendars(&m_edited, &m_keeper.calendar());
     grid->setToday(m_today);
-    connect(grid, &YearView::dayClicked, this, &CalendarWindow::toggleDay);
+    connect(grid, &YearView::dayActivated, this, &CalendarWindow::toggleDay);
+    connect(grid, &YearView::selectRequested, this, &CalendarWindow::select);
 
     const auto button = [this](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
+        // Return presses the button that has the focus, as Space does.
+        b->setAutoDefault(true);
         return b;
     };
     const auto label = [this](const char* name) {
@@ -124,9 +147,23 @@ void CalendarWindow::buildControls()
     side->addWidget(readButton, 0, Qt::AlignRight);
     side->addWidget(status);
 
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(grid, 0, Qt::AlignTop);
+    legend = new YearLegend(this);
+    auto* days = new QVBoxLayout;
+    days->addWidget(grid);
+    days->addWidget(legend);
+    days->addStretch();
+
+    // The days and the announcement scroll where the screen is smaller than they are; the year
+    // above them and 保存 and 关闭 below stay in view.
+    auto* body = new QWidget(this);
+    auto* middle = new QHBoxLayout(body);
+    middle->setContentsMargins(0, 0, 0, 0);
+    middle->addLayout(days);
     middle->addLayout(side, 1);
+    auto* scroll = new WholeScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(body);
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();
@@ -136,7 +173,7 @@ void CalendarWindow::buildControls()
     auto* all = new QVBoxLayout(this);
     all->addLayout(top);
     all->addWidget(yearSource);
-    all->addLayout(middle, 1);
+    all->addWidget(scroll, 1);
     all->addLayout(bottom);
     // The keys' order: the days, the announcement and reading it, saving, the years.
     QWidget* const order[] = {grid,        announcement, readButton, saveButton,
@@ -185,12 +222,12 @@ void CalendarWindow::refresh()
                                         : u"。点一下（或按空格）改为休市。"_s;
     dayInfo->setText(info);
     saveButton->setEnabled(hasChanges());
-    grid->update();
+    grid->daysChanged();
 }
 
 bool CalendarWindow::hasChanges() const
 {
-    return m_edited.marks() != m_keeper.calendar().marks();
+    return m_edited.ownMarks() != m_keeper.calendar().ownMarks();
 }
 
 void CalendarWindow::toggleDay(QDate day)
@@ -200,7 +237,7 @@ void CalendarWindow::toggleDay(QDate day)
         status->setText(u"周末总是休市。"_s);
         return;
     }
-    m_edited.markDay(day, !m_edited.IsHoliday(day));
+    m_edited.markDay(day, !m_edited.IsHoliday(day), &m_keeper.calendar());
     refresh();
     status->setText(describeDay(m_edited, day) + u"。核对后请按“保存”。"_s);
 }
@@ -211,15 +248,29 @@ void CalendarWindow::readAnnouncement()
     AnnouncedDays found = parseAnnouncement(text);
     if (found.yearMissing) {
         const int given = askYear ? askYear(this, year()) : 0;
-        if (given == 0)
+        if (given == 0) {
+            status->setText(u"公告里的日期没有写年份，没有年份就没法识别，日历没有改动。"_s);
             return;
+        }
         found = parseAnnouncement(text, given);
     }
+    QStringList unread;
+    for (const auto& [what, why] : found.unread)
+        unread << u"“%1”（%2）"_s.arg(what, why);
+    const QString unreadNote =
+        unread.isEmpty() ? QString()
+                         : u"\n没有用上的日期：%1。请对照公告逐日点选。"_s.arg(unread.join(u"；"_s));
     QMap<int, QList<QDate>> byYear;
     for (const QDate& day : found.weekdays)
         byYear[day.year()] << day;
     if (byYear.isEmpty()) {
-        status->setText(u"公告里没有找到后面写着“休市”或“放假”的日期。"_s);
+        // Each case its own words: the trader pasted the wrong text, or the right one we misread.
+        const QString why = !found.anyDate
+                                ? u"公告里没有找到像日期的文字（例如“2027年1月1日”或“2027-01-01”）"_s
+                            : !unread.isEmpty() ? u"公告里写着休市的日期一个也没能用上"_s
+                            : !found.anyClosedDate ? u"公告里找到了日期，但后面都没有写“休市”或“放假”"_s
+                                                   : u"公告里写着休市的日期都是周末（周末本来就休市）"_s;
+        status->setText(why + u"，日历没有改动。"_s + unreadNote);
         return;
     }
     QStringList years;
@@ -228,10 +279,11 @@ void CalendarWindow::readAnnouncement()
         years << (wholeYear ? u"%1年全年的假期"_s : u"%1年的部分假期，其余的假期不变"_s).arg(it.key());
     }
     select(found.weekdays.first());
-    status->setText(
-        u"从公告里找到%1个休市的工作日（%2），已在日历上标出，带圆点的是改动。核对后请按“保存”。"_s
-            .arg(found.weekdays.size())
-            .arg(years.join(u"；"_s)));
+    const QString done = hasChanges() ? u"已在日历上标出，带圆点的是改动。核对后请按“保存”。"_s
+                                      : u"和日历上已有的一样，不用保存。"_s;
+    status->setText(u"从公告里找到%1个休市的工作日（%2），%3"_s.arg(found.weekdays.size())
+                        .arg(years.join(u"；"_s), done) +
+                    unreadNote);
 }
 
 bool CalendarWindow::saveChanges()
@@ -255,20 +307,12 @@ bool CalendarWindow::saveChanges()
 
 void CalendarWindow::keyPressEvent(QKeyEvent* event)
 {
-    const QDate day = grid->selected();
-    switch (event->key()) {
-    case Qt::Key_Left: select(day.addDays(-1)); break;
-    case Qt::Key_Right: select(day.addDays(1)); break;
-    case Qt::Key_Up: select(day.addDays(-7)); break;
-    case Qt::Key_Down: select(day.addDays(7)); break;
-    case Qt::Key_PageUp: showYear(year() - 1); break;
-    case Qt::Key_PageDown: showYear(year() + 1); break;
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter: toggleDay(day); break;
-    case Qt::Key_Escape: close(); break;
-    default: QWidget::keyPressEvent(event); return;
+    // The days' keys are the grid's, while it has the focus.
+    if (event->key() != Qt::Key_Escape) {
+        QWidget::keyPressEvent(event);
+        return;
     }
+    close();
     event->accept();
 }
 

@@ -10,6 +10,7 @@ class CalendarKeeper;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class YearLegend;
 class YearView;
 
 // 交易日历: the trading calendar a year at a time, why each closed day is closed, and where the
@@ -39,6 +40,7 @@ public:
     std::function<int(QWidget* parent, int suggested)> askYear;
 
     YearView* grid = nullptr;
+    YearLegend* legend = nullptr;
     QLabel* yearLabel = nullptr;
     QLabel* yearSource = nullptr;
     QLabel* dayInfo = nullptr;
