@@ -5,6 +5,7 @@
 // day from three 4-byte integers, 2: a 2-byte day offset from 2009-01-01), then those bytes,
 // little-endian; the rest is the text of a holidays file (UTF-8).
 
+#include "core/calendar/announcement.h"
 #include "core/calendar/trading_calendar.h"
 
 #include <QMap>
@@ -229,6 +230,24 @@ void checkFile(const QString& text, QDate date, const TradingCalendar& fresh)
     }
 }
 
+// The same bytes as a pasted announcement: the days it finds are real weekdays, in order, each
+// once, and what it could not read is whole text (it is shown beside what was found).
+void checkAnnouncement(const QString& text, QDate date)
+{
+    const int year = date.isValid() && date.year() > 0 && date.year() < 10000 ? date.year() : 0;
+    const AnnouncedDays found = parseAnnouncement(text, year);
+    for (qsizetype i = 0; i < found.weekdays.size(); ++i) {
+        const QDate day = found.weekdays[i];
+        check(day.isValid() && !IsWeekend(day), "an announced day is not a weekday", day);
+        check(i == 0 || found.weekdays[i - 1] < day, "announced days out of order or twice", day);
+    }
+    check(found.weekdays.isEmpty() || (found.anyDate && found.anyClosedDate),
+          "closed days found in a text without closed dates", date);
+    for (const auto& [written, why] : found.unread)
+        check(QStringView(written).isValidUtf16() && QStringView(why).isValidUtf16() && !why.isEmpty(),
+              "an unread date is reported as broken text", date);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -242,5 +261,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString text =
         QString::fromUtf8(reinterpret_cast<const char*>(data + in.pos), static_cast<qsizetype>(rest));
     checkFile(text, date, fresh);
+    checkAnnouncement(text, date);
     return 0;
 }
