@@ -159,6 +159,21 @@ morning='2010-02-12 10:00:00'
 win_fake_clock "$prefix" "$morning"
 start_program() { win_start_program "$prefix" --at "$morning" "$installed/Tickbell.exe"; }
 
+# The program in $installed starts, keeps its settings outside its folder, and its entry's quiet
+# uninstall ends it and leaves nothing.
+runs_apart_and_uninstalls() # WHAT HKCU|HKLM
+{
+    start_program
+    e2e_wait_window "$window" 60 >/dev/null || e2e_fail "the program $1 showed no window"
+    e2e_wait_until 10 grep -q "status:" "$E2E_CONSOLE" || e2e_fail "the program $1 shows no status"
+    [ ! -e "$installed/config.txt" ] || e2e_fail "the program $1 wrote config.txt into its folder"
+    run_entry "$(reg_value "$2" "$uninstall_key" QuietUninstallString)" "$E2E_SCRATCH/uninstall.status"
+    [ "$(status_of "$E2E_SCRATCH/uninstall.status" 60)" = 0 ] || e2e_fail "the quiet uninstall of the program $1 failed"
+    e2e_wait_program_exit 10 || e2e_fail "the quiet uninstall of the program $1 left it running"
+    e2e_wait_until 30 gone "$installed" ||
+        e2e_fail "the quiet uninstall of the program $1 left $(cd "$installed" && find . | head -n 5 | tr '\n' ' ')"
+}
+
 # --- For the current user, silently.
 in_prefix wine "$setup" /S </dev/null >>"$E2E_SCRATCH/installer.log" 2>&1 || e2e_fail "the silent install failed (status $?)"
 winfolder=$(reg_value HKCU "$uninstall_key" InstallLocation)
@@ -318,14 +333,7 @@ in_prefix wine "$setup" /S "/D=$chosen" </dev/null >>"$E2E_SCRATCH/installer.log
 [ "$(reg_value HKCU "$uninstall_key" InstallLocation)" = "$chosen" ] || e2e_fail "/D=$chosen installed elsewhere"
 installed=$(in_prefix winepath -u "$chosen")
 installed=${installed%/}
-start_program
-e2e_wait_window "$window" 60 >/dev/null || e2e_fail "the program installed into $chosen showed no window"
-e2e_wait_until 10 grep -q "status:" "$E2E_CONSOLE" || e2e_fail "the program installed into $chosen shows no status"
-[ ! -e "$installed/config.txt" ] || e2e_fail "the program installed into $chosen wrote config.txt into its folder"
-run_entry "$(reg_value HKCU "$uninstall_key" QuietUninstallString)" "$E2E_SCRATCH/uninstall.status"
-[ "$(status_of "$E2E_SCRATCH/uninstall.status" 60)" = 0 ] || e2e_fail "the uninstall from $chosen failed"
-e2e_wait_program_exit 10 || e2e_fail "the uninstall from $chosen left the program running"
-e2e_wait_until 30 gone "$installed" || e2e_fail "the uninstall from $chosen left $(cd "$installed" && find . | head -n 5 | tr '\n' ' ')"
+runs_apart_and_uninstalls "installed into $chosen" HKCU
 e2e_log "installed into $chosen: the settings apart, and nothing left after the uninstall"
 
 # --- For every user, silently, and back out.
@@ -337,13 +345,6 @@ bad=$(same_as_stage "$installed") || e2e_fail "the install for every user has a 
 ! reg_lines HKCU "$uninstall_key" >/dev/null || e2e_fail "the install for every user made the user's uninstall entry"
 menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tickbell.lnk"
 [ "$(lnk_folder "$menu")" = "$winfolder" ] || e2e_fail "every user's Start-menu entry starts the program in '$(lnk_folder "$menu")'"
-start_program
-e2e_wait_window "$window" 60 >/dev/null || e2e_fail "the program installed for every user showed no window"
-e2e_wait_until 10 grep -q "status:" "$E2E_CONSOLE" || e2e_fail "the program installed for every user shows no status"
-[ ! -e "$installed/config.txt" ] || e2e_fail "the program installed for every user wrote config.txt into Program Files"
-run_entry "$(reg_value HKLM "$uninstall_key" QuietUninstallString)" "$E2E_SCRATCH/uninstall.status"
-[ "$(status_of "$E2E_SCRATCH/uninstall.status" 60)" = 0 ] || e2e_fail "the uninstall for every user failed"
-e2e_wait_program_exit 10 || e2e_fail "the uninstall for every user left the program running"
-e2e_wait_until 30 gone "$installed" || e2e_fail "the uninstall for every user left files in Program Files"
+runs_apart_and_uninstalls "installed for every user" HKLM
 if [ -e "$menu" ] || reg_lines HKLM "$uninstall_key" >/dev/null; then e2e_fail "the uninstall for every user left its entries"; fi
 e2e_log "installed for every user into Program Files, and uninstalled"
