@@ -3,14 +3,20 @@
 
 #include <QDateTime>
 
+// Milliseconds on a clock that setting the computer's clock never moves and that runs on while
+// the computer sleeps (its start is arbitrary): steps of the wall clock are seen against it.
+qint64 steadyClockMs();
+
 // The wall clock. Logic never reads the time itself; tests pass a clock they step.
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0; // local time
+    virtual qint64 steadyMs() const = 0;
 };
 
 class SystemClock final : public Clock {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
+    qint64 steadyMs() const override { return steadyClockMs(); }
 };

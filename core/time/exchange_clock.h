@@ -15,6 +15,7 @@ public:
 
     // The corrected time, in the computer's own zone.
     QDateTime now() const override;
+    qint64 steadyMs() const override { return m_computer.steadyMs(); }
     // The same moment as the exchanges keep it: China Standard Time (UTC+8, no daylight saving),
     // wherever the computer is.
     QDateTime beijingNow() const { return beijing(now()); }

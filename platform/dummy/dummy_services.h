@@ -13,7 +13,9 @@
 #include <QDateTime>
 #include <QStringList>
 
-// A clock that stands still until the test moves it.
+// A clock that stands still until the test moves it. Time passing (advance) moves the steady
+// clock too; setting the clock (set) moves only the wall clock, as a person or a time service
+// does.
 class DummyClock final : public Clock {
 public:
     explicit DummyClock(QDateTime start = QDateTime(QDate(2010, 2, 12), QTime(9, 0)))
@@ -21,12 +23,19 @@ public:
     {
     }
     QDateTime now() const override { return m_now; }
+    qint64 steadyMs() const override { return m_steadyMs; }
     void set(const QDateTime& t) { m_now = t; }
     void set(QDate d, QTime t) { m_now = QDateTime(d, t); }
-    void advance(int seconds) { m_now = m_now.addSecs(seconds); }
+    void advance(int seconds) { advanceMs(qint64(seconds) * 1000); }
+    void advanceMs(qint64 ms)
+    {
+        m_now = m_now.addMSecs(ms);
+        m_steadyMs += ms;
+    }
 
 private:
     QDateTime m_now;
+    qint64 m_steadyMs = 1'000'000;
 };
 
 // Records what would have been played; "open" is what a real output would hold.

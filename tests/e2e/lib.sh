@@ -271,8 +271,8 @@ e2e__stop_watchdog()
     [ -n "${E2E__WATCHDOG:-}" ] || return 0
     # Its group, and itself: just started, it may not have made its session yet, and then the
     # group's kill finds nothing and the wait would last until its sleep ends.
-    kill -TERM -- "-$E2E__WATCHDOG" 2>/dev/null
-    kill -TERM "$E2E__WATCHDOG" 2>/dev/null
+    kill -TERM -- "-$E2E__WATCHDOG" 2>/dev/null || true
+    kill -TERM "$E2E__WATCHDOG" 2>/dev/null || true
     wait "$E2E__WATCHDOG" 2>/dev/null || true
     E2E__WATCHDOG=
 }
