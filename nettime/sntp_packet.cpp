@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "nettime/sntp_packet.h"
 
+#include <QRandomGenerator>
 #include <QtEndian>
 
 using namespace Qt::StringLiterals;
@@ -15,6 +16,12 @@ constexpr qint64 kEra = qint64(1) << 32;
 quint64 read64(const QByteArray& d, int at)
 {
     return qFromBigEndian<quint64>(d.constData() + at);
+}
+
+// NTP's short format: 16 bits of seconds and 16 of fraction.
+qint64 readShortUs(const QByteArray& d, int at)
+{
+    return qint64((quint64(qFromBigEndian<quint32>(d.constData() + at)) * 1'000'000) >> 16);
 }
 
 QString kissText(const QByteArray& code)
@@ -46,6 +53,11 @@ qint64 toUnixUs(quint64 ntp)
     return (seconds - kUnixMinusNtpSeconds) * 1'000'000 + micros;
 }
 
+quint64 origin(qint64 unixUs)
+{
+    return (toNtp(unixUs) & ~quint64(0xFFFF'FFFFu)) | QRandomGenerator::system()->generate();
+}
+
 QByteArray request(quint64 transmit)
 {
     QByteArray d(kPacketSize, '\0');
@@ -57,8 +69,9 @@ QByteArray request(quint64 transmit)
 Reply parseReply(const QByteArray& d, quint64 sentTransmit)
 {
     Reply r;
-    if (d.size() < kPacketSize) {
-        r.error = u"应答太短（%1 字节，应为 48 字节）"_s.arg(d.size());
+    // Too short to carry our origin, or carrying another: not an answer to us.
+    if (d.size() < kPacketSize || read64(d, 24) != sentTransmit) {
+        r.status = Reply::Status::NotOurs;
         return r;
     }
     const auto first = quint8(d[0]);
@@ -66,10 +79,6 @@ Reply parseReply(const QByteArray& d, quint64 sentTransmit)
     const int version = (first >> 3) & 7;
     const int mode = first & 7;
     const auto stratum = quint8(d[1]);
-    if (read64(d, 24) != sentTransmit) {
-        r.status = Reply::Status::NotOurs;
-        return r;
-    }
     if (mode != 4) {
         r.error = u"应答的模式为 %1，不是服务器应答（4）"_s.arg(mode);
         return r;
@@ -83,12 +92,22 @@ Reply parseReply(const QByteArray& d, quint64 sentTransmit)
         bool printable = true;
         for (const char c : code)
             printable = printable && c >= 0x20 && c < 0x7f;
+        r.rateLimited = code == "RATE";
         r.error = u"服务器拒绝服务（%1%2）"_s.arg(
             kissText(code), printable ? u"，"_s + QString::fromLatin1(code) : QString());
+        if (r.rateLimited)
+            r.error += u"，这次不再问它"_s;
         return r;
     }
     if (leap == 3 || stratum > 15) {
         r.error = u"服务器自己的时钟未同步"_s;
+        return r;
+    }
+    r.rootDelayUs = readShortUs(d, 4);
+    r.rootDispersionUs = readShortUs(d, 8);
+    // NTP's own limit on a server's distance from its reference (MAXDIST).
+    if (r.rootDelayUs / 2 + r.rootDispersionUs > 1'500'000) {
+        r.error = u"服务器自己的时钟误差太大"_s;
         return r;
     }
     r.receive = read64(d, 32);

@@ -16,23 +16,32 @@ inline constexpr quint16 kPort = 123;
 quint64 toNtp(qint64 unixUs);
 qint64 toUnixUs(quint64 ntp);
 
-// A version-4 client request carrying its own send time as the transmit timestamp, which the
-// server sends back as the originate timestamp.
+// The transmit timestamp of a request: its seconds, and 32 random bits where the fraction
+// would be (RFC 4330), so that a forger cannot guess what the reply must carry back. The
+// request's real send time is kept on our side.
+quint64 origin(qint64 unixUs);
+
+// A version-4 client request carrying transmit, which the server sends back as the originate
+// timestamp.
 QByteArray request(quint64 transmit);
 
 struct Reply {
     enum class Status {
         Good,
-        NotOurs, // an answer to some other request (or a forgery): ignore it, keep waiting
+        NotOurs, // no answer to this request (a forgery, a stray or a short datagram): ignore it
         Bad,     // the server answered, but unusably; error says why
     };
     Status status = Status::Bad;
     QString error;
-    quint64 receive = 0;  // T2, when the server got the request
-    quint64 transmit = 0; // T3, when it answered
+    bool rateLimited = false;    // a RATE kiss-of-death: ask this server no more for now
+    quint64 receive = 0;         // T2, when the server got the request
+    quint64 transmit = 0;        // T3, when it answered
+    qint64 rootDelayUs = 0;      // the server's own round trip to its reference
+    qint64 rootDispersionUs = 0; // and how far its clock may be off it
 };
 
-// Checks a datagram against the request that carried sentTransmit.
+// Checks a datagram against the request that carried sentTransmit; the origin first, so that
+// nobody but the server can make a request fail.
 Reply parseReply(const QByteArray& datagram, quint64 sentTransmit);
 
 // How far the local clock is behind the server's (positive: it is slow), and the round trip

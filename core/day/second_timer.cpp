@@ -3,6 +3,15 @@
 
 #include "core/services/clock.h"
 
+namespace {
+
+qint64 secondOf(qint64 ms)
+{
+    return ms >= 0 ? ms / 1000 : (ms - 999) / 1000;
+}
+
+} // namespace
+
 SecondTimer::SecondTimer(const Clock& clock, QObject* parent) : QObject(parent), m_clock(clock)
 {
     m_timer.setSingleShot(true);
@@ -12,6 +21,7 @@ SecondTimer::SecondTimer(const Clock& clock, QObject* parent) : QObject(parent),
 
 void SecondTimer::start(int notBeforeMs)
 {
+    m_running = true;
     m_lastSecond = -1;
     m_firstNotBefore.setRemainingTime(notBeforeMs);
     arm(notBeforeMs);
@@ -20,22 +30,26 @@ void SecondTimer::start(int notBeforeMs)
 void SecondTimer::arm(int notBeforeMs)
 {
     // Aimed at the second start itself: the clock's milliseconds are whole, so the wait is never
-    // short of it, and a timer that wakes a moment early waits for the next second below.
+    // short of it, and a timer that wakes a moment early waits for the next second below. After
+    // a step back, the next second not yet told.
     const qint64 ms = m_clock.now().toMSecsSinceEpoch();
-    int delay = int(1000 - ms % 1000);
+    const qint64 next = m_lastSecond >= 0 && m_lastSecond - secondOf(ms) <= kCatchUpSeconds
+                            ? qMax(secondOf(ms), m_lastSecond) + 1
+                            : secondOf(ms) + 1;
+    qint64 delay = next * 1000 - ms;
     while (delay < notBeforeMs)
         delay += 1000;
-    m_timer.start(delay);
+    m_timer.start(int(delay));
 }
 
 void SecondTimer::clockMoved()
 {
-    if (!m_timer.isActive())
+    if (!m_running || m_telling)
         return;
     if (m_lastSecond < 0)
         arm(int(m_firstNotBefore.remainingTime()));
     // A second the clock jumped into is still told, a little late rather than never.
-    else if (m_clock.now().toMSecsSinceEpoch() / 1000 != m_lastSecond)
+    else if (secondOf(m_clock.now().toMSecsSinceEpoch()) > m_lastSecond)
         m_timer.start(0);
     else
         arm();
@@ -43,11 +57,21 @@ void SecondTimer::clockMoved()
 
 void SecondTimer::fire()
 {
-    const qint64 second = m_clock.now().toMSecsSinceEpoch() / 1000;
-    arm();
-    // Woken early, or twice in one second: wait for the next one.
-    if (second == m_lastSecond)
-        return;
-    m_lastSecond = second;
-    emit timeout();
+    const QDateTime now = m_clock.now();
+    const qint64 ms = now.toMSecsSinceEpoch();
+    const qint64 second = secondOf(ms);
+    qint64 from = m_lastSecond + 1;
+    // A start, or a jump too large to catch up on: this second alone.
+    if (m_lastSecond < 0 || second - m_lastSecond > kCatchUpSeconds ||
+        m_lastSecond - second > kCatchUpSeconds)
+        from = second;
+    m_telling = true;
+    for (qint64 s = from; s <= second && m_running; ++s) {
+        m_lastSecond = s;
+        emit this->second(now.addMSecs(s * 1000 - ms));
+    }
+    m_telling = false;
+    // Stopped by what it told (the program ends): stays stopped.
+    if (m_running)
+        arm();
 }

@@ -19,6 +19,10 @@ Q_LOGGING_CATEGORY(lcDay, "tickbell.day")
 
 namespace {
 
+// At the start, the first measurement waits for the window to be up: an answer read late in a
+// busy start-up would be off by half the wait.
+constexpr int kFirstMeasurementMs = 1500;
+
 // Enables a timer the way the design's timers are enabled: one already running keeps its rhythm.
 void enable(QTimer& timer)
 {
@@ -45,9 +49,12 @@ TradingDay::TradingDay(TradingDayServices services, QObject* parent)
     // A corrected clock's seconds begin elsewhere: the tick follows at once.
     connect(&m_clock, &ExchangeClock::offsetChanged, &m_tickTimer, &SecondTimer::clockMoved);
     connect(&m_standardTime, &StandardTime::switched, this, &TradingDay::standardTimeChanged);
+    connect(&m_standardTime, &StandardTime::farOff, this, [this](const QString& text) {
+        emit clockWarning({u"本机时钟不准"_s, text});
+    });
     m_tickTimer.setParent(this);
     m_tickTimer.setObjectName(u"Timer1"_s);
-    connect(&m_tickTimer, &SecondTimer::timeout, this, &TradingDay::tick);
+    connect(&m_tickTimer, &SecondTimer::second, this, &TradingDay::tickAt);
     const struct {
         QTimer* timer;
         const char* name;
@@ -100,7 +107,8 @@ void TradingDay::setStandardTime(bool on)
 
 void TradingDay::followSavedOptions()
 {
-    m_standardTime.setOn(m_options.value(QLatin1String(ProgramOptions::kStandardTime), false).toBool());
+    m_standardTime.setOn(m_options.value(QLatin1String(ProgramOptions::kStandardTime), false).toBool(),
+                         m_tickingStarted ? 0 : kFirstMeasurementMs);
 }
 
 void TradingDay::start()
@@ -173,7 +181,11 @@ QDate TradingDay::exchangeToday() const
 
 void TradingDay::tick()
 {
-    const QDateTime now = m_clock.now();
+    tickAt(m_clock.now());
+}
+
+void TradingDay::tickAt(const QDateTime& now)
+{
     const TickResult result = m_schedule.tick(now, {playok, openall}, m_settings, m_autoExit);
     const QString note = m_standardTime.note();
     emit clockChanged(note.isEmpty() ? result.clockLine : result.clockLine + u'\n' + note);

@@ -95,11 +95,12 @@ public:
     void startTicking(int notBeforeMs = 0);
 
     // The timers' work; public so that tests can run a tick without waiting for it.
-    void tick();          // Timer1, once a second
-    void liftPictures();  // Timer2, the end of the cool-down
-    void closePrompt();   // Timer3
-    void countdownTick(); // Timer4
-    void playsound();     // plays playok, unless the voice is off
+    void tick();                          // Timer1, once a second: the exchange clock's second now
+    void tickAt(const QDateTime& second); // the work of one second of the exchange clock
+    void liftPictures();                  // Timer2, the end of the cool-down
+    void closePrompt();                   // Timer3
+    void countdownTick();                 // Timer4
+    void playsound();                     // plays playok, unless the voice is off
 
     // A launcher picture's click: acts only on a picture at rest, which then stays down for the
     // cool-down.
@@ -140,6 +141,8 @@ signals:
     void calendarNotice(const QString& text);
     // A key moment of a trading day, told for the desktop's notifications (see momentNotice).
     void keyMoment(const DesktopNotice& notice);
+    // The computer's clock is far off what the time servers agree on: for a notification.
+    void clockWarning(const DesktopNotice& notice);
     void voiceChanged(bool on);
     void autoExitChanged(bool on);
     void standardTimeChanged(bool on);

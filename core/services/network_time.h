@@ -16,7 +16,7 @@ struct ServerAnswer {
     QString address; // the address asked, when the name was found
     Kind kind = Kind::Silent;
     qint64 offsetUs = 0;   // positive: this computer's clock is slow
-    qint64 accuracyUs = 0; // half the round trip: the server's time lies within offset ± accuracy
+    qint64 accuracyUs = 0; // the server's time lies within offset ± accuracy (NTP's distance)
     QString why;           // Failed: what went wrong, in Chinese
 };
 

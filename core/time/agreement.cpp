@@ -12,8 +12,14 @@ Agreement agree(const QList<ServerAnswer>& answers)
         int step; // +1 an interval begins, -1 one ends
     };
     std::vector<Edge> edges;
-    for (const ServerAnswer& a : answers) {
-        if (a.kind != ServerAnswer::Kind::Answered)
+    QList<bool> counted; // per answer
+    for (qsizetype i = 0; i < answers.size(); ++i) {
+        const ServerAnswer& a = answers[i];
+        bool first = a.kind == ServerAnswer::Kind::Answered;
+        for (qsizetype j = 0; j < i && first && !a.address.isEmpty(); ++j)
+            first = !(counted[j] && answers[j].address == a.address);
+        counted << first;
+        if (!first)
             continue;
         ++result.answered;
         edges.push_back({a.offsetUs - a.accuracyUs, +1});
@@ -25,24 +31,31 @@ Agreement agree(const QList<ServerAnswer>& answers)
     int count = 0;
     qint64 low = 0;
     qint64 high = 0;
-    for (size_t i = 0; i < edges.size(); ++i) {
+    for (size_t i = 0; i + 1 < edges.size(); ++i) {
         count += edges[i].step;
-        if (count > result.agreeing) {
+        // The next edge ends this stretch; a stretch as crowded as the best but tighter wins.
+        const qint64 width = edges[i + 1].at - edges[i].at;
+        if (count > result.agreeing || (count == result.agreeing && count > 0 && width < high - low)) {
             result.agreeing = count;
             low = edges[i].at;
-            high = edges[i + 1].at; // the next edge ends this stretch; there is one after a beginning
+            high = edges[i + 1].at;
         }
     }
-    result.ok = result.answered > 0 && result.agreeing * 2 > result.answered;
-    for (const ServerAnswer& a : answers) {
+    result.onlyServer = answers.size() == 1;
+    result.ok = result.agreeing * 2 > result.answered && (result.agreeing >= 2 || result.onlyServer);
+    for (qsizetype i = 0; i < answers.size(); ++i) {
+        const ServerAnswer& a = answers[i];
         switch (a.kind) {
         case ServerAnswer::Kind::Silent: result.verdicts << Agreement::Verdict::Silent; break;
         case ServerAnswer::Kind::Failed: result.verdicts << Agreement::Verdict::Failed; break;
         case ServerAnswer::Kind::Answered:
-            result.verdicts << (result.ok && a.offsetUs - a.accuracyUs <= low &&
-                                        a.offsetUs + a.accuracyUs >= high
-                                    ? Agreement::Verdict::Agrees
-                                    : Agreement::Verdict::Disagrees);
+            if (!counted[i])
+                result.verdicts << Agreement::Verdict::SameAddress;
+            else
+                result.verdicts << (result.ok && a.offsetUs - a.accuracyUs <= low &&
+                                            a.offsetUs + a.accuracyUs >= high
+                                        ? Agreement::Verdict::Agrees
+                                        : Agreement::Verdict::Disagrees);
             break;
         }
     }

@@ -13,6 +13,11 @@ namespace {
 // A step seen again soon after a measurement waits this long, so that a clock that keeps
 // jumping does not flood the servers.
 constexpr qint64 kStepPauseMs = 60 * 1000;
+
+QString slowOrFast(qint64 offsetMs)
+{
+    return offsetMs > 0 ? u"慢"_s : u"快"_s;
+}
 } // namespace
 
 QString computerDifference(qint64 offsetMs)
@@ -20,24 +25,34 @@ QString computerDifference(qint64 offsetMs)
     const qint64 tenths = (qAbs(offsetMs) + 50) / 100;
     if (tenths == 0)
         return u"与本机相差不到 0.1 秒"_s;
-    return u"本机%1 %2.%3 秒"_s.arg(offsetMs > 0 ? u"慢"_s : u"快"_s).arg(tenths / 10).arg(tenths % 10);
+    return u"本机%1 %2.%3 秒"_s.arg(slowOrFast(offsetMs)).arg(tenths / 10).arg(tenths % 10);
+}
+
+QString roughDuration(qint64 ms)
+{
+    const qint64 minutes = qAbs(ms) / 60'000;
+    const qint64 days = minutes / 1440;
+    if (days >= 365)
+        return u"约 %1 年"_s.arg((days + 182) / 365);
+    if (days > 0)
+        return u"%1 天 %2 小时"_s.arg(days).arg(minutes % 1440 / 60);
+    if (minutes >= 60)
+        return u"%1 小时 %2 分钟"_s.arg(minutes / 60).arg(minutes % 60);
+    return u"%1 分钟"_s.arg(minutes);
 }
 
 StandardTime::StandardTime(ExchangeClock& clock, NetworkTime* network, std::function<QStringList()> servers,
-                           std::function<qint64()> steadyMs, QObject* parent)
-    : QObject(parent), m_clock(clock), m_network(network), m_servers(std::move(servers)),
-      m_steadyMs(std::move(steadyMs))
+                           QObject* parent)
+    : QObject(parent), m_clock(clock), m_network(network), m_servers(std::move(servers))
 {
-    m_elapsed.start();
-    if (!m_steadyMs)
-        m_steadyMs = [this] { return m_elapsed.elapsed(); };
     m_next.setSingleShot(true);
     connect(&m_next, &QTimer::timeout, this, &StandardTime::measure);
     m_watch.setInterval(kWatchMs);
     connect(&m_watch, &QTimer::timeout, this, &StandardTime::watch);
+    connect(&m_clock, &ExchangeClock::stepped, this, &StandardTime::computerStepped);
 }
 
-void StandardTime::setOn(bool on)
+void StandardTime::setOn(bool on, int measureInMs)
 {
     if (on == isOn())
         return;
@@ -45,20 +60,28 @@ void StandardTime::setOn(bool on)
         m_watch.start();
         m_state = State::Measuring;
         emit changed();
-        measure();
+        if (measureInMs > 0)
+            m_next.start(measureInMs);
+        else
+            measure();
     } else {
-        // An answer still on its way is dropped; nothing more is sent.
-        m_asking = 0;
+        abandonMeasurement();
         m_next.stop();
         m_watch.stop();
-        m_goodAt = {};
+        m_goodAtSteady = -1;
         m_failures = 0;
         m_agreement = {};
-        m_clock.setOffsetMs(0);
+        m_clock.dropOffset();
         m_state = State::Off;
         emit changed();
     }
     emit switched(on);
+}
+
+void StandardTime::abandonMeasurement()
+{
+    // Its query and sockets go with it: nothing more is sent, a late answer finds nobody.
+    delete m_asking.data();
 }
 
 void StandardTime::measure()
@@ -66,93 +89,129 @@ void StandardTime::measure()
     if (!isOn() || m_asking)
         return;
     m_next.stop();
-    m_asking = ++m_asked;
-    m_askedAtMs = m_steadyMs();
+    m_askedAtSteady = m_clock.steadyMs();
+    // What the answers are measured against: a step of the computer's clock before they are in
+    // is taken out of them.
+    const qint64 driftAtAsk = m_clock.computerDrift();
     if (!m_network) {
-        finished({});
+        finished({}, driftAtAsk);
         return;
     }
-    const int asking = m_asking;
-    m_network->measure(m_servers ? m_servers() : QStringList(), this,
-                       [this, asking](const QList<ServerAnswer>& answers) {
-                           if (asking == m_asking)
-                               finished(answers);
+    auto* asking = new QObject(this);
+    m_asking = asking;
+    m_network->measure(m_servers ? m_servers() : QStringList(), asking,
+                       [this, asking, driftAtAsk](const QList<ServerAnswer>& answers) {
+                           asking->deleteLater();
+                           if (m_asking == asking) {
+                               m_asking = nullptr;
+                               finished(answers, driftAtAsk);
+                           }
                        });
 }
 
-void StandardTime::finished(const QList<ServerAnswer>& answers)
+void StandardTime::finished(const QList<ServerAnswer>& answers, qint64 driftAtAsk)
 {
-    m_asking = 0;
     m_agreement = agree(answers);
     if (m_agreement.ok) {
-        const qint64 offsetMs = (m_agreement.offsetUs + (m_agreement.offsetUs < 0 ? -500 : 500)) / 1000;
+        const qint64 measuredMs = (m_agreement.offsetUs + (m_agreement.offsetUs < 0 ? -500 : 500)) / 1000;
+        const qint64 stepMs = m_clock.computerDrift() - driftAtAsk;
+        const qint64 offsetMs = measuredMs - stepMs;
         m_failures = 0;
-        m_goodAt = m_clock.computer().now();
-        m_driftAtGood = drift();
-        m_clock.setOffsetMs(offsetMs);
-        qCInfo(lcClock, "standard time: %lld ms ± %lld ms, %d of %d answers agree", qlonglong(offsetMs),
-               qlonglong(m_agreement.accuracyUs / 1000), m_agreement.agreeing, m_agreement.answered);
         m_next.start(kIntervalMs);
+        if (qAbs(offsetMs) > ExchangeClock::kMostOffsetMs) {
+            qCWarning(lcClock, "standard time: the servers put this computer's clock %lld s off; not taken",
+                      qlonglong(offsetMs / 1000));
+            const bool news =
+                m_state != State::FarOff || roughDuration(offsetMs) != roughDuration(m_farOffMs);
+            m_goodAtSteady = -1;
+            m_farOffMs = offsetMs;
+            m_clock.dropOffset();
+            m_state = State::FarOff;
+            emit changed();
+            if (news)
+                emit farOff(farOffText());
+            return;
+        }
+        m_goodAtSteady = m_clock.steadyMs();
+        m_clock.setOffsetMs(offsetMs);
+        qCInfo(lcClock, "standard time: %lld ms ± %lld ms, %d of %d answers agree%s", qlonglong(offsetMs),
+               qlonglong(m_agreement.accuracyUs / 1000), m_agreement.agreeing, m_agreement.answered,
+               stepMs != 0 ? qPrintable(u", %1 ms of the computer's step taken out"_s.arg(stepMs)) : "");
         m_state = State::Measured;
         emit changed();
         return;
     }
     ++m_failures;
     qCWarning(lcClock, "standard time: %s (%d answers of %lld servers)",
-              m_agreement.answered > 0 ? "the servers disagree" : "no server answered", m_agreement.answered,
-              qlonglong(answers.size()));
+              m_agreement.answered > 1   ? "the servers disagree"
+              : m_agreement.answered > 0 ? "one server alone is not believed"
+                                         : "no server answered",
+              m_agreement.answered, qlonglong(answers.size()));
     m_next.start(int(qMin<qint64>(qint64(kFirstRetryMs) << qMin(m_failures - 1, 8), kIntervalMs)));
-    const qint64 age = m_goodAt.isValid() ? m_goodAt.msecsTo(m_clock.computer().now()) : -1;
-    if (age >= 0 && age <= kHoldMs) {
+    if (m_goodAtSteady >= 0 && m_clock.holdsOffset() && m_clock.steadyMs() - m_goodAtSteady <= kHoldMs) {
         m_state = State::Held;
     } else {
-        m_goodAt = {};
-        m_clock.setOffsetMs(0);
+        m_goodAtSteady = -1;
+        m_clock.dropOffset();
         m_state = State::Computer;
     }
     emit changed();
 }
 
-void StandardTime::watch()
+void StandardTime::computerStepped(qint64 stepMs, bool dropped)
 {
-    if (!m_goodAt.isValid())
+    if (!isOn())
         return;
-    if (m_state == State::Held && m_goodAt.msecsTo(m_clock.computer().now()) > kHoldMs) {
-        qCWarning(lcClock,
-                  "standard time: the last offset is six hours old; the computer's clock from now on");
-        m_goodAt = {};
-        m_clock.setOffsetMs(0);
-        m_state = State::Computer;
-        emit changed();
-        return;
+    qCInfo(lcClock, "standard time: the computer's clock moved %lld ms; %s", qlonglong(stepMs),
+           dropped ? "too far to follow, measuring again" : "taken out, measuring again");
+    if (dropped) {
+        m_goodAtSteady = -1;
+        m_state = State::Measuring;
     }
-    const qint64 step = drift() - m_driftAtGood;
-    if (qAbs(step) < kStepMs || m_asking)
-        return;
-    // The computer's clock was set: the offset no longer says how far it is off.
-    qCInfo(lcClock, "standard time: the computer's clock moved %lld ms; measuring again", qlonglong(step));
-    m_goodAt = {};
-    const qint64 since = m_steadyMs() - m_askedAtMs;
-    if (since >= kStepPauseMs)
+    emit changed(); // the offset the note says
+    if (m_asking)
+        return; // its answers are corrected by the step
+    const qint64 since = m_clock.steadyMs() - m_askedAtSteady;
+    if (since >= kStepPauseMs || dropped)
         measure();
     else
         m_next.start(int(kStepPauseMs - since));
 }
 
-qint64 StandardTime::drift() const
+void StandardTime::watch()
 {
-    return m_clock.computer().now().toMSecsSinceEpoch() - m_steadyMs();
+    if (m_state != State::Held || m_clock.steadyMs() - m_goodAtSteady <= kHoldMs)
+        return;
+    qCWarning(lcClock, "standard time: the last offset is six hours old; the computer's clock from now on");
+    m_goodAtSteady = -1;
+    m_clock.dropOffset();
+    m_state = State::Computer;
+    emit changed();
+}
+
+QString StandardTime::farOffText() const
+{
+    return u"时间服务器一致认为本机时钟%1了%2。相差太大，Tickbell 没有采用，仍按本机时间提醒；"
+           "请打开 工具 > 时间校正器 检查并校正本机时钟。"_s.arg(slowOrFast(m_farOffMs),
+                                                                 roughDuration(m_farOffMs));
 }
 
 QString StandardTime::note() const
 {
-    const QString failure = m_agreement.answered > 0 ? u"服务器说法不一"_s : u"未能对时"_s;
+    const QString failure = m_agreement.answered > 1   ? u"服务器说法不一"_s
+                            : m_agreement.answered > 0 ? u"只有一台服务器应答"_s
+                                                       : u"未能对时"_s;
     switch (m_state) {
     case State::Off: return {};
     case State::Measuring: return u"正在对时，暂按本机时间"_s;
-    case State::Measured: return u"标准时间，"_s + computerDifference(m_clock.offsetMs());
+    case State::Measured:
+        return (m_agreement.onlyServer ? u"标准时间（仅一台服务器），"_s : u"标准时间，"_s) +
+               computerDifference(m_clock.offsetMs());
     case State::Held: return failure + u"，仍按上次："_s + computerDifference(m_clock.offsetMs());
     case State::Computer: return failure + u"，按本机时间"_s;
+    case State::FarOff:
+        return u"本机时钟%1了%2，相差太大未采用，按本机时间；请用时间校正器检查"_s.arg(
+            slowOrFast(m_farOffMs), roughDuration(m_farOffMs));
     }
     return {};
 }

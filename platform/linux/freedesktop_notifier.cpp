@@ -5,6 +5,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <QLoggingCategory>
 
 using namespace Qt::StringLiterals;
@@ -20,17 +21,30 @@ const QString kService = u"org.freedesktop.Notifications"_s;
 FreedesktopNotifier::FreedesktopNotifier(QDBusConnection bus, QObject* parent)
     : QObject(parent), m_bus(std::move(bus))
 {
+    if (!m_bus.isConnected())
+        return;
+    m_watcher = new QDBusServiceWatcher(kService, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& owner) { m_running = !owner.isEmpty(); });
+    ask(u"NameHasOwner"_s, {kService}, [this](const QVariant& v) { m_running = m_running || v.toBool(); });
+    ask(u"ListActivatableNames"_s, {},
+        [this](const QVariant& v) { m_activatable = v.toStringList().contains(kService); });
 }
 
-bool FreedesktopNotifier::available()
+void FreedesktopNotifier::ask(const QString& method, const QVariantList& arguments,
+                              std::function<void(const QVariant&)> answer)
 {
-    if (!m_bus.isConnected())
-        return false;
-    QDBusConnectionInterface* bus = m_bus.interface();
-    if (bus->isServiceRegistered(kService).value())
-        return true;
-    const QDBusReply<QStringList> activatable = bus->activatableServiceNames();
-    return activatable.isValid() && activatable.value().contains(kService);
+    QDBusMessage call = QDBusMessage::createMethodCall(u"org.freedesktop.DBus"_s, u"/org/freedesktop/DBus"_s,
+                                                       u"org.freedesktop.DBus"_s, method);
+    call.setArguments(arguments);
+    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [answer = std::move(answer)](QDBusPendingCallWatcher* done) {
+                done->deleteLater();
+                const QDBusMessage reply = done->reply();
+                if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+                    answer(reply.arguments().constFirst());
+            });
 }
 
 void FreedesktopNotifier::notify(const QString& summary, const QString& body)

@@ -62,7 +62,7 @@ int main(int argc, char* argv[])
         coarse.start();
     } else {
         kind = u"second"_s;
-        QObject::connect(&second, &SecondTimer::timeout, record);
+        QObject::connect(&second, &SecondTimer::second, record);
         second.start();
     }
     const qint64 startSecond = wallMicros() / 1'000'000;

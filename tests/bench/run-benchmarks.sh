@@ -320,49 +320,64 @@ fi
 
 # ---------------------------------------------------------------------------------------------
 # Standard time against a real NTP server: chronyd on the loopback, 2.5 s ahead of the
-# computer's clock (both under libfaketime on one base, the computer's at 09:19:48), and the day
-# and window built as the program builds them, offscreen, with 按标准时间提醒 on. Measured from
-# inside: each clock-line change against the nearest corrected second start, the auction
-# prompt handed to the sound system against corrected 9:20:00, and ten measurements of the
-# offset against 2.5 s.
+# computer's clock (both under libfaketime on one base, the computer's at 09:19:48), and the day,
+# window and tray built as the program builds them, offscreen. Three kinds of run: on (按标准时间提醒
+# switched on), step (on, and at 09:19:52 the computer's clock set to the servers' time through
+# libfaketime's timestamp file), off (the computer's clock alone). Measured from inside: each
+# clock-line change and its paint against the second it follows, the auction prompt handed to
+# the sound system against the servers' 9:20:00, how far the exchange clock moved at the step,
+# and ten measurements of the offset against 2.5 s with the requests each sent.
 if wants standard; then
     # shellcheck source=tests/e2e/chrony.sh
     source "$(dirname "$0")/../e2e/chrony.sh"
-    : >"$scratch/standard.txt"
-    for r in $(seq "$standard_runs"); do
-        say "standard time: run $r of $standard_runs against chronyd 2.5 s ahead"
-        prog=$(program_copy)
-        mkdir -p "$prog/home/.config/tickbell" "$prog/runtime"
-        chmod 700 "$prog/runtime"
-        base=$(($(TZ=Asia/Shanghai date -d '2010-02-12 09:19:48' +%s) - EPOCHSECONDS))
-        if ! chrony_start "$scratch/chrony-$r" "$(awk -v b="$base" 'BEGIN { printf "%+.1f", b + 2.5 }')"; then
-            add "6 standard time" "chronyd did not start; see $scratch/chrony-$r"
-            break
-        fi
-        pids+=("$CHRONY_PID")
-        printf '[clocktool]\nservers=127.0.0.1:%s\n' "$CHRONY_PORT" >"$prog/home/.config/tickbell/tools.ini"
-        HOME=$prog/home XDG_CONFIG_HOME=$prog/home/.config XDG_RUNTIME_DIR=$prog/runtime QT_QPA_PLATFORM=offscreen \
-            LD_PRELOAD=$faketime_lib FAKETIME=$(printf '%+d' "$base") FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 \
-            TZ=Asia/Shanghai "$bench/bench_standard_time" "$prog" "127.0.0.1:$CHRONY_PORT" 2500 10 \
-            >>"$scratch/standard.txt" 2>>"$scratch/standard.err" || say "standard time: run $r did not finish"
-        stop_started
+    for mode in on step off; do
+        : >"$scratch/standard-$mode.txt"
+        for r in $(seq "$standard_runs"); do
+            say "standard time ($mode): run $r of $standard_runs against chronyd 2.5 s ahead"
+            prog=$(program_copy)
+            mkdir -p "$prog/home/.config/tickbell" "$prog/runtime"
+            chmod 700 "$prog/runtime"
+            base=$(($(TZ=Asia/Shanghai date -d '2010-02-12 09:19:48' +%s) - EPOCHSECONDS))
+            if ! chrony_start "$scratch/chrony-$mode-$r" "$(awk -v b="$base" 'BEGIN { printf "%+.1f", b + 2.5 }')"; then
+                add "7 standard time" "chronyd did not start; see $scratch/chrony-$mode-$r"
+                break 2
+            fi
+            pids+=("$CHRONY_PID")
+            printf '[clocktool]\nservers=127.0.0.1:%s\n' "$CHRONY_PORT" >"$prog/home/.config/tickbell/tools.ini"
+            printf '%+d\n' "$base" >"$prog/clock"
+            HOME=$prog/home XDG_CONFIG_HOME=$prog/home/.config XDG_RUNTIME_DIR=$prog/runtime QT_QPA_PLATFORM=offscreen \
+                LD_PRELOAD=$faketime_lib FAKETIME_TIMESTAMP_FILE=$prog/clock FAKETIME_NO_CACHE=1 \
+                FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 TZ=Asia/Shanghai \
+                "$bench/bench_standard_time" "$prog" "127.0.0.1:$CHRONY_PORT" 2500 10 "$mode" \
+                "$(awk -v b="$base" 'BEGIN { printf "%+.1f", b + 2.5 }')" \
+                >>"$scratch/standard-$mode.txt" 2>>"$scratch/standard.err" || say "standard time: run $r did not finish"
+            stop_started
+        done
+        sed "s/^/standard time ($mode): /" "$scratch/standard-$mode.txt" >&2
     done
-    sed 's/^/standard time: /' "$scratch/standard.txt" >&2
-    s=$scratch/standard.txt
+    s=$scratch/standard-on.txt
     n=$(wc -l <"$s")
     if [ "$n" -gt 0 ]; then
-        add "6 method" "chronyd -x on 127.0.0.1 under libfaketime +2.5 s; in-process figures, offscreen; $n runs"
-        add "6 clock-line change after the corrected second, ms: median of the runs' medians / largest" \
-            "$(col_of "$s" clock_line_median_ms) / $(sed -n 's/.*clock_line_max_ms=\([0-9.]*\).*/\1/p' "$s" | sort -g | tail -n 1)"
-        add "6 auction prompt handed to the sound system after corrected 9:20:00, ms, each run" \
-            "$(sed -n 's/.*prompt_after_ms=\([-0-9.]*\).*/\1/p' "$s" | tr '\n' ' ')"
         median3() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) printf "%.3f", v[(NR + 1) / 2]; else printf "%.3f", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-        add "6 measured offset against 2.5 s (10 measurements a run), ms: median of the runs' medians / largest" \
+        each() { sed -n "s/.*\b$2=\([-0-9.]*\).*/\1/p" "$1" | tr '\n' ' '; } # FILE KEY
+        add "7 method" "chronyd -x on 127.0.0.1 under libfaketime +2.5 s; in-process figures, offscreen, tray and notifications as the program builds them; $n runs each"
+        for mode in on off; do
+            f=$scratch/standard-$mode.txt
+            add "7 $mode: clock-line text set after the second, ms: median of the runs' medians / largest" \
+                "$(col_of "$f" clock_line_median_ms) / $(sed -n 's/.*clock_line_max_ms=\([0-9.]*\).*/\1/p' "$f" | sort -g | tail -n 1)"
+            add "7 $mode: clock line painted after the second, ms, median of the runs' medians" "$(col_of "$f" painted_median_ms)"
+        done
+        add "7 on: auction prompt handed to the sound system after the servers' 9:20:00, ms, each run" "$(each "$s" prompt_after_ms)"
+        add "7 step: the exchange clock's move at the computer's step, ms, each run" \
+            "$(each "$scratch/standard-step.txt" step_moved_ms)"
+        add "7 step: auction prompt after the servers' 9:20:00, ms, each run" \
+            "$(each "$scratch/standard-step.txt" prompt_after_ms)"
+        add "7 measured offset against 2.5 s (10 measurements a run), ms: median of the runs' medians / largest" \
             "$(sed -n 's/.*offset_error_median_ms=\([0-9.]*\).*/\1/p' "$s" | median3) / $(sed -n 's/.*offset_error_max_ms=\([0-9.]*\).*/\1/p' "$s" | sort -g | tail -n 1)"
-        add "6 the offset the program took at its start, ms, each run" \
-            "$(sed -n 's/.*program_offset_ms=\([-0-9]*\).*/\1/p' "$s" | tr '\n' ' ')"
+        add "7 requests sent per server per measurement, median of each run" "$(each "$s" requests_per_measurement)"
+        add "7 the offset the program took at its start, ms, each run" "$(each "$s" program_offset_ms)"
     else
-        add "6 standard time" "no run finished; see $scratch/standard.err (BENCH_KEEP=1 keeps it)"
+        add "7 standard time" "no run finished; see $scratch/standard.err (BENCH_KEEP=1 keeps it)"
     fi
 fi
 

@@ -21,6 +21,8 @@ public:
         if (m_context && m_done)
             m_done(answers);
     }
+    // A measurement is waiting for its answers, and whoever asked is still there.
+    bool pending() const { return m_context && m_done; }
     QList<QStringList> asked; // the list of every measurement
 
 private:

@@ -10,9 +10,9 @@ namespace {
 using Kind = ServerAnswer::Kind;
 using Verdict = Agreement::Verdict;
 
-ServerAnswer answered(qint64 offsetUs, qint64 accuracyUs)
+ServerAnswer answered(qint64 offsetUs, qint64 accuracyUs, const QString& address = {})
 {
-    return {u"s"_s, {}, Kind::Answered, offsetUs, accuracyUs, {}};
+    return {u"s"_s, address, Kind::Answered, offsetUs, accuracyUs, {}};
 }
 ServerAnswer silent()
 {
@@ -43,6 +43,29 @@ private slots:
             << qint64(0) << QList{Verdict::Disagrees, Verdict::Disagrees};
         QTest::newRow("all silent") << QList{silent(), silent(), silent()} << false << qint64(0) << qint64(0)
                                     << QList{Verdict::Silent, Verdict::Silent, Verdict::Silent};
+        // One server is not trusted alone, unless it is the whole list.
+        QTest::newRow("one of three answers")
+            << QList{answered(2'500'000, 5'000), silent(), silent()} << false << qint64(0) << qint64(0)
+            << QList{Verdict::Disagrees, Verdict::Silent, Verdict::Silent};
+        QTest::newRow("a list of one") << QList{answered(2'500'000, 5'000)} << true << qint64(2'500'000)
+                                       << qint64(5'000) << QList{Verdict::Agrees};
+        QTest::newRow("touching intervals")
+            << QList{answered(0, 1'000), answered(2'000, 1'000)} << true << qint64(1'000) << qint64(0)
+            << QList{Verdict::Agrees, Verdict::Agrees};
+        // Two LAN servers 5 ms apart, each ±1 ms of round trip and 3 ms of root dispersion.
+        QTest::newRow("honest servers with their dispersion")
+            << QList{answered(0, 4'000), answered(5'000, 4'000)} << true << qint64(2'500) << qint64(1'500)
+            << QList{Verdict::Agrees, Verdict::Agrees};
+        // Two pairs of two among three: the tighter pair wins, not the first listed.
+        QTest::newRow("equal groups")
+            << QList{answered(5'000, 5'000), answered(17'500, 12'500), answered(21'000, 1'000)} << true
+            << qint64(21'000) << qint64(1'000) << QList{Verdict::Disagrees, Verdict::Agrees, Verdict::Agrees};
+        // Listed twice, counted once: one against one is no majority.
+        QTest::newRow("a duplicate address")
+            << QList{answered(2'500'000, 5'000, u"10.0.0.1"_s), answered(2'500'000, 5'000, u"10.0.0.1"_s),
+                     answered(6'200'000, 5'000, u"10.0.0.2"_s)}
+            << false << qint64(0) << qint64(0)
+            << QList{Verdict::Disagrees, Verdict::SameAddress, Verdict::Disagrees};
     }
     void majority()
     {

@@ -35,7 +35,7 @@ private slots:
         // time is rounded down to the millisecond).
         QVERIFY2(remaining + spent + 1 >= 1000 - msPastSecond && remaining <= 1000 - msPastSecond + 20,
                  qPrintable(u"%1 ms after %2 ms"_s.arg(remaining).arg(spent)));
-        QSignalSpy spy(&timer, &SecondTimer::timeout);
+        QSignalSpy spy(&timer, &SecondTimer::second);
         QVERIFY(spy.wait(10000));
         const qint64 waited = elapsed.elapsed();
         // Whole milliseconds on both sides: a timer may land within the millisecond before (Windows).
@@ -75,7 +75,7 @@ private slots:
         // The fake clock stands still: every wake-up after the first falls in the same second.
         DummyClock clock(QDateTime(QDate(2010, 2, 10), QTime(9, 30, 0, 990)));
         SecondTimer timer(clock);
-        QSignalSpy spy(&timer, &SecondTimer::timeout);
+        QSignalSpy spy(&timer, &SecondTimer::second);
         timer.start();
         QTRY_COMPARE_WITH_TIMEOUT(spy.size(), 1, 10000);
         QTest::qWait(100); // it re-arms every ~10 ms here and must stay silent
@@ -86,22 +86,47 @@ private slots:
         QCOMPARE(spy.size(), 2);
     }
 
-    void clockSteppingBackStillTicks()
+    // The clock moved after 10:00:00 was told, then went on second by second from where it
+    // landed (each move seen as a set clock is, by clockMoved).
+    void everySecondOnceInOrder_data()
     {
-        DummyClock clock(QDateTime(QDate(2010, 2, 10), QTime(15, 0, 8, 995)));
+        QTest::addColumn<int>("stepMs");
+        QTest::addColumn<int>("thenSeconds"); // seconds the clock then goes on
+        QTest::addColumn<QList<QTime>>("told");
+        QTest::newRow("back 3 s: nothing twice")
+            << -3000 << 5 << QList{QTime(10, 0), QTime(10, 0, 1), QTime(10, 0, 2)};
+        QTest::newRow("forward 2.5 s: each jumped over, in order")
+            << 2500 << 0 << QList{QTime(10, 0), QTime(10, 0, 1), QTime(10, 0, 2), QTime(10, 0, 3)};
+        QTest::newRow("forward 14 h: afresh")
+            << 14 * 3600 * 1000 << 1 << QList{QTime(10, 0), QTime(0, 0), QTime(0, 0, 1)};
+    }
+    void everySecondOnceInOrder()
+    {
+        QFETCH(int, stepMs);
+        QFETCH(int, thenSeconds);
+        DummyClock clock(QDateTime(QDate(2010, 2, 10), QTime(10, 0, 0, 500)));
         SecondTimer timer(clock);
-        QSignalSpy spy(&timer, &SecondTimer::timeout);
+        QList<QTime> told;
+        connect(&timer, &SecondTimer::second, this, [&](const QDateTime& at) { told << at.time(); });
         timer.start();
-        QTRY_COMPARE_WITH_TIMEOUT(spy.size(), 1, 10000);
-        clock.advance(-3600); // the user corrects the clock by an hour
-        QTRY_COMPARE_WITH_TIMEOUT(spy.size(), 2, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(told.size(), 1, 5000);
+        const auto moveTo = [&](const QDateTime& t) {
+            clock.set(t);
+            timer.clockMoved();
+            QTest::qWait(30); // a second due is told at once; none due, none told
+        };
+        QDateTime t = clock.now().addMSecs(stepMs);
+        moveTo(t);
+        for (int i = 0; i < thenSeconds; ++i)
+            moveTo(t = t.addSecs(1));
+        QTEST(told, "told");
     }
 
     void stopStops()
     {
         DummyClock clock(QDateTime(QDate(2010, 2, 10), QTime(10, 0, 0, 990)));
         SecondTimer timer(clock);
-        QSignalSpy spy(&timer, &SecondTimer::timeout);
+        QSignalSpy spy(&timer, &SecondTimer::second);
         timer.start();
         timer.stop();
         QVERIFY(!timer.isActive());

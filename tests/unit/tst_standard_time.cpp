@@ -4,6 +4,7 @@
 #include "fakes/fake_network_time.h"
 #include "platform/dummy/dummy_services.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -25,9 +26,7 @@ struct Keeper {
     ExchangeClock clock{computer};
     FakeNetworkTime net;
     FakeNetworkTime* network = &net;
-    qint64 steadyMs = 0;
-    StandardTime keeper{clock, &net, [] { return QStringList{u"127.0.0.1:1123"_s}; },
-                        [this] { return steadyMs; }};
+    StandardTime keeper{clock, &net, [] { return QStringList{u"127.0.0.1:1123"_s}; }};
 };
 
 } // namespace
@@ -58,7 +57,6 @@ private slots:
         k.keeper.setOn(true);
         k.network->answer(kSlow2500);
         k.computer.advance(hoursLater * 3600);
-        k.steadyMs += hoursLater * 3'600'000;
         k.keeper.measure();
         k.network->answer(then);
         QTEST(k.clock.offsetMs(), "offsetMs");
@@ -73,25 +71,63 @@ private slots:
         k.keeper.measure();
         k.network->answer(kSilent);
         k.computer.advance(6 * 3600 + 1);
-        k.steadyMs += (6 * 3600 + 1) * 1000;
         k.keeper.watch();
         QCOMPARE(k.clock.offsetMs(), 0);
         QCOMPARE(k.keeper.state(), StandardTime::State::Computer);
     }
 
-    void aStepOfTheComputersClockIsMeasuredAgain()
+    // The computer's clock set 2.5 s on (to the servers' time), between measurements or while
+    // one is under way: the exchange clock does not move, and the offset that holds is 0.
+    void aStepOfTheComputersClockIsTakenOut_data()
     {
+        QTest::addColumn<bool>("duringMeasurement");
+        QTest::addColumn<QList<ServerAnswer>>("answers"); // measured after the step, or before it
+        QTest::newRow("between measurements") << false << QList{answer(0), answer(300)};
+        QTest::newRow("during a measurement") << true << kSlow2500;
+    }
+    void aStepOfTheComputersClockIsTakenOut()
+    {
+        QFETCH(bool, duringMeasurement);
+        QFETCH(QList<ServerAnswer>, answers);
         Keeper k;
         k.keeper.setOn(true);
         k.network->answer(kSlow2500);
-        k.steadyMs += 90'000;
+        k.computer.advance(90); // past the pause after a measurement
+        if (duringMeasurement)
+            k.keeper.measure();
+        const QDateTime before = k.clock.now();
+        k.computer.set(k.computer.now().addMSecs(2500));
+        QCOMPARE(k.clock.now(), before);
+        QCoreApplication::processEvents();    // the step is told after the reading that saw it
+        QCOMPARE(k.network->asked.size(), 2); // measured again, or the one under way goes on
+        k.network->answer(answers);
+        QCOMPARE(k.clock.offsetMs(), 0);
+        QCOMPARE(k.keeper.state(), StandardTime::State::Measured);
+    }
+
+    // NTP's panic threshold: an agreed offset of three years is not taken; a clock set that far
+    // while an offset is held drops it.
+    void noOffsetBeyond1000Seconds()
+    {
+        Keeper k;
+        k.keeper.setOn(true);
+        QSignalSpy told(&k.keeper, &StandardTime::farOff);
+        const qint64 threeYearsUs = qint64(3 * 365 + 1) * 86'400'000'000;
+        k.network->answer({answer(threeYearsUs), answer(threeYearsUs + 200)});
+        QCOMPARE(k.clock.offsetMs(), 0);
+        QCOMPARE(k.keeper.state(), StandardTime::State::FarOff);
+        QCOMPARE(k.keeper.note(), u"本机时钟慢了约 3 年，相差太大未采用，按本机时间；请用时间校正器检查"_s);
+        QCOMPARE(told.size(), 1);
+
+        k.keeper.measure();
+        k.network->answer(kSlow2500);
         k.computer.advance(90);
-        k.keeper.watch();
-        QCOMPARE(k.network->asked.size(), 1); // the clocks went on together
-        k.steadyMs += 2000;
-        k.computer.set(k.computer.now().addMSecs(2000 + 2500)); // the system corrected itself
-        k.keeper.watch();
-        QCOMPARE(k.network->asked.size(), 2);
+        k.computer.set(k.computer.now().addSecs(-3 * 3600)); // set back three hours
+        k.clock.now();
+        QCOMPARE(k.clock.offsetMs(), 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(k.keeper.state(), StandardTime::State::Measuring);
+        QCOMPARE(k.network->asked.size(), 3);
     }
 
     void offSendsNothingAndDropsALateAnswer()
@@ -99,6 +135,7 @@ private slots:
         Keeper k;
         k.keeper.setOn(true);
         k.keeper.setOn(false);
+        QVERIFY(!k.network->pending()); // the measurement under way is abandoned with its query
         k.network->answer(kSlow2500);
         k.keeper.measure();
         QCOMPARE(k.network->asked.size(), 1);

@@ -4,6 +4,7 @@
 #include "core/day/key_moments.h"
 #include "core/settings/program_options.h"
 #include "core/settings/time_servers.h"
+#include "core/time/standard_time.h"
 #include "system/time_sync.h"
 #include "tools/core/tools_log.h"
 #include "tools/ui/tool_app.h"
@@ -74,6 +75,7 @@ QString serverLine(const ServerAnswer& a, Agreement::Verdict verdict)
         return u"%1：本机%2 %3 秒，误差 ±%4 毫秒，%5"_s.arg(
             name, slowOrFast(a.offsetUs), seconds(a.offsetUs), milliseconds(a.accuracyUs),
             verdict == Agreement::Verdict::Agrees ? u"与多数一致"_s : u"与多数不一致，未采用"_s);
+    case Agreement::Verdict::SameAddress: return u"%1：与上面一台是同一地址，只算一次"_s.arg(name);
     case Agreement::Verdict::Silent: return u"%1：没有应答（%2）"_s.arg(name, a.why);
     case Agreement::Verdict::Failed: return u"%1：%2"_s.arg(name, a.why);
     }
@@ -231,7 +233,11 @@ void ClockWindow::showResult(const QList<ServerAnswer>& answers)
     m_servers->setText(lines.join(u'\n'));
     if (!m_agreement.ok) {
         m_clock.setOffsetMs(0);
-        if (m_agreement.answered > 0) {
+        if (m_agreement.answered == 1) {
+            m_offset->setText(u"只有一台服务器应答，没有采用"_s);
+            m_status->setText(u"列表里有几台服务器时，至少两台一致才采用，以免被一台出错的服务器带偏。"
+                              "请检查网络，或换用别的服务器（可点“恢复默认”）。"_s);
+        } else if (m_agreement.answered > 0) {
             m_offset->setText(u"服务器说法不一，没有采用"_s);
             m_status->setText(u"应答的服务器之间相差太多，没有过半数一致的结果，无法判断哪个对。"
                               "请换用可靠的服务器（可点“恢复默认”）。"_s);
@@ -249,7 +255,10 @@ void ClockWindow::showResult(const QList<ServerAnswer>& answers)
     else
         m_offset->setText(u"本机时钟比标准时间%1 %2 秒（±%3 毫秒）"_s.arg(
             slowOrFast(offset), seconds(offset), milliseconds(m_agreement.accuracyUs)));
-    if (qAbs(offset) >= 1'000'000)
+    if (qAbs(offset) > ExchangeClock::kMostOffsetMs * 1000)
+        m_status->setText(u"相差%1，太大了：Tickbell 不会按这个结果提醒，请先校正本机时钟（点“校正系统时间”，"
+                          "或在系统设置里改正日期和时间）。"_s.arg(roughDuration(offset / 1000)));
+    else if (qAbs(offset) >= 1'000'000)
         m_status->setText(u"相差一秒以上，建议点“校正系统时间”。"_s);
     showClock();
 }

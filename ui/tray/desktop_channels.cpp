@@ -58,6 +58,7 @@ DesktopChannels::DesktopChannels(TradingDay& day, Form1& window, DesktopSwitches
     connect(menu, &QMenu::aboutToShow, this, &DesktopChannels::refresh);
 
     connect(&m_day, &TradingDay::keyMoment, this, &DesktopChannels::notify);
+    connect(&m_day, &TradingDay::clockWarning, this, &DesktopChannels::notify);
     connect(&m_day, &TradingDay::calendarNotice, this, [this](const QString& text) {
         if (!m_switches.takeCalendarNotice(m_day.exchangeToday()))
             return;
