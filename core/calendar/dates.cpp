@@ -27,6 +27,14 @@ bool IsWeekend(QDate date)
     return n == 1 || n == 7;
 }
 
+QString monthDayWeekday(QDate date)
+{
+    static const char16_t* const weekdays[] = {u"日", u"一", u"二", u"三", u"四", u"五", u"六"};
+    return u"%1月%2日（周%3）"_s.arg(date.month())
+        .arg(date.day())
+        .arg(QString::fromUtf16(weekdays[WeekdayNumber(date) - 1]));
+}
+
 QDate parseIsoDate(QStringView text)
 {
     static const QRegularExpression isoDate(u"^(\\d{4})-(\\d{2})-(\\d{2})$"_s);

@@ -13,5 +13,8 @@ QString DateKey(QDate date);
 int WeekdayNumber(QDate date);
 bool IsWeekend(QDate date);
 
+// "12月14日（周一）".
+QString monthDayWeekday(QDate date);
+
 // "2024-02-09" and nothing else (four-digit year, two-digit month and day); invalid otherwise.
 QDate parseIsoDate(QStringView text);

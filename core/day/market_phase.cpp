@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/day/market_phase.h"
 
-#include "core/day/key_moments.h"
 #include "core/day/session_schedule.h"
 
 using namespace Qt::StringLiterals;
@@ -43,16 +42,9 @@ QString hoursMinutes(QTime t)
 MarketPhase marketPhase(const QDateTime& now, const TradingCalendar& calendar)
 {
     const QDateTime exchange = SessionSchedule::exchangeTime(now);
-    if (IsWeekend(exchange.date()) || calendar.IsHoliday(exchange.date()))
+    if (!calendar.isTradingDay(exchange.date()))
         return MarketPhase::Closed;
-    const QTime t = exchange.time();
-    if (t < QTime(9, 15) || t >= QTime(15, 0))
-        return MarketPhase::Closed;
-    if (t < QTime(9, 30) || t >= QTime(14, 57))
-        return MarketPhase::Auction;
-    if (t >= QTime(11, 30) && t < QTime(13, 0))
-        return MarketPhase::Midday;
-    return MarketPhase::Trading;
+    return phaseAt(exchange.time());
 }
 
 TrayView trayView(const QDateTime& now, const QString& status, const TradingCalendar& calendar)

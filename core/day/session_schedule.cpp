@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/day/session_schedule.h"
 
+#include "core/day/key_moments.h"
 #include "core/time/exchange_clock.h"
 
 using namespace Qt::StringLiterals;
@@ -21,42 +22,8 @@ namespace {
 using Kind = ScheduleEffect::Kind;
 using Launch = LaunchTarget;
 
-const QString kMorningAdvice =
-    u"注意：当前是上午开盘时间，中午11:30收盘，上午的走势将在9:40和10:30基本形成，注意量能 ... ..."_s;
-const QString kKeyPointAdvice =
-    u"注意：盘中关键时间点，可预测走势，注意量能。如果是洗盘行情，10:30及14:00后有可能拉起来 ... ..."_s;
-const QString kClosingSoonAdvice = u"注意：盘中关键时间点，五分钟后就收盘了，买卖要把握好时间 ... ..."_s;
-const QString kMiddayAdvice = u"注意：现在是中午休盘时间，下午12:50分机构开始竞价，13:00-15:00是开盘时间。"_s;
-const QString kAfternoonAdvice =
-    u"注意：当前是下午开盘时间，下午15:00收盘，下午的走势14:00基本形成，注意量能 ... ..."_s;
-const QString kAfternoonKeyPointAdvice =
-    u"注意：盘中关键时间点，可预测走势，注意量能。如果是洗盘行情，上午一直弱势振荡，14:00后有可能拉起来 ... ..."_s;
-
-const QString kAuctionPrompt = u"机构竞价.wav"_s;
-
-struct KeyWindow {
-    QTime from;
-    QString status; // empty: the status stays "股市开盘中..."
-    QString prompt;
-    const QString* advice;
-};
-
-// The windows of the sessions, each one minute long, tested in this order.
-const KeyWindow kSessionWindows[] = {
-    {QTime(9, 30), {}, u"上午开盘时间.wav"_s, &kMorningAdvice},
-    {QTime(9, 40), u"盘中关键点.."_s, u"盘中关键时间点1.wav"_s, &kKeyPointAdvice},
-    {QTime(10, 30), u"盘中关键点.."_s, u"盘中关键时间点2.wav"_s, &kKeyPointAdvice},
-    {QTime(11, 25), u"快收盘了!"_s, u"5分钟后收盘.wav"_s, &kClosingSoonAdvice},
-    {QTime(13, 0), {}, u"下午开盘时间.wav"_s, &kAfternoonAdvice},
-    {QTime(13, 10), u"盘中关键点.."_s, u"盘中关键时间点1.wav"_s, &kAfternoonKeyPointAdvice},
-    {QTime(14, 0), u"盘中关键点.."_s, u"盘中关键时间点2.wav"_s, &kAfternoonKeyPointAdvice},
-    {QTime(14, 55), u"快收盘了!"_s, u"5分钟后收盘.wav"_s, &kClosingSoonAdvice},
-};
-
-bool within(QTime t, QTime from, QTime to)
-{
-    return t >= from && t < to;
-}
+const QTime kClose(15, 0);
+const QTime kShutdown(15, 0, 8); // the quick shutdown, when the settings ask for it
 
 class TickBuilder {
 public:
@@ -93,10 +60,6 @@ private:
     QList<ScheduleEffect> m_effects;
 };
 
-} // namespace
-
-namespace {
-
 QString timeOfDay(QTime t)
 {
     return u"%1:%2:%3"_s.arg(t.hour())
@@ -129,9 +92,9 @@ TickResult SessionSchedule::tick(const QDateTime& now, const ScheduleMemory& mem
     const QTime t(tm.hour(), tm.minute(), tm.second()); // whole seconds only
     TickBuilder b(memory);
 
-    auto auctionReminder = [&] {
-        b.prompt(kAuctionPrompt);
-        b.advice(ScheduleText::AuctionAdvice);
+    auto auctionReminder = [&](const DayMoment& m) {
+        b.prompt(m.prompt);
+        b.advice(m.advice);
         const QDate tomorrow = today.addDays(1);
         if (m_calendar.IsHoliday(tomorrow))
             b.appendAdvice(ScheduleText::HolidayTomorrow);
@@ -164,37 +127,23 @@ TickResult SessionSchedule::tick(const QDateTime& now, const ScheduleMemory& mem
         b.prompt(u"今天不开盘.wav"_s);
         if (autoexit)
             b.armCountdown();
-    } else if (t >= QTime(15, 0)) {
-        b.status(u"今天已收盘..."_s);
-        if (t < QTime(15, 1))
-            b.promptStep(u"今天已收盘.wav"_s, ScheduleText::Welcome);
-        if (isOn(settings.shutdown15) && t == QTime(15, 0, 8))
-            b.launch(Launch::QuickShutdown);
-        if (autoexit)
-            b.armCountdown();
-    } else if (t < QTime(9, 30)) {
-        b.status(u"还没开盘..."_s);
-        if (t >= QTime(9, 20) && b.playok() != kAuctionPrompt)
-            auctionReminder();
-    } else if (within(t, QTime(11, 30), QTime(13, 0))) {
-        b.status(u"中午休盘中..."_s);
-        if (t < QTime(11, 31))
-            b.promptStep(u"中午休盘时间.WAV"_s, kMiddayAdvice);
-        if (within(t, QTime(12, 50), QTime(12, 51)) && b.playok() != kAuctionPrompt)
-            auctionReminder();
     } else {
-        // The key minutes override the status on every tick of the minute; settle it first so
-        // the label is written once a tick.
-        const KeyWindow* window = nullptr;
-        for (const KeyWindow& w : kSessionWindows) {
-            if (within(t, w.from, w.from.addSecs(60))) {
-                window = &w;
-                break;
-            }
+        // The day's table: the section's status, or a key minute's on every tick of the minute;
+        // the prompt of the window that holds now, on its first tick.
+        const DayMoment* window = momentWindow(t);
+        b.status(window && !window->keyStatus.isEmpty() ? window->keyStatus : sectionStatus(t));
+        if (window && window->auction) {
+            if (b.playok() != window->prompt)
+                auctionReminder(*window);
+        } else if (window) {
+            b.promptStep(window->prompt, window->advice);
         }
-        b.status(window && !window->status.isEmpty() ? window->status : u"股市开盘中..."_s);
-        if (window)
-            b.promptStep(window->prompt, *window->advice);
+        if (t >= kClose) {
+            if (isOn(settings.shutdown15) && t == kShutdown)
+                b.launch(Launch::QuickShutdown);
+            if (autoexit)
+                b.armCountdown();
+        }
     }
     result.effects = b.take();
     return result;

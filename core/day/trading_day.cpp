@@ -215,7 +215,8 @@ void TradingDay::tickAt(const QDateTime& now)
             break;
         }
     }
-    if (const auto notice = momentNotice(result.effects, m_status, m_advice))
+    if (const auto notice = momentNotice(result.effects, m_status, m_advice,
+                                         SessionSchedule::exchangeTime(now).date(), m_services.calendar))
         emit keyMoment(*notice);
 }
 

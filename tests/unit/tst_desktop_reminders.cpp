@@ -48,6 +48,8 @@ private slots:
         QTest::newRow("its last second") << at(kFriday, 9, 29, 59) << MarketPhase::Auction;
         QTest::newRow("morning session") << at(kFriday, 9, 30) << MarketPhase::Trading;
         QTest::newRow("midday break") << at(kFriday, 11, 30) << MarketPhase::Midday;
+        // The same table as the schedule's 12:50 auction and its notification.
+        QTest::newRow("midday auction") << at(kFriday, 12, 50) << MarketPhase::Auction;
         QTest::newRow("afternoon session") << at(kFriday, 13, 0) << MarketPhase::Trading;
         QTest::newRow("closing auction") << at(kFriday, 14, 57) << MarketPhase::Auction;
         QTest::newRow("after the close") << at(kFriday, 15, 0) << MarketPhase::Closed;
@@ -76,8 +78,8 @@ private slots:
             << at(kFriday, 9, 20, 59) << u"还没开盘..."_s
             << u"还没开盘...\n北京时间 9:20\n下一时点：9:25 开盘集合竞价撮合（还有5分钟）"_s;
         QTest::newRow("hours")
-            << at(kFriday, 10, 5, 30) << u"股市开盘中..."_s
-            << u"股市开盘中...\n北京时间 10:05\n下一时点：11:30 上午收盘（还有1小时25分钟）"_s;
+            << at(kFriday, 11, 40, 30) << u"中午休盘中..."_s
+            << u"中午休盘中...\n北京时间 11:40\n下一时点：12:50 机构竞价（还有1小时10分钟）"_s;
         QTest::newRow("tomorrow")
             << at(kThursday, 15, 0) << u"今天已收盘..."_s
             << u"今天已收盘...\n北京时间 15:00\n下一时点：明天 9:15 开盘集合竞价开始（还有18小时15分钟）"_s;
@@ -127,8 +129,8 @@ private slots:
             {"13:10", QTime(13, 10), u"盘中关键点.."_s, keyPoint},
             {"14:00", QTime(14, 0), u"盘中关键点.."_s, keyPoint},
             {"14:55", QTime(14, 55), u"快收盘了!"_s, closingSoon},
-            // The advice goes back to the welcome, which says nothing of the close.
-            {"15:00 close", QTime(15, 0), u"今天已收盘..."_s, QString()},
+            // The advice goes back to the welcome; the next trading day is past the Spring Festival.
+            {"15:00 close", QTime(15, 0), u"今天已收盘..."_s, u"下一个交易日：2月22日（周一）9:15"_s},
         };
         for (const auto& m : moments) {
             const QDateTime now(kFriday, m.at);

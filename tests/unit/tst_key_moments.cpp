@@ -24,7 +24,7 @@ private slots:
         QTest::newRow("a millisecond before") << QDateTime(wednesday, QTime(14, 56, 59, 999))
                                               << QDateTime(wednesday, QTime(14, 57)) << u"收盘集合竞价开始"_s;
         QTest::newRow("midday break")
-            << QDateTime(wednesday, QTime(11, 30)) << QDateTime(wednesday, QTime(13, 0)) << u"下午开盘"_s;
+            << QDateTime(wednesday, QTime(11, 30)) << QDateTime(wednesday, QTime(12, 50)) << u"机构竞价"_s;
         // Beijing's 9:20 is New York's 20:20 the evening before (EST): the next moment is Beijing's.
         QTest::newRow("from New York") << QDateTime(QDate(2010, 2, 9), QTime(20, 20), QTimeZone(-5 * 3600))
                                        << QDateTime(wednesday, QTime(9, 25)) << u"开盘集合竞价撮合"_s;
