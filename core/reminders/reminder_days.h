@@ -28,7 +28,8 @@ inline constexpr int kClosureDays = 3;
 
 // Whether the 日子 holds on date: 每个交易日 and 周一..周五 on the trading days, 休市前最后一个交易日
 // on a trading day followed by a closure, 休市后第一个交易日 on the first after one, the month's
-// first and last trading days, and a date on that day whether it trades or not.
+// first and last trading days, and a date on that day whether it trades or not. Whether the
+// reminder is switched on is the caller's to ask.
 bool appliesOn(const ReminderDay& day, QDate date, const TradingDays& days);
 bool appliesOn(const Reminder& reminder, QDate date, const TradingCalendar& calendar);
 

@@ -87,9 +87,13 @@ void RemindersWindow::buildControls()
     connect(list, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
         if (m_filling || column != TimeColumn)
             return;
+        // The item stays: Qt still holds it while it tells of its change.
         const int index = list->indexOfTopLevelItem(item);
         m_edited.setOn(index, item->checkState(TimeColumn) == Qt::Checked);
-        refresh(index);
+        m_filling = true;
+        showItem(item, m_edited.at(index), TradingDays(m_calendar));
+        m_filling = false;
+        saveButton->setEnabled(hasChanges());
     });
 
     unreadable = label("unreadable");
@@ -220,24 +224,12 @@ void RemindersWindow::refresh(int select)
 {
     m_filling = true;
     list->clear();
-    const QDateTime at = now();
     const TradingDays days(m_calendar);
     for (qsizetype i = 0; i < m_edited.count(); ++i) {
-        const Reminder& r = m_edited.at(i);
-        const QList<QDateTime> next = nextOccurrences(r, at, days);
-        const QString when = !r.on            ? u"已关闭"_s
-                             : next.isEmpty() ? u"不会再响"_s
-                                              : u"下次："_s + occurrenceText(next.first(), at.date());
-        auto* item =
-            new QTreeWidgetItem(list, {reminderTimeText(r.time), reminderDayText(r.day), r.text, when});
+        auto* item = new QTreeWidgetItem(list);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(TimeColumn, r.on ? Qt::Checked : Qt::Unchecked);
         item->setToolTip(TimeColumn, u"勾上：提醒；不勾：关闭（留在文件里）"_s);
-        item->setData(TimeColumn, Qt::AccessibleDescriptionRole, r.on ? u"开"_s : u"关"_s);
-        if (!r.on) {
-            for (int c = 0; c < list->columnCount(); ++c)
-                item->setForeground(c, list->palette().brush(QPalette::Disabled, QPalette::Text));
-        }
+        showItem(item, m_edited.at(i), days);
     }
     QStringList lines;
     for (const RemindersFile::Unreadable& line : m_edited.unreadable())
@@ -256,6 +248,23 @@ void RemindersWindow::refresh(int select)
     changeButton->setEnabled(any);
     deleteButton->setEnabled(any);
     saveButton->setEnabled(hasChanges());
+}
+
+void RemindersWindow::showItem(QTreeWidgetItem* item, const Reminder& r, const TradingDays& days)
+{
+    const QDateTime at = now();
+    const QList<QDateTime> next = nextOccurrences(r, at, days);
+    item->setText(TimeColumn, reminderTimeText(r.time));
+    item->setText(DayColumn, reminderDayText(r.day));
+    item->setText(TextColumn, r.text);
+    item->setText(NextColumn, !r.on            ? u"已关闭"_s
+                              : next.isEmpty() ? u"不会再响"_s
+                                               : u"下次："_s + occurrenceText(next.first(), at.date()));
+    item->setCheckState(TimeColumn, r.on ? Qt::Checked : Qt::Unchecked);
+    item->setData(TimeColumn, Qt::AccessibleDescriptionRole, r.on ? u"开"_s : u"关"_s);
+    const QBrush text = list->palette().brush(r.on ? QPalette::Active : QPalette::Disabled, QPalette::Text);
+    for (int c = 0; c < list->columnCount(); ++c)
+        item->setForeground(c, text);
 }
 
 void RemindersWindow::showSelected()

@@ -16,6 +16,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
+class TradingDays;
 
 // 我的提醒: the trader's own reminders with the next time each rings, and the lines of
 // reminders.txt that cannot be read. He adds, changes, deletes and switches them off on a copy
@@ -66,6 +68,7 @@ protected:
 private:
     void buildControls();
     void refresh(int select = -1);
+    void showItem(QTreeWidgetItem* item, const Reminder& reminder, const TradingDays& days);
     void showSelected();
     void updatePreview();
     int selected() const;
