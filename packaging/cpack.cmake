@@ -41,11 +41,13 @@ endif()
 #   xdg-utils           xdg-open, through which Qt opens the web pages
 #   libqt6dbus6         the desktop's notifications, and the tools' calls to logind (power off) and
 #                       timedated (network time)
+#   libqt6texttospeech6 reads the trader's reminders; its speech-dispatcher plugin is loaded by path
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6, libqt6gui6, libqt6network6, libqt6multimedia6, libqt6dbus6, fonts-arphic-ukai, fonts-arphic-uming, fonts-noto-cjk, xdg-utils")
+    "libqt6widgets6, libqt6gui6, libqt6network6, libqt6multimedia6, libqt6dbus6, libqt6texttospeech6, fonts-arphic-ukai, fonts-arphic-uming, fonts-noto-cjk, xdg-utils")
 # The prompts need a sound server; desktops have one, but it is not a hard requirement.
-# The calculator tool starts the desktop's own calculator.
+# The calculator tool starts the desktop's own calculator. The reminders are read aloud by
+# speech-dispatcher with espeak-ng's Mandarin voice; without them they chime alone.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "pulseaudio | pipewire-pulse, gnome-calculator | kcalc | mate-calc | galculator | qalculate-gtk")
+    "pulseaudio | pipewire-pulse, gnome-calculator | kcalc | mate-calc | galculator | qalculate-gtk, qt6-speech-speechd-plugin, speech-dispatcher, speech-dispatcher-espeak-ng")
 
 include(CPack)

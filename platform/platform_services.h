@@ -5,6 +5,7 @@
 #include "core/services/clock.h"
 #include "core/services/code_page.h"
 #include "core/services/launcher.h"
+#include "core/services/speech.h"
 #include "platform/desktop_notifier.h"
 #include "platform/window_stacking.h"
 
@@ -21,6 +22,8 @@ public:
     virtual const CodePage& codePage() const = 0;
     virtual AudioOutput& audio() = 0;
     virtual Launcher& launcher() = 0;
+    // The system's voice for the trader's reminders.
+    virtual Speech& speech() = 0;
     virtual WindowStacking& stacking() = 0;
     // The desktop's notification service, or none where the system shows a program's
     // notifications only through its tray icon (Windows' notification area): the tray then

@@ -22,6 +22,11 @@ runtime=(
     fonts-arphic-ukai fonts-arphic-uming fonts-noto-cjk
     xdg-utils
 )
+# The reminders' voice: Qt TextToSpeech and its speech-dispatcher plugin, speech-dispatcher with
+# espeak-ng's Mandarin voice. Debian's qt6-speech-dev headers include QtQmlIntegration, which only
+# qt6-declarative-dev has.
+runtime+=(qt6-speech-dev libqt6texttospeech6 qt6-speech-speechd-plugin qt6-declarative-dev
+    speech-dispatcher speech-dispatcher-espeak-ng)
 # Also used by the run command on a machine without a display (a session bus of its own too).
 runtime+=(xvfb xauth openbox pulseaudio pulseaudio-utils dbus-daemon)
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Makes the nine voice prompts in this folder: a two-note chime for the welcome and
-# espeak-ng's Mandarin voice for the rest. Re-running it gives the same files byte for byte.
+# Makes the nine voice prompts in this folder, a two-note chime for the welcome and
+# espeak-ng's Mandarin voice for the rest, and the short chime before the trader's own reminders. Re-running it gives the same files byte for byte.
 #
 # Each file: ~0.3 s of silence first (audio devices often swallow the first moments),
 # peak-normalised, mono, 16 kHz, 16-bit PCM (QSoundEffect decodes only 8/16-bit PCM WAV).
@@ -50,7 +50,18 @@ bell() { # file
     sox -R "$tmp/chime.wav" "${format[@]}" "$out/$1" pad "$lead" "$tail" norm -3
 }
 
+# The reminders' chime: two quick rising notes (G5 then C6), shorter and brighter than the
+# welcome, so that a reminder of the trader's own is not taken for a prompt of the day. The
+# program reads the reminder's text 1 s after it starts (ReminderVoice::kChimeMs): keep it shorter.
+ping() { # file
+    note low.wav 784 0.3
+    note high.wav 1047 0.45
+    sox -R -m "$tmp/low.wav" -v 0.9 "|sox -R $tmp/high.wav -p pad 0.12" "$tmp/ping.wav"
+    sox -R "$tmp/ping.wav" "${format[@]}" "$out/$1" pad "$lead" 0.05 norm -3
+}
+
 bell Tickbell.wav
+ping 我的提醒.wav
 speak 机构竞价.wav "机构竞价时间"
 speak 上午开盘时间.wav "上午开盘时间"
 speak 盘中关键时间点.wav "盘中关键时间点"
@@ -61,7 +72,7 @@ speak 下午开盘时间.wav "下午开盘时间"
 speak 今天已收盘.wav "今天已收盘"
 speak 今天不开盘.wav "今天不开盘"
 
-for f in Tickbell.wav 机构竞价.wav 上午开盘时间.wav 盘中关键时间点.wav 5分钟后收盘.wav 中午休盘时间.WAV \
+for f in Tickbell.wav 我的提醒.wav 机构竞价.wav 上午开盘时间.wav 盘中关键时间点.wav 5分钟后收盘.wav 中午休盘时间.WAV \
     下午开盘时间.wav 今天已收盘.wav 今天不开盘.wav; do
     echo "$f: $(sox --i -D "$out/$f") s"
 done

@@ -43,6 +43,7 @@ TradingDay::TradingDay(TradingDayServices services, QObject* parent)
     : QObject(parent), m_services(checked(std::move(services))), m_clock(*m_services.clock),
       m_standardTime(m_clock, m_services.networkTime.get(), m_services.timeServers),
       m_options(QFileInfo(m_services.configPath).absolutePath()),
+      m_reminders(ReminderBook::pathBeside(m_services.configPath)),
       m_settingsFile(m_services.configPath, m_services.defaultConfigPath, *m_services.codePage),
       m_schedule(m_services.calendar), m_tickTimer(m_clock)
 {
@@ -125,6 +126,7 @@ void TradingDay::start()
     LoadSettings();
     if (m_services.configPath.isEmpty())
         return;
+    m_reminders.load();
     // The clock tool offers the same switch: its change reaches a running day.
     connect(&m_options, &ProgramOptions::changedOnDisk, this, &TradingDay::followSavedOptions);
     m_options.watch();

@@ -7,6 +7,7 @@
 #include "core/day/moment_notice.h"
 #include "core/day/second_timer.h"
 #include "core/day/session_schedule.h"
+#include "core/reminders/reminder_book.h"
 #include "core/settings/program_options.h"
 #include "core/settings/settings.h"
 #include "core/settings/settings_file.h"
@@ -83,6 +84,8 @@ public:
     StandardTime& standardTime() { return m_standardTime; } // 按标准时间提醒
     // tickbell.ini beside config.txt: the program's own switches.
     ProgramOptions& options() { return m_options; }
+    // The trader's own reminders, reminders.txt beside config.txt, read at start.
+    ReminderBook& reminders() { return m_reminders; }
     const QString& title() const { return m_title; }
     const QString& status() const { return m_status; }
     const QString& advice() const { return m_advice; }
@@ -159,6 +162,7 @@ private:
     ExchangeClock m_clock;
     StandardTime m_standardTime;
     ProgramOptions m_options;
+    ReminderBook m_reminders;
     Settings m_settings;
     SettingsFile m_settingsFile;
     SessionSchedule m_schedule;

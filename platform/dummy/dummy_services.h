@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The tests' backend: a clock the test moves, and sound, launching, stacking and notifications
-// that record what they were asked for. Passed in where the program passes the system's.
+// The tests' backend: a clock the test moves, and sound, speech, launching, stacking and
+// notifications that record what they were asked for. Passed in where the program passes the system's.
 
 #ifndef TICKBELL_DUMMY_BACKEND
 #error "the dummy backend is for the tests: link tickbell_platform_dummy"
@@ -12,6 +12,7 @@
 
 #include <QDateTime>
 #include <QStringList>
+#include <QTimer>
 
 // A clock that stands still until the test moves it. Time passing (advance) moves the steady
 // clock too; setting the clock (set) moves only the wall clock, as a person or a time service
@@ -96,6 +97,41 @@ public:
     QList<QStringList> shown; // {summary, body} each
 };
 
+// Records what it was asked to read. Without a voice (present false) each say() finishes at
+// once, queued; with one, the test ends the text with finish(), as the voice would.
+class DummySpeech final : public Speech {
+public:
+    bool available() const override { return present && prepared > 0; }
+    void prepare() override { ++prepared; }
+    void say(const QString& text) override
+    {
+        ++prepared;
+        said << text;
+        ++unfinished;
+        if (!present)
+            QTimer::singleShot(0, this, &DummySpeech::finish);
+    }
+    void stop() override
+    {
+        ++stops;
+        if (unfinished > 0)
+            QTimer::singleShot(0, this, &DummySpeech::finish);
+    }
+    bool speaking() const override { return unfinished > 0; }
+    void finish()
+    {
+        if (unfinished == 0)
+            return;
+        --unfinished;
+        emit finished();
+    }
+    bool present = true;
+    int prepared = 0;
+    int stops = 0;
+    int unfinished = 0;
+    QStringList said;
+};
+
 // All of them together, as makePlatformServices() gives the real ones.
 class DummyPlatformServices final : public PlatformServices {
 public:
@@ -103,6 +139,7 @@ public:
     const CodePage& codePage() const override { return qtCodePage; }
     AudioOutput& audio() override { return dummyAudio; }
     Launcher& launcher() override { return dummyLauncher; }
+    Speech& speech() override { return dummySpeech; }
     WindowStacking& stacking() override { return dummyStacking; }
     DesktopNotifier* notifier() override { return &dummyNotifier; }
     void quitOnSystemRequests() override {}
@@ -114,4 +151,5 @@ public:
     DummyLauncher dummyLauncher;
     DummyStacking dummyStacking;
     DummyNotifier dummyNotifier;
+    DummySpeech dummySpeech;
 };

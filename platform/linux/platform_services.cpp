@@ -3,6 +3,7 @@
 
 #include "platform/linux/desktop_launcher.h"
 #include "platform/linux/freedesktop_notifier.h"
+#include "platform/linux/qt_speech.h"
 #include "platform/linux/sound_output.h"
 #include "platform/linux/termination.h"
 #include "platform/linux/window_layer.h"
@@ -11,13 +12,15 @@ namespace {
 
 // Qt Multimedia on PulseAudio or PipeWire, processes without a shell and the desktop's
 // openers, the window manager's stacking hints, Qt's GB18030 converter (ICU), and the
-// desktop's notification service on the session bus.
+// desktop's notification service on the session bus; Qt TextToSpeech (speech-dispatcher) for
+// the reminders' voice.
 class LinuxServices final : public PlatformServices {
 public:
     const Clock& clock() const override { return m_clock; }
     const CodePage& codePage() const override { return m_codePage; }
     AudioOutput& audio() override { return m_audio; }
     Launcher& launcher() override { return m_launcher; }
+    Speech& speech() override { return m_speech; }
     WindowStacking& stacking() override { return m_stacking; }
     DesktopNotifier* notifier() override { return &m_notifier; }
     void quitOnSystemRequests() override { quitOnTerminationSignals(); }
@@ -31,6 +34,7 @@ private:
     DesktopLauncher m_launcher{m_starter};
     WindowLayer m_stacking;
     FreedesktopNotifier m_notifier;
+    QtSpeech m_speech;
 };
 
 } // namespace

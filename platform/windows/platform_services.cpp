@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/platform_services.h"
 
+#include "platform/windows/sapi_speech.h"
 #include "platform/windows/session_end.h"
 #include "platform/windows/shell_launcher.h"
 #include "platform/windows/window_layer_windows.h"
@@ -15,6 +16,7 @@ public:
     const CodePage& codePage() const override { return m_codePage; }
     AudioOutput& audio() override { return m_audio; }
     Launcher& launcher() override { return m_launcher; }
+    Speech& speech() override { return m_speech; }
     WindowStacking& stacking() override { return m_stacking; }
     // A program's notifications come from its icon in the notification area: the tray's.
     DesktopNotifier* notifier() override { return nullptr; }
@@ -27,6 +29,7 @@ private:
     WinmmSound m_audio;
     ShellLauncher m_launcher;
     WindowsWindowLayer m_stacking;
+    SapiSpeech m_speech;
 };
 
 } // namespace

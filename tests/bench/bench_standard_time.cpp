@@ -82,6 +82,7 @@ public:
     const CodePage& codePage() const override { return m_real->codePage(); }
     AudioOutput& audio() override { return audio_; }
     Launcher& launcher() override { return m_real->launcher(); }
+    Speech& speech() override { return m_real->speech(); }
     WindowStacking& stacking() override { return m_real->stacking(); }
     DesktopNotifier* notifier() override { return m_real->notifier(); }
     void quitOnSystemRequests() override {}

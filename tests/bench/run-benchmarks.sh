@@ -10,7 +10,8 @@
 #   BENCH_SCHEDULE_RUNS=3     simulated years of schedule ticks (about a minute each)
 #   BENCH_SCHEDULE_DAYS=365
 #   BENCH_STANDARD_RUNS=3     runs of standard time against chronyd (about 25 s each)
-#   BENCH_ONLY="schedule timer idle startup tools standard tray"   the parts to run
+#   BENCH_REMINDER_RUNS=201   runs of finding the next time of 200 reminders, at 25 moments each
+#   BENCH_ONLY="schedule reminders timer idle startup tools standard tray"   the parts to run
 #   BENCH_KEEP=1              keep the scratch folder (logs, the programs' standard error)
 # Needs Xvfb, openbox and faketime for the window figures, and chronyd (unpacked by scripts/install-deps.sh --test) for
 # standard time; gives tickbell a PulseAudio null sink when pulseaudio is installed.
@@ -28,10 +29,11 @@ starts=${BENCH_STARTS:-5}
 schedule_runs=${BENCH_SCHEDULE_RUNS:-3}
 schedule_days=${BENCH_SCHEDULE_DAYS:-365}
 standard_runs=${BENCH_STANDARD_RUNS:-3}
-only=" ${BENCH_ONLY:-schedule timer idle startup tools standard tray} "
+reminder_runs=${BENCH_REMINDER_RUNS:-201}
+only=" ${BENCH_ONLY:-schedule reminders timer idle startup tools standard tray} "
 wants() { [[ $only == *" $1 "* ]]; }
 
-for exe in bench_schedule bench_second_timer bare_window first_frame startup_phases bench_standard_time; do
+for exe in bench_schedule bench_reminders bench_second_timer bare_window first_frame startup_phases bench_standard_time; do
     [ -x "$bench/$exe" ] || { echo "missing $bench/$exe: build the tests first" >&2; exit 1; }
 done
 [ -x "$build/bin/tickbell" ] || { echo "missing $build/bin/tickbell: build first" >&2; exit 1; }
@@ -150,6 +152,16 @@ if wants schedule; then
     add "1 DateKey, ns per call" "$(v calendar.DateKey_ns)"
     add "1 IsHoliday (with its DateKey), ns per call" "$(v calendar.IsHoliday_ns)"
     fc_mark=$(fc_stamp)
+fi
+
+# ---------------------------------------------------------------------------------------------
+if wants reminders; then
+    say "reminders: the next time of 200 reminders, $reminder_runs runs"
+    out=$("$bench/bench_reminders" --runs "$reminder_runs" --program-folder "$build/bin")
+    echo "$out" >&2
+    v() { sed -n "s/^$1 *\([0-9.]*\).*/\1/p" <<<"$out"; }
+    add "1 next time of all 200 reminders (calendar asked afresh), ms: median / slowest moment's median / largest" \
+        "$(v reminders.all_next_ms_median) / $(v reminders.slowest_moment_ms_median) / $(v reminders.all_next_ms_max)"
 fi
 
 # ---------------------------------------------------------------------------------------------

@@ -10,8 +10,9 @@ NAME=$(basename "$0" .sh)
 APP_ID=org.tickbell.Tickbell
 
 # What the program folder must hold: the nine voice prompts (one with an upper-case
-# extension), the default settings, the holidays file and the festival dates.
-PROMPTS=(Tickbell.wav 机构竞价.wav 上午开盘时间.wav 盘中关键时间点.wav 5分钟后收盘.wav 中午休盘时间.WAV
+# extension) and the reminders' chime, the default settings, the holidays file and the festival
+# dates.
+PROMPTS=(Tickbell.wav 我的提醒.wav 机构竞价.wav 上午开盘时间.wav 盘中关键时间点.wav 5分钟后收盘.wav 中午休盘时间.WAV
     下午开盘时间.wav 今天已收盘.wav 今天不开盘.wav)
 PROGRAM_FILES=(tickbell plug/config.txt holidays.txt statutory-holidays.txt)
 for p in "${PROMPTS[@]}"; do PROGRAM_FILES+=("sound/$p"); done

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/settings/gbk_text.h"
 #include "instance/instance_lock.h"
+#include "platform/windows/sapi_speech.h"
 #include "platform/windows/shell_launcher.h"
 #include "platform/windows/windows_code_page.h"
 #include "platform/windows/winmm_sound.h"
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -104,6 +106,19 @@ private slots:
         QVERIFY(somethingPlays(probe));
         sound.close();
         QVERIFY(!somethingPlays(probe));
+    }
+
+    // SAPI is asked, whatever voices the system has (Wine's have none worth hearing): each text
+    // ends, read or not, and nothing blocks or fails loudly.
+    void voiceEndsEachText()
+    {
+        SapiSpeech speech;
+        QSignalSpy finished(&speech, &Speech::finished);
+        speech.say(u"尾盘检查持仓"_s);
+        speech.say(u"明天起休市"_s);
+        speech.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 2, 20000);
+        QVERIFY(!speech.speaking());
     }
 
     void programStartsInItsOwnFolder()

@@ -7,6 +7,7 @@
 #include "core/texts/help_texts.h"
 #include "platform/window_stacking.h"
 #include "ui/calendar/calendar_window.h"
+#include "ui/reminders/reminders_window.h"
 #include "ui/settings/form2.h"
 #include "ui/viewer/show_text1.h"
 #include "widgets/fonts.h"
@@ -338,6 +339,7 @@ void Form1::buildMenus()
     qshutdown = addItem(sgssfds, "qshutdown", u"快速关机"_s, &Form1::qshutdown_Click);
     sgssfds->addSeparator();
     tradingCalendar = addItem(sgssfds, "tradingCalendar", u"交易日历"_s, &Form1::openCalendar);
+    myReminders = addItem(sgssfds, "myReminders", u"我的提醒"_s, &Form1::openReminders);
 
     QMenu* win234 = addMenu("win234", u"窗口"_s);
     normal123 = addCheck(win234, "normal123", u"常规"_s, true);
@@ -519,6 +521,18 @@ void Form1::openCalendar()
     m_calendar->show();
     m_calendar->raise();
     m_calendar->activateWindow();
+}
+
+void Form1::openReminders()
+{
+    if (!m_reminders) {
+        // Owned by the main window, so that it opens above it in every layer.
+        m_reminders = new RemindersWindow(m_day.reminders(), m_day.calendar(), m_day.clock(), this);
+        m_reminders->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_reminders->show();
+    m_reminders->raise();
+    m_reminders->activateWindow();
 }
 
 void Form1::setLayer(QAction* item)

@@ -13,6 +13,7 @@ class QLabel;
 class QPushButton;
 class QStatusBar;
 class CalendarWindow;
+class RemindersWindow;
 class ShowText1;
 class WindowStacking;
 
@@ -70,6 +71,8 @@ public:
 
     // 交易日历: opens the calendar window, or brings it forward.
     void openCalendar();
+    // 我的提醒: opens the reminders window, or brings it forward.
+    void openReminders();
 
     // Brings the window back to the front, restoring it when minimised or hidden in the tray.
     void bringToFront();
@@ -138,6 +141,7 @@ public:
     QAction* sdfasr = nullptr;
     QAction* qshutdown = nullptr;
     QAction* tradingCalendar = nullptr; // 交易日历, after the design's Tools items
+    QAction* myReminders = nullptr;     // 我的提醒, the last of Tools
     QAction* normal123 = nullptr;
     QAction* top123 = nullptr;
     QAction* low123 = nullptr;
@@ -153,6 +157,7 @@ private:
     QPointer<ShowText1> m_viewer;
     QPointer<QStatusBar> m_notice;
     QPointer<CalendarWindow> m_calendar;
+    QPointer<RemindersWindow> m_reminders;
     bool m_shown = false;
     bool m_closeToTray = false;
     bool m_hiddenInTray = false;
