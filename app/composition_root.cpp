@@ -31,6 +31,7 @@ std::unique_ptr<TradingDay> makeTradingDay(PlatformServices& platform, const QSt
     services.codePage = &platform.codePage();
     services.audio = &platform.audio();
     services.launcher = &platform.launcher();
+    services.speech = &platform.speech();
     services.programFolder = programFolder;
     services.configPath = config.configPath;
     services.defaultConfigPath = config.defaultPath;

@@ -71,6 +71,12 @@ void printToConsole(TradingDay& day)
     QObject::connect(&day, &TradingDay::statusChanged, &day, print(u"status"_s));
     QObject::connect(&day, &TradingDay::adviceChanged, &day, print(u"advice"_s));
     QObject::connect(&day, &TradingDay::calendarNotice, &day, print(u"notice"_s));
+    QObject::connect(&day, &TradingDay::ownReminder, &day, print(u"reminder"_s));
+    QObject::connect(&day, &TradingDay::remindersFileNotice, &day,
+                     [notice = print(u"notice"_s)](const QString& text) {
+                         if (!text.isEmpty())
+                             notice(text);
+                     });
     QObject::connect(&day, &TradingDay::promptRequested, &day,
                      [prompt = print(u"prompt"_s)](const QString& name, bool heard) {
                          prompt(heard ? name : name + u" (voice off)"_s);

@@ -2,7 +2,10 @@
 #include "core/day/key_moments.h"
 
 #include "core/day/session_schedule.h"
+#include "core/reminders/reminder_days.h"
 #include "core/time/exchange_clock.h"
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -175,18 +178,40 @@ MarketPhase phaseAt(QTime t)
     return phase;
 }
 
-KeyMoment nextKeyMoment(const QDateTime& now, const TradingCalendar& calendar)
+QList<DayMoment> momentsOn(QDate date, const TradingDays& days, const QList<Reminder>& own)
 {
-    // The exchanges' day, wherever the computer is.
+    QList<DayMoment> moments;
+    if (days.trades(date))
+        moments = dayMoments();
+    for (const Reminder& r : own) {
+        if (!r.on || !appliesOn(r.day, date, days))
+            continue;
+        DayMoment m;
+        m.at = r.time;
+        m.name = r.text;
+        m.own = true;
+        moments << m;
+    }
+    // The table's own first where a reminder shares its second.
+    std::stable_sort(moments.begin(), moments.end(),
+                     [](const DayMoment& a, const DayMoment& b) { return a.at < b.at; });
+    return moments;
+}
+
+KeyMoment nextKeyMoment(const QDateTime& now, const TradingCalendar& calendar, const QList<Reminder>& own)
+{
+    // The exchanges' day, wherever the computer is; a year ahead covers any run of closed days.
     const QDateTime beijing = ExchangeClock::beijing(now);
-    if (calendar.isTradingDay(beijing.date())) {
-        for (const DayMoment& m : dayMoments()) {
-            const QDateTime at(beijing.date(), m.at, Qt::OffsetFromUTC, beijing.offsetFromUtc());
+    const TradingDays days(calendar);
+    for (int ahead = 0; ahead <= 366; ++ahead) {
+        const QDate day = beijing.date().addDays(ahead);
+        for (const DayMoment& m : momentsOn(day, days, own)) {
+            const QDateTime at(day, m.at, Qt::OffsetFromUTC, beijing.offsetFromUtc());
             if (at > beijing)
-                return {at, m.name};
+                return {at, m.name, m.own};
         }
     }
-    return nextTradingDayStart(beijing.date(), calendar);
+    return {};
 }
 
 KeyMoment nextTradingDayStart(QDate date, const TradingCalendar& calendar)

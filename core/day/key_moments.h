@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/calendar/trading_calendar.h"
+#include "core/reminders/reminder.h"
 
 #include <QDateTime>
 #include <QList>
@@ -18,10 +19,10 @@ enum class MarketPhase {
     Closed,  // before 9:15, after 15:00, and every day the exchanges do not trade
 };
 
-// One moment of a trading day, by Beijing time. The one table of them (dayMoments) holds the
-// day's key moments with their voice prompts and advice, and the exchanges' auction phases;
-// the schedule, the tray's picture and tooltip, the notifications and the clock tool all read
-// it.
+// One moment of a day, by Beijing time. The one table of them (dayMoments) holds the day's key
+// moments with their voice prompts and advice, and the exchanges' auction phases; with the
+// trader's own reminders that ring on a day (momentsOn) it is that day's list. The schedule, the
+// tray's picture and tooltip, the notifications, the reminders and the clock tool all read it.
 struct DayMoment {
     QTime at;
     QString name;                     // as the tooltip and the clock tool name it
@@ -32,6 +33,7 @@ struct DayMoment {
     QTime windowEnd;                  // the prompt's window: from at up to here
     QString keyStatus;                // Label1 for the whole window (the key minutes)
     bool auction = false;             // the auction reminder: tomorrow's notices, the launches
+    bool own = false;                 // the trader's own reminder; name is its text
 };
 
 // The table, in time order.
@@ -42,12 +44,20 @@ const DayMoment* momentWindow(QTime t);
 QString sectionStatus(QTime t);
 MarketPhase phaseAt(QTime t);
 
-// The first moment of the table after now (any zone) on a day the exchanges trade, by the
-// exchanges' own clock (Beijing time).
+class TradingDays;
+
+// The list of date: the table's moments when the exchanges trade, and the trader's own
+// reminders (those switched on) that ring on it, in time order.
+QList<DayMoment> momentsOn(QDate date, const TradingDays& days, const QList<Reminder>& own);
+
+// The first moment after now (any zone), by the exchanges' own clock (Beijing time): the
+// table's on the days the exchanges trade, and the trader's own on the days they ring.
 struct KeyMoment {
     QDateTime at; // in Beijing time; invalid when none lies in the next year
     QString name;
+    bool own = false;
 };
-KeyMoment nextKeyMoment(const QDateTime& now, const TradingCalendar& calendar);
+KeyMoment nextKeyMoment(const QDateTime& now, const TradingCalendar& calendar,
+                        const QList<Reminder>& own = {});
 // The first moment of the next trading day after date.
 KeyMoment nextTradingDayStart(QDate date, const TradingCalendar& calendar);

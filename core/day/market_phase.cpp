@@ -47,18 +47,22 @@ MarketPhase marketPhase(const QDateTime& now, const TradingCalendar& calendar)
     return phaseAt(exchange.time());
 }
 
-TrayView trayView(const QDateTime& now, const QString& status, const TradingCalendar& calendar)
+TrayView trayView(const QDateTime& now, const QString& status, MarketPhase phase, const KeyMoment& next)
 {
     const QDateTime exchange = SessionSchedule::exchangeTime(now);
     // To the minute: the time left is counted from the minute shown above it.
     QDateTime minute = exchange;
     minute.setTime(QTime(exchange.time().hour(), exchange.time().minute()));
     QString tip = status + u"\n北京时间 "_s + hoursMinutes(minute.time());
-    const KeyMoment next = nextKeyMoment(minute, calendar);
     if (next.at.isValid()) {
         tip += u"\n下一时点：%1%2 %3（还有%4）"_s.arg(dayOf(minute.date(), next.at.date()),
                                                       hoursMinutes(next.at.time()), next.name,
                                                       timeLeft(minute.secsTo(next.at) / 60));
     }
-    return {marketPhase(now, calendar), tip};
+    return {phase, tip};
+}
+
+TrayView trayView(const QDateTime& now, const QString& status, const TradingCalendar& calendar)
+{
+    return trayView(now, status, marketPhase(now, calendar), nextKeyMoment(now, calendar));
 }

@@ -20,4 +20,6 @@ struct TrayView {
 
     bool operator==(const TrayView&) const = default;
 };
+TrayView trayView(const QDateTime& now, const QString& status, MarketPhase phase, const KeyMoment& next);
+// The same with the table's next moment alone.
 TrayView trayView(const QDateTime& now, const QString& status, const TradingCalendar& calendar);

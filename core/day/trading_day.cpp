@@ -4,6 +4,8 @@
 #include "core/calendar/holidays_file.h"
 #include "core/day/countdown.h"
 #include "core/day/voice_prompt.h"
+#include "core/reminders/reminder_days.h"
+#include "core/reminders/reminder_voice.h"
 #include "core/services/audio_output.h"
 #include "core/services/clock.h"
 #include "core/services/launcher.h"
@@ -73,6 +75,15 @@ TradingDay::TradingDay(TradingDayServices services, QObject* parent)
         t.timer->setTimerType(Qt::PreciseTimer);
         connect(t.timer, &QTimer::timeout, this, t.handler);
     }
+    if (m_services.speech) {
+        m_reminderVoice = std::make_unique<ReminderVoice>(
+            *m_services.audio, *m_services.speech,
+            promptFilePath(m_services.programFolder, QString::fromUtf8(ReminderVoice::kChimeFile)));
+    }
+    connect(&m_reminders, &ReminderBook::changed, this, [this] {
+        momentsChanged();
+        emit remindersFileNotice(m_reminders.notice());
+    });
 }
 
 // The timers are members: they leave the parent's children before it would delete them.
@@ -173,6 +184,7 @@ bool TradingDay::saveCalendar(const TradingCalendar& edited, QString* error)
     }
     // The schedule holds on to this calendar: from the next tick it runs on the new days.
     m_services.calendar = edited;
+    momentsChanged();
     return true;
 }
 
@@ -220,6 +232,52 @@ void TradingDay::tickAt(const QDateTime& now)
     if (const auto notice = momentNotice(result.effects, m_status, m_advice,
                                          SessionSchedule::exchangeTime(now).date(), m_services.calendar))
         emit keyMoment(*notice);
+    tellOwnReminders(SessionSchedule::exchangeTime(now));
+}
+
+void TradingDay::momentsChanged()
+{
+    m_momentsDate = {};
+    m_next = {};
+}
+
+KeyMoment TradingDay::nextMoment(const QDateTime& now)
+{
+    if (!m_next.at.isValid() || m_next.at <= now)
+        m_next = nextKeyMoment(now, m_services.calendar, m_reminders.file().reminders());
+    return m_next;
+}
+
+void TradingDay::tellOwnReminders(const QDateTime& beijing)
+{
+    const QDate today = beijing.date();
+    const QTime t(beijing.time().hour(), beijing.time().minute(), beijing.time().second());
+    if (m_momentsDate != today) {
+        m_todaysMoments = momentsOn(today, TradingDays(m_services.calendar), m_reminders.file().reminders());
+        m_momentsDate = today;
+    }
+    // The notice line's reminder goes at the next moment, whatever it is.
+    if (m_reminderNoticeUntil.isValid() && beijing >= m_reminderNoticeUntil) {
+        m_reminderNoticeUntil = {};
+        emit reminderNotice({});
+    }
+    for (const DayMoment& m : std::as_const(m_todaysMoments)) {
+        if (m.at > t)
+            break;
+        if (!m.own || m.at != t)
+            continue;
+        qCInfo(lcDay, "reminder: %s", qUtf8Printable(m.name));
+        emit ownReminder(m.name);
+        emit reminderNotice(m.name);
+        m_reminderNoticeUntil = nextMoment(beijing).at;
+        if (!m_voice || !m_reminderVoice)
+            continue;
+        // Never over a design prompt: after it.
+        if (m_promptTimer.isActive())
+            m_reminderVoiceWaits << m.name;
+        else
+            m_reminderVoice->tell(m.name);
+    }
 }
 
 void TradingDay::liftPictures()
@@ -234,6 +292,9 @@ void TradingDay::playsound()
     emit promptRequested(playok, m_voice);
     if (!m_voice)
         return;
+    // The design's prompt comes first: a reminder being read stops.
+    if (m_reminderVoice && m_reminderVoice->busy())
+        m_reminderVoice->stop();
     m_services.audio->play(promptFilePath(m_services.programFolder, playok));
     enable(m_promptTimer);
 }
@@ -242,6 +303,11 @@ void TradingDay::closePrompt()
 {
     m_services.audio->close();
     m_promptTimer.stop();
+    const QStringList waits = std::exchange(m_reminderVoiceWaits, {});
+    if (m_voice && m_reminderVoice) {
+        for (const QString& text : waits)
+            m_reminderVoice->tell(text);
+    }
 }
 
 void TradingDay::countdownTick()

@@ -27,6 +27,8 @@ class AudioOutput;
 class CodePage;
 class Clock;
 class Launcher;
+class ReminderVoice;
+class Speech;
 
 // What the day needs from outside; tests pass fakes.
 struct TradingDayServices {
@@ -34,6 +36,7 @@ struct TradingDayServices {
     const CodePage* codePage = nullptr;
     AudioOutput* audio = nullptr;
     Launcher* launcher = nullptr;
+    Speech* speech = nullptr;  // none: the trader's reminders are not read aloud
     QString programFolder;     // sound/ and plug/ live here
     QString configPath;        // config.txt
     QString defaultConfigPath; // plug/config.txt
@@ -86,6 +89,9 @@ public:
     ProgramOptions& options() { return m_options; }
     // The trader's own reminders, reminders.txt beside config.txt, read at start.
     ReminderBook& reminders() { return m_reminders; }
+    // The next moment after now of the day's table and the trader's own reminders (kept until
+    // it passes or they change).
+    KeyMoment nextMoment(const QDateTime& now);
     const QString& title() const { return m_title; }
     const QString& status() const { return m_status; }
     const QString& advice() const { return m_advice; }
@@ -146,6 +152,13 @@ signals:
     void keyMoment(const DesktopNotice& notice);
     // The computer's clock is far off what the time servers agree on: for a notification.
     void clockWarning(const DesktopNotice& notice);
+    // One of the trader's own reminders, at its second (read aloud too, when the voice is on).
+    void ownReminder(const QString& text);
+    // The notice line's reminder: shown from its second until the next moment; empty: none.
+    void reminderNotice(const QString& text);
+    // What of reminders.txt could not be read (ReminderBook::notice), each time it is read or
+    // saved; empty: all of it.
+    void remindersFileNotice(const QString& text);
     void voiceChanged(bool on);
     void autoExitChanged(bool on);
     void standardTimeChanged(bool on);
@@ -157,12 +170,21 @@ private:
     void show(QString& shown, const QString& text, void (TradingDay::*changed)(const QString&));
     void tellIfOutdated(QDate today);
     void followSavedOptions();
+    // The trader's reminders that ring at this second of the exchanges' day.
+    void tellOwnReminders(const QDateTime& beijing);
+    void momentsChanged();
 
     TradingDayServices m_services;
     ExchangeClock m_clock;
     StandardTime m_standardTime;
     ProgramOptions m_options;
     ReminderBook m_reminders;
+    std::unique_ptr<ReminderVoice> m_reminderVoice;
+    QStringList m_reminderVoiceWaits; // read aloud once the design prompt is over
+    QList<DayMoment> m_todaysMoments; // of m_momentsDate, the trader's reminders among them
+    QDate m_momentsDate;
+    KeyMoment m_next; // invalid: to be found again
+    QDateTime m_reminderNoticeUntil;
     Settings m_settings;
     SettingsFile m_settingsFile;
     SessionSchedule m_schedule;

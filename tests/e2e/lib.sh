@@ -419,6 +419,34 @@ e2e_start_system_bus()
     e2e_log "system bus of our own with logind and timedated stand-ins"
 }
 
+# The desktop's services on the test's own session bus: a stand-in tray
+# (org.kde.StatusNotifierWatcher with a host) that notes each item's registration, a monitor
+# that notes every Notify call, and dunst, a real notification daemon, that answers and shows
+# them. e2e_noted KIND prints the JSON of what was noted of a kind ("item", "notify"), one a line.
+e2e_start_desktop_services()
+{
+    e2e_require dunst gdbus python3
+    E2E_DESKTOP_LOG=$E2E_SCRATCH/desktop.log
+    : >"$E2E_DESKTOP_LOG"
+    /usr/bin/python3 "$E2E_SRC/tests/e2e/desktop_standins.py" "$DBUS_SESSION_BUS_ADDRESS" "$E2E_DESKTOP_LOG" \
+        </dev/null >"$E2E_SCRATCH/standins.log" 2>&1 &
+    E2E__PIDS+=($!)
+    e2e_wait_until 30 grep -qs '^ready' "$E2E_SCRATCH/standins.log" ||
+        e2e_fail "the tray stand-in did not start (see standins.log)"
+    dunst </dev/null >"$E2E_SCRATCH/dunst.log" 2>&1 &
+    E2E__PIDS+=($!)
+    e2e_wait_until 30 e2e__owned org.freedesktop.Notifications ||
+        e2e_fail "dunst did not take the notifications (see dunst.log)"
+    e2e_log "a tray stand-in and dunst on the session bus"
+}
+e2e__owned() { gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+    --method org.freedesktop.DBus.NameHasOwner "$1" 2>/dev/null | grep -q true; }
+e2e_noted() { /usr/bin/python3 -c 'import json, sys
+for line in open(sys.argv[1], encoding="utf-8"):
+    r = json.loads(line)
+    if sys.argv[2] in r: print(json.dumps(r[sys.argv[2]], ensure_ascii=False))' "$E2E_DESKTOP_LOG" "$1"; }
+e2e_notified() { e2e_noted notify | grep -qF "\"summary\": \"$1\""; } # SUMMARY
+
 # Raw samples, so that what has been captured so far can be measured while the recorder runs.
 E2E__RAW_FORMAT=(-t raw -e signed-integer -b 16 -c 1 -r 16000)
 

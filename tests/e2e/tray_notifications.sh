@@ -13,28 +13,12 @@
 #   closed market, each kept as a PNG of every size; the close's notification.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
-e2e_require dunst dunstctl gdbus python3
+e2e_require dunstctl
 e2e_start_display
 
-standins=$E2E_SCRATCH/desktop.log
-: >"$standins"
-/usr/bin/python3 "$E2E_SRC/tests/e2e/desktop_standins.py" "$DBUS_SESSION_BUS_ADDRESS" "$standins" \
-    </dev/null >"$E2E_SCRATCH/standins.log" 2>&1 &
-E2E__PIDS+=($!)
-e2e_wait_until 30 grep -qs '^ready' "$E2E_SCRATCH/standins.log" || e2e_fail "the tray stand-in did not start (see standins.log)"
-dunst </dev/null >"$E2E_SCRATCH/dunst.log" 2>&1 &
-E2E__PIDS+=($!)
-owned() { gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-    --method org.freedesktop.DBus.NameHasOwner "$1" 2>/dev/null | grep -q true; }
-e2e_wait_until 30 owned org.freedesktop.Notifications || e2e_fail "dunst did not take the notifications (see dunst.log)"
-e2e_log "a tray stand-in and dunst on the session bus"
-
-# The JSON lines of one kind the stand-in noted ("item", "notify"), one a line.
-noted() { /usr/bin/python3 -c 'import json, sys
-for line in open(sys.argv[1], encoding="utf-8"):
-    r = json.loads(line)
-    if sys.argv[2] in r: print(json.dumps(r[sys.argv[2]], ensure_ascii=False))' "$standins" "$1"; }
-notified() { noted notify | grep -qF "\"summary\": \"$1\""; }
+e2e_start_desktop_services
+noted() { e2e_noted "$@"; }
+notified() { e2e_notified "$@"; }
 
 e2e_start_program --at '2027-01-04 09:19:50'
 main=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 30) || e2e_fail "no main window"
@@ -116,4 +100,6 @@ e2e_wait_until 10 picture_is midday 1f5fb8 || e2e_fail "the tray's picture at 11
 e2e_set_clock '2027-01-04 15:00:00'
 e2e_wait_until 10 picture_is closed 6e6e6e || e2e_fail "the tray's picture at 15:00 is not the closed market's (grey)"
 e2e_wait_until 10 notified '今天已收盘...' || e2e_fail "no notification at the close: $(noted notify)"
+noted notify | grep -qF '"body": "下一个交易日：1月5日（周二）9:15"' ||
+    e2e_fail "the close's notification does not name the next trading day: $(noted notify | tail -n 1)"
 e2e_log "pictures of the four phases in $E2E_OUT"

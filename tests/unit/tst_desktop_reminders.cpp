@@ -5,6 +5,7 @@
 #include "core/settings/program_options.h"
 #include "platform/dummy/dummy_services.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -167,6 +168,52 @@ private slots:
             QCOMPARE(told[0].summary, notice[0]);
             QCOMPARE(told[0].body, notice[1]);
         }
+    }
+
+    // The trader's own reminder at its second: said, shown until the next moment, read after the
+    // chime; one that falls on a design prompt's second is read only after the prompt.
+    void ownReminders()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"reminders.txt"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("14:50 每个交易日 尾盘检查持仓\n14:55 周五 卖出前看纪律\n");
+        file.close();
+        DummyPlatformServices p;
+        DummySpeech speech;
+        TradingDayServices s;
+        s.clock = &p.dummyClock;
+        s.codePage = &p.qtCodePage;
+        s.audio = &p.dummyAudio;
+        s.launcher = &p.dummyLauncher;
+        s.speech = &speech;
+        s.programFolder = dir.path();
+        s.configPath = dir.filePath(u"config.txt"_s);
+        s.calendar = m_calendar;
+        TradingDay day(std::move(s));
+        day.reminders().load();
+        QStringList told, notices;
+        connect(&day, &TradingDay::ownReminder, this, [&told](const QString& t) { told << t; });
+        connect(&day, &TradingDay::reminderNotice, this, [&notices](const QString& t) { notices << t; });
+
+        p.dummyClock.set(at(kFriday, 14, 49, 59));
+        day.tick();
+        QCOMPARE(day.nextMoment(p.dummyClock.now()).name, u"尾盘检查持仓"_s);
+        p.dummyClock.set(at(kFriday, 14, 50));
+        day.tick();
+        QCOMPARE(told, QStringList{u"尾盘检查持仓"_s});
+        QCOMPARE(p.dummyAudio.played.constLast(), dir.filePath(u"sound/我的提醒.wav"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(speech.said, QStringList{u"尾盘检查持仓"_s}, 5000);
+        speech.finish();
+
+        p.dummyClock.set(at(kFriday, 14, 55));
+        day.tick(); // the design's 5分钟后收盘 first; the reminder's voice waits for its close
+        QCOMPARE(told.constLast(), u"卖出前看纪律"_s);
+        QCOMPARE(notices, (QStringList{u"尾盘检查持仓"_s, QString(), u"卖出前看纪律"_s}));
+        QVERIFY(p.dummyAudio.played.constLast().endsWith(u"5分钟后收盘.wav"_s));
+        day.closePrompt();
+        QTRY_COMPARE_WITH_TIMEOUT(speech.said.size(), 2, 5000);
+        QCOMPARE(speech.said.constLast(), u"卖出前看纪律"_s);
     }
 
     // Remembered in tickbell.ini; the calendar notice once a day, also across a restart.

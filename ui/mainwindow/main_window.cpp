@@ -87,6 +87,8 @@ void Form1::showDay()
     connect(&m_day, &TradingDay::voiceChanged, malert, &QAction::setChecked);
     connect(&m_day, &TradingDay::autoExitChanged, autoexit, &QAction::setChecked);
     connect(&m_day, &TradingDay::standardTimeChanged, standardTime, &QAction::setChecked);
+    connect(&m_day, &TradingDay::reminderNotice, this, &Form1::showReminderNotice);
+    connect(&m_day, &TradingDay::remindersFileNotice, this, &Form1::showRemindersFileNotice);
     connect(&m_day, &TradingDay::optionNotSaved, this, [this](const QString& why) {
         QMessageBox::warning(this, u"按标准时间提醒"_s,
                              why + u"。这次运行中照样有效，下次启动时不会记得。"_s);
@@ -116,9 +118,53 @@ void Form1::showClock(const QString& text)
 
 void Form1::showCalendarNotice(const QString& notice)
 {
+    setNotice(Notice::Calendar, notice);
+}
+
+void Form1::closeCalendarNotice()
+{
+    setNotice(Notice::Calendar, {});
+}
+
+void Form1::showRemindersFileNotice(const QString& notice)
+{
+    setNotice(Notice::RemindersFile, notice);
+}
+
+void Form1::showReminderNotice(const QString& text)
+{
+    setNotice(Notice::Reminder, text);
+}
+
+void Form1::setNotice(Notice kind, const QString& text)
+{
+    const bool had =
+        std::any_of(m_notices.cbegin(), m_notices.cend(), [kind](const auto& n) { return n.first == kind; });
+    m_notices.removeIf([kind](const auto& n) { return n.first == kind; });
+    if (!text.isEmpty())
+        m_notices.append({kind, text});
+    // A holiday's exit waits while its notice is there to be read.
+    if (kind == Notice::Calendar && !had && !text.isEmpty())
+        m_day.holdCountdown();
+    else if (kind == Notice::Calendar && had && text.isEmpty())
+        m_day.releaseCountdown();
+    showLatestNotice();
+}
+
+void Form1::showLatestNotice()
+{
+    if (m_notices.isEmpty()) {
+        if (!m_notice)
+            return;
+        const int line = m_notice->height();
+        setStatusBar(nullptr); // deletes it
+        m_notice = nullptr;
+        resize(width(), height() - line);
+        return;
+    }
     // Label4 is full with the welcome text and the advice replaces it later: the notice gets a
     // line of its own under the controls, and the window grows by it, so that nothing of the
-    // day is covered. Its first sentence says what is missing; the whole text is its tooltip.
+    // day is covered. Its first sentence says what it is; the whole text is its tooltip.
     if (!m_notice) {
         m_notice = new QStatusBar(this);
         m_notice->setObjectName(u"CalendarNotice"_s);
@@ -138,6 +184,9 @@ void Form1::showCalendarNotice(const QString& notice)
         auto* open = new QPushButton(u"交易日历"_s, m_notice);
         open->setObjectName(u"openCalendar"_s);
         open->setFocusPolicy(Qt::NoFocus); // the number keys stay the window's
+        auto* openReminders = new QPushButton(u"我的提醒"_s, m_notice);
+        openReminders->setObjectName(u"openReminders"_s);
+        openReminders->setFocusPolicy(Qt::NoFocus);
         auto* close = new QToolButton(m_notice);
         close->setObjectName(u"closeNotice"_s);
         close->setText(u"×"_s);
@@ -148,28 +197,24 @@ void Form1::showCalendarNotice(const QString& notice)
         close->setFocusPolicy(Qt::NoFocus);
         m_notice->addWidget(text, 1);
         m_notice->addPermanentWidget(open);
+        m_notice->addPermanentWidget(openReminders);
         m_notice->addPermanentWidget(close);
         connect(open, &QPushButton::clicked, this, &Form1::openCalendar);
-        connect(close, &QToolButton::clicked, this, &Form1::closeCalendarNotice);
+        connect(openReminders, &QPushButton::clicked, this, &Form1::openReminders);
+        connect(close, &QToolButton::clicked, this, [this] {
+            if (!m_notices.isEmpty())
+                setNotice(m_notices.constLast().first, {});
+        });
         setStatusBar(m_notice);
         resize(width(), height() + m_notice->sizeHint().height());
-        m_day.holdCountdown(); // a holiday's exit waits until it is read
     }
+    const auto& [kind, notice] = m_notices.constLast();
     auto* text = m_notice->findChild<QLabel*>(u"noticeText"_s);
-    text->setText(firstSentence(notice));
+    text->setText(kind == Notice::Reminder ? u"我的提醒：%1"_s.arg(notice) : firstSentence(notice));
     text->setToolTip(notice);
+    m_notice->findChild<QPushButton*>(u"openCalendar"_s)->setVisible(kind == Notice::Calendar);
+    m_notice->findChild<QPushButton*>(u"openReminders"_s)->setVisible(kind != Notice::Calendar);
     m_notice->show();
-}
-
-void Form1::closeCalendarNotice()
-{
-    if (!m_notice)
-        return;
-    const int line = m_notice->height();
-    setStatusBar(nullptr); // deletes it
-    m_notice = nullptr;
-    resize(width(), height() - line);
-    m_day.releaseCountdown();
 }
 
 void Form1::setCloseToTray(bool on)

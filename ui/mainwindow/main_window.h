@@ -77,10 +77,16 @@ public:
     // Brings the window back to the front, restoring it when minimised or hidden in the tray.
     void bringToFront();
 
-    // The year's calendar notice: a line under the controls, with its button to 交易日历, that
-    // never covers the day's reminder; the countdown after the close waits while it shows.
+    // The notice line under the controls, which never covers the day's reminder. It shows the
+    // latest of its notices; × closes that one and the one before shows again.
+    // The year's calendar notice, with its button to 交易日历; the countdown after the close
+    // waits while it is there.
     void showCalendarNotice(const QString& notice);
     void closeCalendarNotice();
+    // What reminders.txt could not be read, with its button to 我的提醒.
+    void showRemindersFileNotice(const QString& notice);
+    // The trader's reminder just told, until the day's next moment; empty: gone.
+    void showReminderNotice(const QString& text);
     // Whether the user's close hides the window in the tray rather than minimising it (the
     // design's way). Turned off while the window is hidden, it comes back minimised.
     void setCloseToTray(bool on);
@@ -98,6 +104,9 @@ private:
     void showDay();
     ImageButton* picture(LaunchTarget target) const;
     void showDiscipline(const QString& body, const QString& title);
+    enum class Notice { Calendar, RemindersFile, Reminder };
+    void setNotice(Notice kind, const QString& text);
+    void showLatestNotice();
     void showHelp(int which);
     void setLayer(QAction* item);
     void openSettings();
@@ -156,6 +165,7 @@ public:
 private:
     QPointer<ShowText1> m_viewer;
     QPointer<QStatusBar> m_notice;
+    QList<std::pair<Notice, QString>> m_notices; // the latest last
     QPointer<CalendarWindow> m_calendar;
     QPointer<RemindersWindow> m_reminders;
     bool m_shown = false;

@@ -59,6 +59,9 @@ DesktopChannels::DesktopChannels(TradingDay& day, Form1& window, DesktopSwitches
 
     connect(&m_day, &TradingDay::keyMoment, this, &DesktopChannels::notify);
     connect(&m_day, &TradingDay::clockWarning, this, &DesktopChannels::notify);
+    connect(&m_day, &TradingDay::ownReminder, this, [this](const QString& text) {
+        notify({u"我的提醒"_s, text});
+    });
     connect(&m_day, &TradingDay::calendarNotice, this, [this](const QString& text) {
         if (!m_switches.takeCalendarNotice(m_day.exchangeToday()))
             return;

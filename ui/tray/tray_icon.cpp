@@ -55,7 +55,9 @@ void TrayIcon::setVisible(bool on)
 
 void TrayIcon::update()
 {
-    const TrayView view = trayView(m_day.clock().now(), m_day.status(), m_day.calendar());
+    const QDateTime now = m_day.clock().now();
+    const TrayView view =
+        trayView(now, m_day.status(), marketPhase(now, m_day.calendar()), m_day.nextMoment(now));
     if (!m_pictureSet || view.picture != m_view.picture)
         m_icon.setIcon(trayPicture(view.picture));
     if (view.toolTip != m_view.toolTip)
