@@ -6,8 +6,9 @@
 // (the label's text set, and painted), when the auction prompt is handed to the sound system
 // against the servers' 9:20:00, how far each of a number of measurements of the offset is from
 // AHEAD_MS and how many requests each sent. Quits at the servers' 09:20:05.
-//   bench_standard_time <program-folder> <server> [AHEAD_MS] [MEASUREMENTS] [on|off|step OFFSET]
-// off: standard time stays off; the clock line against the computer's own second.
+//   bench_standard_time <program-folder> <server> [AHEAD_MS] [MEASUREMENTS] [on|off|reminders|step OFFSET]
+// off, reminders: standard time stays off; the clock line against the computer's own second
+// (reminders: the script gives the program 200 of the trader's reminders).
 // step OFFSET: at the servers' 09:19:52 the computer's clock is set to the servers' time by
 // writing OFFSET into libfaketime's FAKETIME_TIMESTAMP_FILE (read on every call with
 // FAKETIME_NO_CACHE=1), and how far the exchange clock moved at that moment is printed.
@@ -130,7 +131,7 @@ int main(int argc, char* argv[])
     const int measurements = argc > 4 ? std::atoi(argv[4]) : 10;
     const QByteArray mode = argc > 5 ? QByteArray(argv[5]) : QByteArray("on");
     const QByteArray stepTo = argc > 6 ? QByteArray(argv[6]) : QByteArray();
-    const bool standard = mode != "off";
+    const bool standard = mode == "on" || mode == "step";
     QTimer::singleShot(120'000, &app, [] { QCoreApplication::exit(1); });
 
     TimedPlatform platform(makePlatformServices());
@@ -138,17 +139,18 @@ int main(int argc, char* argv[])
     Form1 window(*day, platform.stacking());
     DesktopSwitches switches(day->options());
     DesktopChannels channels(*day, window, switches, platform.notifier());
-    // The servers' clock; with standard time off, the second the clock line follows is the
-    // computer's own.
+    // The servers' clock; the second the clock line follows is the program's exchange clock
+    // (with standard time off, the computer's own).
     const auto corrected = [&aheadUs] { return computerUs() + aheadUs; };
-    const auto following = [&] { return standard ? corrected() : computerUs(); };
+    const auto following = [&] { return computerUs() + day->clock().offsetMs() * 1000; };
     const auto fromSecond = [](qint64 us) {
         const double ms = double(us % 1'000'000) / 1000.0;
         return ms > 500 ? ms - 1000 : ms;
     };
 
-    // After the window's own slot: the label has its new text. How far from the nearest
-    // second start, early (negative) or late; then when it is painted.
+    // After the window's own slot: the label has its new text. How far from the nearest second
+    // start of the exchange clock, early (negative) or late; then when it is painted. (How far
+    // the exchange clock is from the servers' is the offset's error, below.)
     std::vector<double> lineMs;
     std::vector<double> paintedMs;
     bool paintDue = false;

@@ -335,14 +335,15 @@ fi
 # computer's clock (both under libfaketime on one base, the computer's at 09:19:48), and the day,
 # window and tray built as the program builds them, offscreen. Three kinds of run: on (按标准时间提醒
 # switched on), step (on, and at 09:19:52 the computer's clock set to the servers' time through
-# libfaketime's timestamp file), off (the computer's clock alone). Measured from inside: each
+# libfaketime's timestamp file), off (the computer's clock alone), reminders (off, with 200 of the
+# trader's reminders). Measured from inside: each
 # clock-line change and its paint against the second it follows, the auction prompt handed to
 # the sound system against the servers' 9:20:00, how far the exchange clock moved at the step,
 # and ten measurements of the offset against 2.5 s with the requests each sent.
 if wants standard; then
     # shellcheck source=tests/e2e/chrony.sh
     source "$(dirname "$0")/../e2e/chrony.sh"
-    for mode in on step off; do
+    for mode in on step off reminders; do
         : >"$scratch/standard-$mode.txt"
         for r in $(seq "$standard_runs"); do
             say "standard time ($mode): run $r of $standard_runs against chronyd 2.5 s ahead"
@@ -357,6 +358,13 @@ if wants standard; then
             pids+=("$CHRONY_PID")
             printf '[clocktool]\nservers=127.0.0.1:%s\n' "$CHRONY_PORT" >"$prog/home/.config/tickbell/tools.ini"
             printf '%+d\n' "$base" >"$prog/clock"
+            if [ "$mode" = reminders ]; then
+                # 200 reminders of every kind of day, none of them in the seconds measured.
+                days=(每个交易日 休市前最后一个交易日 休市后第一个交易日 每月第一个交易日 每月最后一个交易日 周一 周三 周五 2010-02-12 2010-02-22)
+                for i in $(seq 0 199); do
+                    printf '%02d:%02d %s 提醒%d\n' $((10 + i / 60)) $((i % 60)) "${days[i % 10]}" "$i"
+                done >"$prog/reminders.txt"
+            fi
             HOME=$prog/home XDG_CONFIG_HOME=$prog/home/.config XDG_RUNTIME_DIR=$prog/runtime QT_QPA_PLATFORM=offscreen \
                 LD_PRELOAD=$faketime_lib FAKETIME_TIMESTAMP_FILE=$prog/clock FAKETIME_NO_CACHE=1 \
                 FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 TZ=Asia/Shanghai \
@@ -373,7 +381,7 @@ if wants standard; then
         median3() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) printf "%.3f", v[(NR + 1) / 2]; else printf "%.3f", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
         each() { sed -n "s/.*\b$2=\([-0-9.]*\).*/\1/p" "$1" | tr '\n' ' '; } # FILE KEY
         add "7 method" "chronyd -x on 127.0.0.1 under libfaketime +2.5 s; in-process figures, offscreen, tray and notifications as the program builds them; $n runs each"
-        for mode in on off; do
+        for mode in on off reminders; do
             f=$scratch/standard-$mode.txt
             add "7 $mode: clock-line text set after the second, ms: median of the runs' medians / largest" \
                 "$(col_of "$f" clock_line_median_ms) / $(sed -n 's/.*clock_line_max_ms=\([0-9.]*\).*/\1/p' "$f" | sort -g | tail -n 1)"
