@@ -19,9 +19,9 @@ seconds=${TICKBELL_FUZZ_SECONDS:-60}
 jobs=$(nproc)
 
 # Each target reads inputs of about the size it is made for: a settings file of a few
-# kilobytes, a rule text, a date and a short holidays file.
-targets=(fuzz_config fuzz_markup fuzz_calendar)
-declare -A max_len=([fuzz_config]=16384 [fuzz_markup]=4096 [fuzz_calendar]=1024)
+# kilobytes, a rule text, a date and a short holidays file, a reminders file.
+targets=(fuzz_config fuzz_markup fuzz_calendar fuzz_reminders)
+declare -A max_len=([fuzz_config]=16384 [fuzz_markup]=4096 [fuzz_calendar]=1024 [fuzz_reminders]=4096)
 
 echo "building the fuzz targets in $out/build"
 cmake -S "$root" -B "$out/build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
