@@ -26,23 +26,30 @@ QDateTime ExchangeClock::beijing(const QDateTime& t)
 
 qint64 ExchangeClock::computerDrift() const
 {
+    return cleanDrift().value_or(m_computer.now().toMSecsSinceEpoch() - m_computer.steadyMs());
+}
+
+std::optional<qint64> ExchangeClock::cleanDrift() const
+{
     // The steady clock on both sides: a reading interrupted between the two clocks (a busy
     // machine) is read again rather than taken for a step.
-    qint64 drift = 0;
     for (int tries = 0; tries < 3; ++tries) {
         const qint64 before = m_computer.steadyMs();
-        drift = m_computer.now().toMSecsSinceEpoch() - before;
+        const qint64 drift = m_computer.now().toMSecsSinceEpoch() - before;
         if (m_computer.steadyMs() - before <= 1)
-            break;
+            return drift;
     }
-    return drift;
+    return std::nullopt;
 }
 
 void ExchangeClock::followSteps() const
 {
     if (!m_holding)
         return;
-    const qint64 drift = computerDrift();
+    const std::optional<qint64> clean = cleanDrift();
+    if (!clean)
+        return; // looked at again at the next reading
+    const qint64 drift = *clean;
     const qint64 steady = m_computer.steadyMs();
     const qint64 step = drift - m_driftMs;
     // Slewing moves the clocks apart by at most half a millisecond a second.

@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 // The exchanges' clock: the computer's clock, plus the offset measured against time servers
 // when the trader asks for standard time. Everything that reminds runs on it, so a corrected
 // second is one second for the day, the tools and --console alike.
@@ -51,6 +53,7 @@ signals:
 
 private:
     void followSteps() const;
+    std::optional<qint64> cleanDrift() const;
 
     const Clock& m_computer;
     // Changed by a reading that sees a step: the offset follows the computer's clock as the
