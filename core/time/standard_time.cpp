@@ -201,7 +201,12 @@ QString StandardTime::note() const
     const QString failure = m_agreement.answered > 1   ? u"服务器说法不一"_s
                             : m_agreement.answered > 0 ? u"只有一台服务器应答"_s
                                                        : u"未能对时"_s;
-    switch (m_state) {
+    // An offset the exchange clock has just dropped (a step too large) is not believed, even
+    // before the state follows.
+    const State state = (m_state == State::Measured || m_state == State::Held) && !m_clock.holdsOffset()
+                            ? State::Measuring
+                            : m_state;
+    switch (state) {
     case State::Off: return {};
     case State::Measuring: return u"正在对时，暂按本机时间"_s;
     case State::Measured:
