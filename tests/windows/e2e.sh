@@ -4,10 +4,11 @@
 # session bus, a PulseAudio null sink), with the end-to-end harness of tests/e2e:
 #   tests/windows/e2e.sh BUILD_DIR [SOURCE_DIR]
 # The real Tickbell.exe from a copy of BUILD_DIR/bin, in a fresh Wine prefix, with the clock at
-# Friday 2010-02-12 09:19:55: the window's title read from X11, a screenshot with the Chinese
-# labels drawn, the welcome and then the auction prompt heard on the sink, config.txt made beside
-# the program byte-identical to plug\config.txt, and Ctrl+Q ending it with status 0; then the
-# log-off (tests/windows/end_session.cpp) ending it by itself with status 0.
+# Friday 2010-02-12 09:19:50 and TZ=Asia/Shanghai as a Linux user's Wine has it (a name the
+# Windows C runtime takes for UTC): the window's title read from X11, the status 还没开盘, a
+# screenshot with the Chinese labels drawn, the welcome and then the auction prompt heard on the
+# sink, config.txt made beside the program byte-identical to plug\config.txt, and Ctrl+Q ending it
+# with status 0; then the log-off (tests/windows/end_session.cpp) ending it by itself with status 0.
 # Then the zip in BUILD_DIR/dist: its contents listed and checked, and the program run from it in
 # a fresh prefix (every DLL it needs is in it), keeping config.txt beside itself. Then the tools,
 # through their starters in plug\. The installer has tests/windows/installer.sh. Screenshots and
@@ -34,7 +35,8 @@ rm -f "$app/config.txt"
 win_new_prefix prefix-program
 prefix=$WIN_PREFIX
 e2e_start_recording
-win_start_program "$prefix" --at '2010-02-12 09:19:55' "$app/Tickbell.exe"
+[ "$TZ" = Asia/Shanghai ] || e2e_fail "TZ is '$TZ', not Asia/Shanghai"
+win_start_program "$prefix" --at '2010-02-12 09:19:50' "$app/Tickbell.exe"
 
 wid=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 60) ||
     e2e_fail "no window titled 'Tickbellv1.32 - Orro SOFT' within 60 s"
@@ -43,6 +45,9 @@ title=$(e2e_window_title "$wid")
 
 e2e_wait_until 10 test -s "$app/config.txt" || e2e_fail "config.txt was not created beside Tickbell.exe"
 cmp "$app/config.txt" "$app/plug/config.txt" || e2e_fail "config.txt differs from plug\\config.txt"
+# Beijing time from UTC, not from the C runtime's idea of the zone: before the auction.
+e2e_wait_console status '还没开盘...' 20 ||
+    e2e_fail "the status is not 还没开盘 at 09:19 Beijing time: $(e2e_console_texts status | tr '\n' '|')"
 
 # The auction prompt at 09:20:00; how much had been captured when it was asked for.
 requested() { e2e_console_has prompt '机构竞价.wav' && captured=$(e2e_recording_position); }
