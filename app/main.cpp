@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -132,10 +133,8 @@ int main(int argc, char* argv[])
     // Made once this is the one copy: a second start ends without touching the sound system.
     const std::unique_ptr<PlatformServices> platform = makePlatformServices();
     platform->quitOnSystemRequests();
-    // Before the day reads its settings. Left unanswered when the session ends: the program ends.
-    if (config.offersPortableSettings && !QFileInfo::exists(config.configPath) &&
-        !offerPortableSettings(folder, config))
-        return 0;
+    // An installed copy's first start: the day starts on the defaults at once, whatever is asked.
+    const bool firstStart = config.offersPortableSettings && !QFileInfo::exists(config.configPath);
 
     std::unique_ptr<TradingDay> day = makeTradingDay(*platform, folder, config);
     QObject::connect(day.get(), &TradingDay::exitRequested, &app, [] { QCoreApplication::exit(0); });
@@ -147,9 +146,17 @@ int main(int argc, char* argv[])
     // The tray icon and the desktop's notifications, as chosen in tickbell.ini beside config.txt.
     DesktopSwitches switches(day->options());
     auto channels = std::make_unique<DesktopChannels>(*day, *window, switches, platform->notifier());
+    // Switched in tickbell.ini by another program or an import: the tray follows.
+    QObject::connect(&day->options(), &ProgramOptions::changedOnDisk, channels.get(),
+                     &DesktopChannels::refresh);
+    std::unique_ptr<PortableImport> import;
+    if (config.offersPortableSettings)
+        import = std::make_unique<PortableImport>(*day, *window, folder, config, platform->codePage());
     day->start();
     window->show();
     day->startTicking(kFirstTickDelayMs);
+    if (firstStart)
+        QTimer::singleShot(0, import.get(), &PortableImport::offerFound);
     const int status = app.exec();
 
     // The end: the tray, the window and the day with its timers go first, then the prompt's
@@ -158,6 +165,7 @@ int main(int argc, char* argv[])
     // PulseAudio's thread (that has aborted the program); there releasing the sound makes the
     // process end as soon as main's own objects are gone, before that teardown (see
     // platform/linux/sound_output.h).
+    import.reset();
     channels.reset();
     window.reset();
     day.reset();
