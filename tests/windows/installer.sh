@@ -2,9 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows packages as Windows users meet them, under Wine on a desktop of its own:
 #   tests/windows/installer.sh BUILD_DIR [SOURCE_DIR]
-# First, read back from the files (icoutils' wrestool and icotool): Tickbell.exe's manifest, the
-# version resources of Tickbell.exe and the installer, the installer's request for no
-# administrator rights, and their icons (every entry 32-bit RGBA, 8 bits a channel).
+# First, read back from the files (icoutils' wrestool and icotool): the manifests of Tickbell.exe,
+# the tools and their starters, their makers and their resources' language, the version
+# resources of Tickbell.exe and the installer, the installer's request for no administrator
+# rights, and their icons (every entry 32-bit RGBA, 8 bits a channel).
 # Then BUILD_DIR/dist's installer in a fresh prefix with a Chinese locale:
 # - silently for the current user: %LOCALAPPDATA%\Programs\Tickbell, the user's uninstall entry
 #   (publisher, size, version, address) and nothing of the computer's, README.txt giving its
@@ -61,10 +62,21 @@ for exe in "$WIN_BUILD/bin/Tickbell.exe" "$setup"; do
     [ "$depths" = '8-bit/color RGBA, non-interlaced' ] || e2e_fail "$what's icon entries: $depths"
     grep -q -- '--width=256 ' "$res/$what.entries" || e2e_fail "$what's icon has no 256-pixel entry"
 done
-wrestool -x --raw --type=24 "$WIN_BUILD/bin/Tickbell.exe" >"$res/Tickbell.manifest" || e2e_fail "Tickbell.exe has no manifest"
-for want in '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>' 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' \
-    '>PerMonitorV2</dpiAwareness>' '>true</longPathAware>' '<requestedExecutionLevel level="asInvoker"'; do
-    grep -qF -- "$want" "$res/Tickbell.manifest" || e2e_fail "Tickbell.exe's manifest lacks $want"
+# The program, each tool and each starter in plug\: the manifest, the maker in the version, and
+# every resource in the one language of its text (Chinese, 2052).
+for exe in "$WIN_BUILD/bin/Tickbell.exe" "$WIN_BUILD"/bin/{clocktool,abacus,posmover,ceilprice,poweroff}.exe \
+    "$WIN_BUILD"/bin/plug/*.exe; do
+    what=${exe#"$WIN_BUILD/bin/"}
+    wrestool -x --raw --type=24 "$exe" >"$res/manifest" || e2e_fail "$what has no manifest"
+    for want in '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>' 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' \
+        '>PerMonitorV2</dpiAwareness>' '>true</longPathAware>' '<requestedExecutionLevel level="asInvoker"'; do
+        grep -qF -- "$want" "$res/manifest" || e2e_fail "$what's manifest lacks $want"
+    done
+    for key in CompanyName LegalCopyright; do
+        [ "$(version_value "$exe" "$key")" = "$(version_value "$WIN_BUILD/bin/Tickbell.exe" "$key")" ] ||
+            e2e_fail "$what's $key: '$(version_value "$exe" "$key")'"
+    done
+    ! wrestool -l "$exe" | grep -v -- '--language=2052 ' >&2 || e2e_fail "$what has resources in another language than 2052"
 done
 wrestool -x --raw --type=24 "$setup" | grep -qF '<requestedExecutionLevel level="asInvoker"' ||
     e2e_fail "the installer asks for administrator rights"
