@@ -46,6 +46,23 @@ bool onlyAsksForInformation(int argc, char* argv[])
     return false;
 }
 
+// --help and --version (and a mistake beside them) answered as QCommandLineParser::process answers
+// them, but wherever the answer can go: never a message box a script would wait on.
+int answerInformation(QCommandLineParser& parser, const QStringList& arguments)
+{
+    if (!parser.parse(arguments)) {
+        showCommandLineText(QCoreApplication::applicationName() + u": "_s + parser.errorText() + u'\n', true);
+        return 1;
+    }
+    if (parser.isSet(u"version"_s))
+        showCommandLineText(QCoreApplication::applicationName() + u' ' +
+                                QCoreApplication::applicationVersion() + u'\n',
+                            false);
+    else
+        showCommandLineText(parser.helpText(), false);
+    return 0;
+}
+
 void describe(QCommandLineParser& parser, const QString& folder, const ConfigLocation& config)
 {
     parser.setApplicationDescription(
@@ -104,8 +121,7 @@ int main(int argc, char* argv[])
         QCoreApplication app(argc, argv);
         const QString folder = QCoreApplication::applicationDirPath();
         describe(parser, folder, platformConfigLocation(folder));
-        parser.process(app); // prints and exits
-        return 0;
+        return answerInformation(parser, QCoreApplication::arguments());
     }
 
     choosePlatformPlugin();

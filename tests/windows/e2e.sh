@@ -9,10 +9,10 @@
 # screenshot with the Chinese labels drawn, the welcome and then the auction prompt heard on the
 # sink, config.txt made beside the program byte-identical to plug\config.txt, and Ctrl+Q ending it
 # with status 0; then the log-off (tests/windows/end_session.cpp) ending it by itself with status 0.
-# Then the zip in BUILD_DIR/dist: its contents listed and checked, and the program run from it in
-# a fresh prefix (every DLL it needs is in it), keeping config.txt beside itself. Then the tools,
-# through their starters in plug\. The installer has tests/windows/installer.sh. Screenshots and
-# logs are kept in ./output/windows-e2e.
+# Then the zip in BUILD_DIR/dist: its contents listed and checked, --help answering a script, and
+# the program run from it in a fresh prefix (every DLL it needs is in it), keeping config.txt
+# beside itself. Then the tools, through their starters in plug\. The installer has
+# tests/windows/installer.sh. Screenshots and logs are kept in ./output/windows-e2e.
 # shellcheck source=tests/windows/wine.sh
 source "$(dirname "$0")/wine.sh"
 
@@ -113,6 +113,13 @@ e2e_log "zip holds the ${#expected[@]} files of the program folder"
 unzip -q "$zip" -d "$E2E_SCRATCH/unzipped"
 portable=$E2E_SCRATCH/unzipped/$name
 win_new_prefix prefix-zip
+# --help from a script: the text goes where its output goes, and nothing waits for an answer.
+help=0
+(cd "$portable" && WINEPREFIX=$WIN_PREFIX exec timeout 60 wine ./Tickbell.exe --help) </dev/null \
+    >"$E2E_OUT/help.txt" 2>>"$E2E_SCRATCH/help.log" || help=$?
+[ "$help" = 0 ] || e2e_fail "Tickbell.exe --help ended with status $help (124: still running after 60 s)"
+grep -q '^Settings file: ' "$E2E_OUT/help.txt" || e2e_fail "Tickbell.exe --help wrote no help to its output: $(head -c 300 "$E2E_OUT/help.txt")"
+e2e_log "--help printed to the file its output went to"
 win_start_program "$WIN_PREFIX" "$portable/Tickbell.exe"
 wid=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 60) ||
     e2e_fail "the program from the zip showed no window in a fresh prefix (a DLL missing?); stderr: $(tail -n 5 "$E2E_STDERR")"
