@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QSessionManager>
 #include <QTimer>
 
 #include <cstdio>
@@ -168,6 +169,22 @@ int main(int argc, char* argv[])
     std::unique_ptr<PortableImport> import;
     if (config.offersPortableSettings)
         import = std::make_unique<PortableImport>(*day, *window, folder, config, platform->codePage());
+    // The end of the session waits for the trader's answer about unsaved changes, as an editor's
+    // does: saved, dropped, or the session goes on.
+    QObject::connect(
+        &app, &QGuiApplication::commitDataRequest, window.get(),
+        [&window, &platform](QSessionManager& manager) {
+            if (!window->hasUnsavedChanges() || !manager.allowsInteraction())
+                return;
+            const quintptr handle = window->window()->winId();
+            platform->explainSessionWait(handle, u"交易日历的修改还没有保存"_s);
+            const bool settled = window->settleUnsavedChanges();
+            platform->explainSessionWait(handle, QString());
+            manager.release();
+            if (!settled)
+                manager.cancel();
+        },
+        Qt::DirectConnection);
     day->start();
     window->show();
     day->startTicking(kFirstTickDelayMs);

@@ -8,13 +8,16 @@
 # Windows C runtime takes for UTC): the window's title read from X11, the status 还没开盘, a
 # screenshot with the Chinese labels drawn, the welcome and then the auction prompt heard on the
 # sink, config.txt made beside the program byte-identical to plug\config.txt, and Ctrl+Q ending it
-# with status 0; then the log-off (tests/windows/end_session.cpp) ending it by itself with status 0.
+# with status 0; then the log-off (tests/windows/end_session.cpp) waiting for the answer about an
+# unsaved change in 交易日历, then ending it by itself with status 0.
 # Then the zip in BUILD_DIR/dist: its contents listed and checked, --help answering a script, and
 # the program run from it in a fresh prefix (every DLL it needs is in it), keeping config.txt
 # beside itself. Then the tools, through their starters in plug\. The installer has
 # tests/windows/installer.sh. Screenshots and logs are kept in ./output/windows-e2e.
 # shellcheck source=tests/windows/wine.sh
 source "$(dirname "$0")/wine.sh"
+# shellcheck source=tests/e2e/menu.sh
+source "$(dirname "$0")/../e2e/menu.sh"
 
 win_init windows-e2e 600 "$@"
 e2e_start_display
@@ -78,9 +81,27 @@ win_quit "$wid" "the program"
 e2e_log "Ctrl+Q ended it with status 0"
 
 # --- The log-off ends it like Exit: asked and told as Windows asks and tells it (wineboot would
-# kill it right after telling it), it ends by itself, with status 0, within 5 s.
-win_start_program "$prefix" "$app/Tickbell.exe"
+# kill it right after telling it), it ends by itself, with status 0, within 5 s. With a change in
+# 交易日历 not saved yet, the log-off waits for the trader's answer first, as an editor's does.
+win_start_program "$prefix" --at '2010-02-10 10:05:00' "$app/Tickbell.exe"
 wid=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 60) || e2e_fail "the program did not start again"
+e2e_wait_until 20 status_painted || e2e_fail "the window was not painted again; see $shot"
+cp "$app/holidays.txt" "$E2E_SCRATCH/holidays-before.txt"
+e2e_menu_choose "$wid" 3 6 # 工具 > 交易日历
+calendar=$(e2e_wait_window '^交易日历$' 30) || e2e_fail "工具 > 交易日历 opened no window under Wine"
+e2e_key "$calendar" space # today, opened or closed
+question() { xdotool search --onlyvisible --name '^交易日历$' 2>/dev/null | grep -vx "$calendar" | head -n 1 | grep .; }
+told=0
+WINEPREFIX=$prefix wine "$WIN_BUILD/tests/bin/end_session.exe" Tickbell.exe </dev/null >/dev/null 2>&1 || told=$?
+box=$(e2e_wait_until 10 question) || e2e_fail "the log-off did not ask about 交易日历's change (end_session status $told)"
+[ "$told" = 1 ] || e2e_fail "the log-off went on while the question was open (end_session status $told)"
+e2e_program_running || e2e_fail "the program ended before the trader answered"
+e2e_screenshot "$box" "$E2E_OUT/log-off-question.png"
+e2e_key "$box" Return # 保存
+changed() { ! cmp -s "$app/holidays.txt" "$E2E_SCRATCH/holidays-before.txt"; }
+e2e_wait_until 10 changed || e2e_fail "保存 at the log-off did not save 交易日历's change"
+cp "$E2E_SCRATCH/holidays-before.txt" "$app/holidays.txt" # the runs below trade that day
+e2e_log "the log-off waited for the answer about 交易日历's change, which was saved"
 # As with Ctrl+Q, a window that has only just shown may not take the message yet: asked again.
 told=1
 for try in 1 2 3; do

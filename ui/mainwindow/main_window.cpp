@@ -521,6 +521,20 @@ void Form1::openCalendar()
     m_calendar->activateWindow();
 }
 
+bool Form1::hasUnsavedChanges() const
+{
+    return m_calendar && m_calendar->hasChanges();
+}
+
+bool Form1::settleUnsavedChanges()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    bringToFront();
+    openCalendar();
+    return m_calendar->close();
+}
+
 void Form1::setLayer(QAction* item)
 {
     for (QAction* a : {normal123, top123, low123})

@@ -70,6 +70,11 @@ public:
 
     // 交易日历: opens the calendar window, or brings it forward.
     void openCalendar();
+    // Before the session ends: whether 交易日历 holds changes not saved yet, and the question its
+    // close asks about them (保存, 不保存, 取消) over the window brought forward; false when the
+    // trader chose 取消 or the save failed.
+    bool hasUnsavedChanges() const;
+    bool settleUnsavedChanges();
 
     // Brings the window back to the front, restoring it when minimised or hidden in the tray.
     void bringToFront();
