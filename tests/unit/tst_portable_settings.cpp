@@ -98,14 +98,11 @@ private slots:
         QTest::newRow("a pasted year")
             << u"2010-02-15\n2027-02-11\n2027-02-12\n"_s << package << u"2027-02-11\n2027-02-12\n"_s;
         QTest::newRow("a listed day opened") << u"2010-02-16 open\n"_s << package << u"2010-02-16 open\n"_s;
-        QTest::newRow("closed beside the rules")
-            << u"2010-02-15 closed\n"_s << package << u"2010-02-15 closed\n"_s;
         QTest::newRow("spelt otherwise")
             << u"  2010-02-15\t# 春节\n2027-05-03   OPEN\n"_s << package << QString();
         QTest::newRow("no days") << u"# mine\n\nnot a day\n2027-02-30\n"_s << package << QString();
         QTest::newRow("Notepad's line ends")
             << u"2027-02-12  # 我的\r\n2010-02-15\r\n"_s << package << u"2027-02-12\n"_s;
-        QTest::newRow("no package file") << u"2010-02-15\n"_s << QString() << u"2010-02-15\n"_s;
     }
 
     void ownHolidayLines()
