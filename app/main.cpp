@@ -19,6 +19,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QSessionManager>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -43,6 +45,23 @@ bool onlyAsksForInformation(int argc, char* argv[])
             return true;
     }
     return false;
+}
+
+// --help and --version (and a mistake beside them) answered as QCommandLineParser::process answers
+// them, but wherever the answer can go: never a message box a script would wait on.
+int answerInformation(QCommandLineParser& parser, const QStringList& arguments)
+{
+    if (!parser.parse(arguments)) {
+        showCommandLineText(QCoreApplication::applicationName() + u": "_s + parser.errorText() + u'\n', true);
+        return 1;
+    }
+    if (parser.isSet(u"version"_s))
+        showCommandLineText(QCoreApplication::applicationName() + u' ' +
+                                QCoreApplication::applicationVersion() + u'\n',
+                            false);
+    else
+        showCommandLineText(parser.helpText(), false);
+    return 0;
 }
 
 void describe(QCommandLineParser& parser, const QString& folder, const ConfigLocation& config)
@@ -109,8 +128,7 @@ int main(int argc, char* argv[])
         QCoreApplication app(argc, argv);
         const QString folder = QCoreApplication::applicationDirPath();
         describe(parser, folder, platformConfigLocation(folder));
-        parser.process(app); // prints and exits
-        return 0;
+        return answerInformation(parser, QCoreApplication::arguments());
     }
 
     choosePlatformPlugin();
@@ -138,10 +156,8 @@ int main(int argc, char* argv[])
     // Made once this is the one copy: a second start ends without touching the sound system.
     const std::unique_ptr<PlatformServices> platform = makePlatformServices();
     platform->quitOnSystemRequests();
-    // Before the day reads its settings. Left unanswered when the session ends: the program ends.
-    if (config.offersPortableSettings && !QFileInfo::exists(config.configPath) &&
-        !offerPortableSettings(folder, config))
-        return 0;
+    // An installed copy's first start: the day starts on the defaults at once, whatever is asked.
+    const bool firstStart = config.offersPortableSettings && !QFileInfo::exists(config.configPath);
 
     std::unique_ptr<TradingDay> day = makeTradingDay(*platform, folder, config);
     QObject::connect(day.get(), &TradingDay::exitRequested, &app, [] { QCoreApplication::exit(0); });
@@ -153,9 +169,33 @@ int main(int argc, char* argv[])
     // The tray icon and the desktop's notifications, as chosen in tickbell.ini beside config.txt.
     DesktopSwitches switches(day->options());
     auto channels = std::make_unique<DesktopChannels>(*day, *window, switches, platform->notifier());
+    // Switched in tickbell.ini by another program or an import: the tray follows.
+    QObject::connect(&day->options(), &ProgramOptions::changedOnDisk, channels.get(),
+                     &DesktopChannels::refresh);
+    std::unique_ptr<PortableImport> import;
+    if (config.offersPortableSettings)
+        import = std::make_unique<PortableImport>(*day, *window, folder, config, platform->codePage());
+    // The end of the session waits for the trader's answer about unsaved changes, as an editor's
+    // does: saved, dropped, or the session goes on.
+    QObject::connect(
+        &app, &QGuiApplication::commitDataRequest, window.get(),
+        [&window, &platform](QSessionManager& manager) {
+            if (!window->hasUnsavedChanges() || !manager.allowsInteraction())
+                return;
+            const quintptr handle = window->window()->winId();
+            platform->explainSessionWait(handle, u"交易日历的修改还没有保存"_s);
+            const bool settled = window->settleUnsavedChanges();
+            platform->explainSessionWait(handle, QString());
+            manager.release();
+            if (!settled)
+                manager.cancel();
+        },
+        Qt::DirectConnection);
     day->start();
     window->show();
     day->startTicking(kFirstTickDelayMs);
+    if (firstStart)
+        QTimer::singleShot(0, import.get(), &PortableImport::offerFound);
     const int status = app.exec();
 
     // The end: the tray, the window and the day with its timers go first, then the prompt's
@@ -164,6 +204,7 @@ int main(int argc, char* argv[])
     // PulseAudio's thread (that has aborted the program); there releasing the sound makes the
     // process end as soon as main's own objects are gone, before that teardown (see
     // platform/linux/sound_output.h).
+    import.reset();
     channels.reset();
     window.reset();
     day.reset();

@@ -6,6 +6,8 @@ set_target_properties(tickbell PROPERTIES OUTPUT_NAME Tickbell WIN32_EXECUTABLE 
 set(TICKBELL_PUBLISHER "Tickbell 项目组")
 set(TICKBELL_COPYRIGHT "Copyright © 2026 Tickbell 项目组")
 set(TICKBELL_HOMEPAGE "http://www.tickbell.org/")
+set(MANIFEST_NAME org.tickbell.Tickbell)
+set(MANIFEST_DESCRIPTION Tickbell)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/tickbell.manifest.in ${CMAKE_BINARY_DIR}/generated/tickbell.manifest @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/tickbell.rc.in ${CMAKE_BINARY_DIR}/generated/tickbell.rc @ONLY)
 target_sources(tickbell PRIVATE ${CMAKE_BINARY_DIR}/generated/tickbell.rc)

@@ -2,13 +2,20 @@
 # The tools on Windows, after Windows.cmake. Windows looks for a program's DLLs in its own folder
 # only, so the tools live in the program folder beside Tickbell.exe and the one copy of the Qt and
 # compiler runtime; plug\ holds small starters of the same names (packaging/windows/tool_starter.cpp)
-# that need no DLL and run them. Tools and starters carry the program's icon and a version.
+# that need no DLL and run them. Tools and starters carry the program's icon, manifest and version
+# resource, with the tool's name.
 set(TICKBELL_TOOL_DESCRIPTIONS
     clocktool "时间校正" abacus "常规计算器" posmover "转仓计算器" ceilprice "涨停版计算" poweroff "快速关机")
 while(TICKBELL_TOOL_DESCRIPTIONS)
     list(POP_FRONT TICKBELL_TOOL_DESCRIPTIONS TOOL_NAME TOOL_DESCRIPTION)
     set(rc ${CMAKE_BINARY_DIR}/generated/${TOOL_NAME}.rc)
+    set(MANIFEST_NAME org.tickbell.Tickbell.${TOOL_NAME})
+    set(MANIFEST_DESCRIPTION ${TOOL_DESCRIPTION})
+    configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/tickbell.manifest.in
+        ${CMAKE_BINARY_DIR}/generated/${TOOL_NAME}.manifest @ONLY)
     configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/tool.rc.in ${rc} @ONLY)
+    set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS
+        ${CMAKE_BINARY_DIR}/generated/${TOOL_NAME}.manifest ${CMAKE_SOURCE_DIR}/packaging/windows/tickbell.ico)
     target_sources(${TOOL_NAME} PRIVATE ${rc})
     set_target_properties(${TOOL_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TICKBELL_RUN_DIR})
 

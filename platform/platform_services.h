@@ -34,6 +34,14 @@ public:
     virtual void quitOnSystemRequests() = 0;
     // Stops the prompt and lets go of the sound system before the program ends.
     virtual void releaseAudio() = 0;
+    // While the end of the session waits for the trader's answer about unsaved changes: why, for
+    // the system to show beside the program (Windows' shutdown screen lists it); empty when it no
+    // longer waits. window: the native id of the window that asks. Elsewhere nothing shows it.
+    virtual void explainSessionWait(quintptr window, const QString& why)
+    {
+        Q_UNUSED(window);
+        Q_UNUSED(why);
+    }
 };
 
 std::unique_ptr<PlatformServices> makePlatformServices();

@@ -17,3 +17,8 @@ void choosePlatformPlugin();
 // --console: standard output and error reach the terminal the program was started from (a
 // Windows program with a window has none of its own).
 void useParentConsole();
+
+// --help and --version: their text (error: a command-line error's) on standard output (error)
+// where the program was started from a console or its output goes to a file or a pipe; only a
+// program with neither (on Windows, one started from Explorer) shows it in a message box.
+void showCommandLineText(const QString& text, bool error);

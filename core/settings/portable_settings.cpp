@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/settings/portable_settings.h"
 
+#include "core/calendar/holidays_file.h"
+#include "core/settings/text_file.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 #include <utility>
@@ -15,6 +19,9 @@ using namespace Qt::StringLiterals;
 namespace PortableSettings {
 
 namespace {
+
+// Far more than any of its settings files holds.
+constexpr qint64 kMaxBytes = 1024 * 1024;
 
 bool isPortableCopy(const QString& folder)
 {
@@ -55,33 +62,63 @@ QStringList find(const QStringList& places, const QString& programFolder)
 
 QStringList take(const QString& from, const QString& to, QString* error)
 {
-    QStringList copied;
-    const auto copy = [&](const QString& name) {
-        QFile source(from + u'/' + name);
-        if (source.copy(to + u'/' + name)) {
-            copied << name;
-            return true;
-        }
-        if (error) {
-            *error = u"无法把 %1 复制到 %2：%3"_s.arg(QDir::toNativeSeparators(source.fileName()),
-                                                      QDir::toNativeSeparators(to), source.errorString());
-        }
-        return false;
-    };
-    if (!QDir().mkpath(to)) {
+    const auto fail = [error](const QString& why) {
         if (error)
-            *error = u"无法创建文件夹 %1"_s.arg(QDir::toNativeSeparators(to));
+            *error = why;
+    };
+    if (!QFileInfo(from + u"/config.txt"_s).isFile()) {
+        fail(u"%1 中没有 config.txt。"_s.arg(QDir::toNativeSeparators(from)));
         return {};
     }
-    if (QFileInfo::exists(from + u"/holidays.txt"_s) && !QFileInfo::exists(to + u"/holidays.txt"_s) &&
-        !copy(u"holidays.txt"_s))
-        return {};
-    if (!copy(u"config.txt"_s)) {
-        if (!copied.isEmpty())
-            QFile::remove(to + u"/holidays.txt"_s);
+    if (!QDir().mkpath(to)) {
+        fail(u"无法创建文件夹 %1"_s.arg(QDir::toNativeSeparators(to)));
         return {};
     }
-    return copied;
+    // All read before anything is replaced: a copy that cannot be read changes nothing.
+    QList<std::pair<QString, QByteArray>> files;
+    for (const QString& name : {u"tools.ini"_s, u"tickbell.ini"_s, u"config.txt"_s}) {
+        const QString source = from + u'/' + name;
+        if (!QFileInfo::exists(source))
+            continue;
+        QByteArray bytes;
+        QString why;
+        if (!TextFile::read(source, kMaxBytes, &bytes, &why) || !why.isEmpty()) {
+            fail(u"无法读取 %1：%2"_s.arg(QDir::toNativeSeparators(source), why));
+            return {};
+        }
+        files.append({name, bytes});
+    }
+    QStringList taken;
+    for (const auto& [name, bytes] : files) {
+        QString why;
+        if (!TextFile::save(to + u'/' + name, bytes, &why)) {
+            fail(why);
+            return taken;
+        }
+        taken << name;
+    }
+    return taken;
+}
+
+QString ownHolidayLines(const QString& copy, const QString& package)
+{
+    // A line as the calendar reads it: the day and what it says of it; empty for no day.
+    const auto meaning = [](const QString& line) {
+        const DayMarks marks = HolidaysFile::parse(line).marks;
+        return marks.isEmpty()
+                   ? QString()
+                   : marks.firstKey().toString(Qt::ISODate) + u' ' + QString::number(int(marks.first()));
+    };
+    QSet<QString> packaged;
+    for (const QString& line : package.split(u'\n'))
+        packaged.insert(meaning(line));
+    QStringList own;
+    for (const QString& line : copy.split(u'\n')) {
+        const QString said = meaning(line);
+        if (!said.isEmpty() && !packaged.contains(said))
+            own << line.section(u'#', 0, 0).trimmed();
+    }
+    return own.isEmpty() ? QString() : own.join(u'\n') + u'\n';
 }
 
 } // namespace PortableSettings

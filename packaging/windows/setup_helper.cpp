@@ -207,9 +207,9 @@ DWORD closeRunning(const std::wstring& folder, bool force)
         ended(p, now < deadline ? DWORD(deadline - now) : 0);
     }
     if (force) {
-        // Nothing is lost: Tickbell keeps no unsaved state; the settings are saved when the
-        // user saves them. Another user's copy may be ended only with the debug privilege,
-        // which an administrator may take.
+        // A silent run asks nobody: a copy still asking its trader about unsaved 交易日历
+        // changes goes with them. Another user's copy may be ended only with the debug
+        // privilege, which an administrator may take.
         enablePrivilege(L"SeDebugPrivilege");
         for (const Running& p : processes) {
             if (ended(p, 0))

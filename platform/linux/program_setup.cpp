@@ -5,6 +5,8 @@
 
 #include <QStandardPaths>
 
+#include <cstdio>
+
 using namespace Qt::StringLiterals;
 
 ConfigLocation platformConfigLocation(const QString& programFolder)
@@ -24,4 +26,9 @@ void choosePlatformPlugin()
 void useParentConsole()
 {
     // A program started from a terminal writes to it already.
+}
+
+void showCommandLineText(const QString& text, bool error)
+{
+    std::fputs(qUtf8Printable(text), error ? stderr : stdout);
 }

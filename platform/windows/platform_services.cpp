@@ -22,6 +22,10 @@ public:
     DesktopNotifier* notifier() override { return nullptr; }
     void quitOnSystemRequests() override { quitAtEndOfSession(); }
     void releaseAudio() override { m_audio.close(); }
+    void explainSessionWait(quintptr window, const QString& why) override
+    {
+        explainEndOfSessionWait(window, why);
+    }
 
 private:
     SystemClock m_clock;

@@ -76,3 +76,21 @@ void useParentConsole()
     if (!haveErr)
         std::freopen("CONOUT$", "w", stderr);
 }
+
+void showCommandLineText(const QString& text, bool error)
+{
+    // Qt's own parser shows a box whenever no console is there, also to a script that reads the
+    // output from a file or a pipe: it would wait for the box for ever.
+    FILE* stream = error ? stderr : stdout;
+    if (!goesSomewhere(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE)) {
+        if (!AttachConsole(ATTACH_PARENT_PROCESS)) {
+            MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(text.utf16()), L"Tickbell",
+                        MB_OK | (error ? MB_ICONERROR : MB_ICONINFORMATION));
+            return;
+        }
+        SetConsoleOutputCP(CP_UTF8);
+        std::freopen("CONOUT$", "w", stream);
+    }
+    std::fputs(text.toUtf8().constData(), stream);
+    std::fflush(stream);
+}

@@ -3,6 +3,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
+#include <QString>
 
 #include <windows.h>
 
@@ -17,16 +18,20 @@ public:
         const auto* msg = static_cast<const MSG*>(message);
         switch (msg->message) {
         case WM_QUERYENDSESSION:
-            // Nothing waits to be saved (the settings are saved when the user says so), so the
-            // session may always end. Qt's own answer would first close the windows.
-            *result = TRUE;
-            return true;
+            // Qt answers: commitDataRequest, and no when it was cancelled there. It then waits
+            // for WM_ENDSESSION, which Windows sends only to the programs that said yes: one that
+            // said no would answer every later request from that state, without asking. Told
+            // "not ending" once this one is answered, it starts afresh.
+            PostMessageW(msg->hwnd, WM_ENDSESSION, FALSE, msg->lParam);
+            return false;
         case WM_ENDSESSION:
             // Windows may end the process any time after this returns.
-            if (msg->wParam)
+            if (msg->wParam) {
                 QCoreApplication::exit(0);
-            *result = 0;
-            return true;
+                *result = 0;
+                return true;
+            }
+            return false;
         default: return false;
         }
     }
@@ -42,4 +47,13 @@ void quitAtEndOfSession()
         return;
     QCoreApplication::instance()->installNativeEventFilter(&filter);
     installed = true;
+}
+
+void explainEndOfSessionWait(quintptr window, const QString& why)
+{
+    const auto handle = reinterpret_cast<HWND>(window);
+    if (why.isEmpty())
+        ShutdownBlockReasonDestroy(handle);
+    else
+        ShutdownBlockReasonCreate(handle, reinterpret_cast<const wchar_t*>(why.utf16()));
 }

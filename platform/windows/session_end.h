@@ -3,8 +3,14 @@
 
 #include "platform/windows/windows_backend.h"
 
+#include <QString>
+
 // Makes the end of the Windows session (log-off, shutdown, restart: WM_QUERYENDSESSION, then
 // WM_ENDSESSION) end the program as its Exit item does, the counterpart of SIGTERM on Linux: it
-// never holds the session up, and it leaves the event loop with status 0. Call once, after the
-// application object exists.
+// leaves the event loop with status 0. The question comes to Qt first, whose commitDataRequest
+// may ask the trader about unsaved changes, and cancel. Call once, after the application object
+// exists.
 void quitAtEndOfSession();
+
+// ShutdownBlockReasonCreate (why) or ShutdownBlockReasonDestroy (empty) for that window.
+void explainEndOfSessionWait(quintptr window, const QString& why);

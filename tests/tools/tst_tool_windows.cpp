@@ -4,6 +4,7 @@
 // there again the next time, in tools.ini beside config.txt.
 #include "core/calendar/trading_calendar.h"
 #include "core/settings/program_options.h"
+#include "core/settings/time_servers.h"
 #include "fakes/fake_network_time.h"
 #include "fakes/system_fakes.h"
 #include "platform/dummy/dummy_services.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -97,6 +99,37 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(area.contains(window.frameGeometry()));
+    }
+
+    // A tool's window grows with its content: with 时间校正's answers in (four servers with
+    // their reasons, and the advice), as tall as its layout asks at its width, so that no part
+    // below them (the server list, its scroll bar) is squeezed; inside the screen.
+    void windowsFitTheirContent()
+    {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(u"tools.ini"_s), QSettings::IniFormat);
+        FakeTimeSync sync;
+        FakeNetworkTime network;
+        const DummyClock computer;
+        ProgramOptions options(dir.path());
+        const TradingCalendar calendar;
+        ClockWindow window(sync, network, computer, calendar, settings, options);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.query();
+        ServerAnswer unknown{{}, {}, ServerAnswer::Kind::Failed,
+                             0,  0,  u"找不到这个服务器的地址（域名解析失败），请检查网络和服务器名称"_s};
+        QList<ServerAnswer> answers;
+        for (const QString& server : TimeServers::defaults()) {
+            unknown.server = server;
+            answers << unknown;
+        }
+        network.answer(answers);
+        const auto wanted = [&window] { return window.layout()->totalHeightForWidth(window.width()); };
+        QTRY_VERIFY2(
+            window.height() >= wanted(),
+            qPrintable(u"%1 x %2, wanted %3"_s.arg(window.width()).arg(window.height()).arg(wanted())));
+        QVERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
     }
 
     void limitsFollowTheDay_data()

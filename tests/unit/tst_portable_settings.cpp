@@ -68,23 +68,55 @@ private slots:
                  QStringList({documents + u"/股票 软件"_s, elsewhere, desktop + u"/Tickbell-1.30"_s}));
     }
 
-    void keepsTheUsersOwnHolidays()
+    void takesTheCopysFilesAndKeepsTheOthers()
     {
-        const QString from = folder(u"keep/zip"_s);
+        const QString from = folder(u"take/zip"_s);
         write(from + u"/config.txt"_s, "law1:mine\r\n");
+        write(from + u"/tools.ini"_s, "[clocktool]\r\nservers=10.0.0.1\r\n");
         write(from + u"/holidays.txt"_s, "2027-02-12\n");
-        const QString to = folder(u"keep/AppData/Tickbell"_s);
-        write(to + u"/holidays.txt"_s, "2028-01-31\n");
+        const QString to = folder(u"take/AppData/Tickbell"_s);
+        write(to + u"/config.txt"_s, "law1:default\r\n");
+        write(to + u"/tickbell.ini"_s, "[reminders]\r\nstandardTime=true\r\n");
 
         QString error;
-        QCOMPARE(PortableSettings::take(from, to, &error), QStringList({u"config.txt"_s}));
-        QCOMPARE(read(to + u"/holidays.txt"_s), "2028-01-31\n");
+        QCOMPARE(PortableSettings::take(from, to, &error), QStringList({u"tools.ini"_s, u"config.txt"_s}));
+        QCOMPARE(read(to + u"/config.txt"_s), "law1:mine\r\n");
+        QCOMPARE(read(to + u"/tools.ini"_s), "[clocktool]\r\nservers=10.0.0.1\r\n");
+        QCOMPARE(read(to + u"/tickbell.ini"_s), "[reminders]\r\nstandardTime=true\r\n");
+        QVERIFY(!QFile::exists(to + u"/holidays.txt"_s)); // the calendar's to take
+    }
+
+    void ownHolidayLines_data()
+    {
+        QTest::addColumn<QString>("copy");
+        QTest::addColumn<QString>("package");
+        QTest::addColumn<QString>("own");
+        const QString package =
+            u"# Weekdays the exchanges closed\n2010-02-15\n2010-02-16\n2027-05-03 open\n"_s;
+        QTest::newRow("the package's days, one dropped")
+            << u"2010-02-15\n2027-05-03 open\n"_s << package << QString();
+        QTest::newRow("a pasted year")
+            << u"2010-02-15\n2027-02-11\n2027-02-12\n"_s << package << u"2027-02-11\n2027-02-12\n"_s;
+        QTest::newRow("a listed day opened") << u"2010-02-16 open\n"_s << package << u"2010-02-16 open\n"_s;
+        QTest::newRow("spelt otherwise")
+            << u"  2010-02-15\t# 春节\n2027-05-03   OPEN\n"_s << package << QString();
+        QTest::newRow("no days") << u"# mine\n\nnot a day\n2027-02-30\n"_s << package << QString();
+        QTest::newRow("Notepad's line ends")
+            << u"2027-02-12  # 我的\r\n2010-02-15\r\n"_s << package << u"2027-02-12\n"_s;
+    }
+
+    void ownHolidayLines()
+    {
+        QFETCH(QString, copy);
+        QFETCH(QString, package);
+        QFETCH(QString, own);
+        QCOMPARE(PortableSettings::ownHolidayLines(copy, package), own);
     }
 
     void aFailedTakeLeavesNothing()
     {
         const QString from = folder(u"fail/zip"_s);
-        write(from + u"/holidays.txt"_s, "2027-02-12\n"); // and no config.txt
+        write(from + u"/tools.ini"_s, "[clocktool]\r\n"); // and no config.txt
         const QString to = folder(u"fail/AppData/Tickbell"_s);
 
         QString error;

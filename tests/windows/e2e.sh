@@ -4,16 +4,20 @@
 # session bus, a PulseAudio null sink), with the end-to-end harness of tests/e2e:
 #   tests/windows/e2e.sh BUILD_DIR [SOURCE_DIR]
 # The real Tickbell.exe from a copy of BUILD_DIR/bin, in a fresh Wine prefix, with the clock at
-# Friday 2010-02-12 09:19:55: the window's title read from X11, a screenshot with the Chinese
-# labels drawn, the welcome and then the auction prompt heard on the sink, config.txt made beside
-# the program byte-identical to plug\config.txt, and Ctrl+Q ending it with status 0; then the
-# log-off (tests/windows/end_session.cpp) ending it by itself with status 0.
-# Then the zip in BUILD_DIR/dist: its contents listed and checked, and the program run from it in
-# a fresh prefix (every DLL it needs is in it), keeping config.txt beside itself. Then the tools,
-# through their starters in plug\. The installer has tests/windows/installer.sh. Screenshots and
-# logs are kept in ./output/windows-e2e.
+# Friday 2010-02-12 09:19:50 and TZ=Asia/Shanghai as a Linux user's Wine has it (a name the
+# Windows C runtime takes for UTC): the window's title read from X11, the status 还没开盘, a
+# screenshot with the Chinese labels drawn, the welcome and then the auction prompt heard on the
+# sink, config.txt made beside the program byte-identical to plug\config.txt, and Ctrl+Q ending it
+# with status 0; then the log-off (tests/windows/end_session.cpp) waiting for the answer about an
+# unsaved change in 交易日历, then ending it by itself with status 0.
+# Then the zip in BUILD_DIR/dist: its contents listed and checked, --help answering a script, and
+# the program run from it in a fresh prefix (every DLL it needs is in it), keeping config.txt
+# beside itself. Then the tools, through their starters in plug\. The installer has
+# tests/windows/installer.sh. Screenshots and logs are kept in ./output/windows-e2e.
 # shellcheck source=tests/windows/wine.sh
 source "$(dirname "$0")/wine.sh"
+# shellcheck source=tests/e2e/menu.sh
+source "$(dirname "$0")/../e2e/menu.sh"
 
 win_init windows-e2e 600 "$@"
 e2e_start_display
@@ -34,7 +38,8 @@ rm -f "$app/config.txt"
 win_new_prefix prefix-program
 prefix=$WIN_PREFIX
 e2e_start_recording
-win_start_program "$prefix" --at '2010-02-12 09:19:55' "$app/Tickbell.exe"
+[ "$TZ" = Asia/Shanghai ] || e2e_fail "TZ is '$TZ', not Asia/Shanghai"
+win_start_program "$prefix" --at '2010-02-12 09:19:50' "$app/Tickbell.exe"
 
 wid=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 60) ||
     e2e_fail "no window titled 'Tickbellv1.32 - Orro SOFT' within 60 s"
@@ -43,6 +48,9 @@ title=$(e2e_window_title "$wid")
 
 e2e_wait_until 10 test -s "$app/config.txt" || e2e_fail "config.txt was not created beside Tickbell.exe"
 cmp "$app/config.txt" "$app/plug/config.txt" || e2e_fail "config.txt differs from plug\\config.txt"
+# Beijing time from UTC, not from the C runtime's idea of the zone: before the auction.
+e2e_wait_console status '还没开盘...' 20 ||
+    e2e_fail "the status is not 还没开盘 at 09:19 Beijing time: $(e2e_console_texts status | tr '\n' '|')"
 
 # The auction prompt at 09:20:00; how much had been captured when it was asked for.
 requested() { e2e_console_has prompt '机构竞价.wav' && captured=$(e2e_recording_position); }
@@ -73,9 +81,27 @@ win_quit "$wid" "the program"
 e2e_log "Ctrl+Q ended it with status 0"
 
 # --- The log-off ends it like Exit: asked and told as Windows asks and tells it (wineboot would
-# kill it right after telling it), it ends by itself, with status 0, within 5 s.
-win_start_program "$prefix" "$app/Tickbell.exe"
+# kill it right after telling it), it ends by itself, with status 0, within 5 s. With a change in
+# 交易日历 not saved yet, the log-off waits for the trader's answer first, as an editor's does.
+win_start_program "$prefix" --at '2010-02-10 10:05:00' "$app/Tickbell.exe"
 wid=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 60) || e2e_fail "the program did not start again"
+e2e_wait_until 20 status_painted || e2e_fail "the window was not painted again; see $shot"
+cp "$app/holidays.txt" "$E2E_SCRATCH/holidays-before.txt"
+e2e_menu_choose "$wid" 3 6 # 工具 > 交易日历
+calendar=$(e2e_wait_window '^交易日历$' 30) || e2e_fail "工具 > 交易日历 opened no window under Wine"
+e2e_key "$calendar" space # today, opened or closed
+question() { xdotool search --onlyvisible --name '^交易日历$' 2>/dev/null | grep -vx "$calendar" | head -n 1 | grep .; }
+told=0
+WINEPREFIX=$prefix wine "$WIN_BUILD/tests/bin/end_session.exe" Tickbell.exe </dev/null >/dev/null 2>&1 || told=$?
+box=$(e2e_wait_until 10 question) || e2e_fail "the log-off did not ask about 交易日历's change (end_session status $told)"
+[ "$told" = 1 ] || e2e_fail "the log-off went on while the question was open (end_session status $told)"
+e2e_program_running || e2e_fail "the program ended before the trader answered"
+e2e_screenshot "$box" "$E2E_OUT/log-off-question.png"
+e2e_key "$box" Return # 保存
+changed() { ! cmp -s "$app/holidays.txt" "$E2E_SCRATCH/holidays-before.txt"; }
+e2e_wait_until 10 changed || e2e_fail "保存 at the log-off did not save 交易日历's change"
+cp "$E2E_SCRATCH/holidays-before.txt" "$app/holidays.txt" # the runs below trade that day
+e2e_log "the log-off waited for the answer about 交易日历's change, which was saved"
 # As with Ctrl+Q, a window that has only just shown may not take the message yet: asked again.
 told=1
 for try in 1 2 3; do
@@ -108,6 +134,13 @@ e2e_log "zip holds the ${#expected[@]} files of the program folder"
 unzip -q "$zip" -d "$E2E_SCRATCH/unzipped"
 portable=$E2E_SCRATCH/unzipped/$name
 win_new_prefix prefix-zip
+# --help from a script: the text goes where its output goes, and nothing waits for an answer.
+help=0
+(cd "$portable" && WINEPREFIX=$WIN_PREFIX exec timeout 60 wine ./Tickbell.exe --help) </dev/null \
+    >"$E2E_OUT/help.txt" 2>>"$E2E_SCRATCH/help.log" || help=$?
+[ "$help" = 0 ] || e2e_fail "Tickbell.exe --help ended with status $help (124: still running after 60 s)"
+grep -q '^Settings file: ' "$E2E_OUT/help.txt" || e2e_fail "Tickbell.exe --help wrote no help to its output: $(head -c 300 "$E2E_OUT/help.txt")"
+e2e_log "--help printed to the file its output went to"
 win_start_program "$WIN_PREFIX" "$portable/Tickbell.exe"
 wid=$(e2e_wait_window '^Tickbellv1\.32 - Orro SOFT$' 60) ||
     e2e_fail "the program from the zip showed no window in a fresh prefix (a DLL missing?); stderr: $(tail -n 5 "$E2E_STDERR")"

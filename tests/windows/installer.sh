@@ -2,15 +2,17 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows packages as Windows users meet them, under Wine on a desktop of its own:
 #   tests/windows/installer.sh BUILD_DIR [SOURCE_DIR]
-# First, read back from the files (icoutils' wrestool and icotool): Tickbell.exe's manifest, the
-# version resources of Tickbell.exe and the installer, the installer's request for no
-# administrator rights, and their icons (every entry 32-bit RGBA, 8 bits a channel).
+# First, read back from the files (icoutils' wrestool and icotool): the manifests of Tickbell.exe,
+# the tools and their starters, their makers and their resources' language, the version
+# resources of Tickbell.exe and the installer, the installer's request for no administrator
+# rights, and their icons (every entry 32-bit RGBA, 8 bits a channel).
 # Then BUILD_DIR/dist's installer in a fresh prefix with a Chinese locale:
 # - silently for the current user: %LOCALAPPDATA%\Programs\Tickbell, the user's uninstall entry
 #   (publisher, size, version, address) and nothing of the computer's, README.txt giving its
 #   silent uninstall command, a Start-menu entry that starts the program in its folder; the
-#   program keeps its settings in %APPDATA%\Tickbell, where its first start takes, when asked
-#   to, those of the trader's unpacked zip on his desktop;
+#   program keeps its settings in %APPDATA%\Tickbell; its first start asks nothing where there is
+#   no unpacked zip, and takes, when asked to, the settings of the trader's unpacked zip on his
+#   desktop (config.txt, tools.ini, tickbell.ini, the days of its holidays.txt he set himself);
 # - the one-copy guard's lock: nothing in the profile, and a killed copy does not keep the next
 #   from starting; a second start ends and leaves the first;
 # - silently over the running program (/AUTOSTART=1): it ends with status 0, every file is
@@ -60,10 +62,21 @@ for exe in "$WIN_BUILD/bin/Tickbell.exe" "$setup"; do
     [ "$depths" = '8-bit/color RGBA, non-interlaced' ] || e2e_fail "$what's icon entries: $depths"
     grep -q -- '--width=256 ' "$res/$what.entries" || e2e_fail "$what's icon has no 256-pixel entry"
 done
-wrestool -x --raw --type=24 "$WIN_BUILD/bin/Tickbell.exe" >"$res/Tickbell.manifest" || e2e_fail "Tickbell.exe has no manifest"
-for want in '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>' 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' \
-    '>PerMonitorV2</dpiAwareness>' '>true</longPathAware>' '<requestedExecutionLevel level="asInvoker"'; do
-    grep -qF -- "$want" "$res/Tickbell.manifest" || e2e_fail "Tickbell.exe's manifest lacks $want"
+# The program, each tool and each starter in plug\: the manifest, the maker in the version, and
+# every resource in the one language of its text (Chinese, 2052).
+for exe in "$WIN_BUILD/bin/Tickbell.exe" "$WIN_BUILD"/bin/{clocktool,abacus,posmover,ceilprice,poweroff}.exe \
+    "$WIN_BUILD"/bin/plug/*.exe; do
+    what=${exe#"$WIN_BUILD/bin/"}
+    wrestool -x --raw --type=24 "$exe" >"$res/manifest" || e2e_fail "$what has no manifest"
+    for want in '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>' 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' \
+        '>PerMonitorV2</dpiAwareness>' '>true</longPathAware>' '<requestedExecutionLevel level="asInvoker"'; do
+        grep -qF -- "$want" "$res/manifest" || e2e_fail "$what's manifest lacks $want"
+    done
+    for key in CompanyName LegalCopyright; do
+        [ "$(version_value "$exe" "$key")" = "$(version_value "$WIN_BUILD/bin/Tickbell.exe" "$key")" ] ||
+            e2e_fail "$what's $key: '$(version_value "$exe" "$key")'"
+    done
+    ! wrestool -l "$exe" | grep -v -- '--language=2052 ' >&2 || e2e_fail "$what has resources in another language than 2052"
 done
 wrestool -x --raw --type=24 "$setup" | grep -qF '<requestedExecutionLevel level="asInvoker"' ||
     e2e_fail "the installer asks for administrator rights"
@@ -203,25 +216,47 @@ menu="$profile/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tickbell.ln
 [ "$(lnk_folder "$menu")" = "$winfolder" ] || e2e_fail "the Start-menu entry starts the program in '$(lnk_folder "$menu")'"
 e2e_log "installed for the user into $winfolder"
 
-# --- The first start takes the settings of the trader's unpacked zip on his desktop when he says
-# so; then the one-copy guard, and the program's settings apart from the installed folder.
+# --- The first start with no unpacked zip anywhere: the day starts at once on the defaults, and
+# nothing is asked.
 window='^Tickbellv1\.32 - Orro SOFT$'
+settings=$profile/AppData/Roaming/Tickbell/config.txt
+start_program
+e2e_wait_window "$window" 60 >/dev/null || e2e_fail "a fresh install's first start showed no window within 60 s"
+e2e_wait_until 10 grep -q "status:" "$E2E_CONSOLE" || e2e_fail "a fresh install's first start tells no status"
+cmp "$settings" "$stage/plug/config.txt" || e2e_fail "a fresh install's first start did not start on plug\\config.txt"
+sleep 2 # a question would be up by now
+! e2e_wait_window '^导入设置 - Tickbell$' 1 >/dev/null || e2e_fail "a fresh install's first start asked about a zip copy it did not find"
+win_quit "$(e2e_wait_window "$window" 5)" "the first start"
+e2e_log "a fresh install's first start: the window and the day at once, nothing asked"
+
+# --- A first start that finds the trader's unpacked zip on his desktop offers its settings, over
+# the running day: config.txt, tools.ini and tickbell.ini replace the defaults, and of its
+# holidays.txt the days he set himself join his own; it then says what it took.
+rm -f "$settings" "$(dirname "$settings")/tickbell.ini"
 zipcopy=$profile/Desktop/Tickbell-1.31-win64
 mkdir -p "$zipcopy"
 cp "$stage/Tickbell.exe" "$zipcopy/"
 LC_ALL=C sed '1s/\.\.\.\./!!!!/' "$stage/plug/config.txt" >"$zipcopy/config.txt"
+printf '[clocktool]\r\nservers=127.0.0.1:9\r\n' >"$zipcopy/tools.ini"
+printf '[desktop]\r\nnotifications=false\r\n' >"$zipcopy/tickbell.ini"
 { cat "$stage/holidays.txt"; echo '2027-02-12'; } >"$zipcopy/holidays.txt"
 start_program
+e2e_wait_window "$window" 60 >/dev/null || e2e_fail "the installed program showed no window"
 question=$(e2e_wait_window '^导入设置 - Tickbell$' 60) || e2e_fail "the first start did not offer the zip copy's settings"
 e2e_screenshot "$question" "$E2E_OUT/import-question.png"
 e2e_key "$question" Return
-e2e_wait_window "$window" 60 >/dev/null || e2e_fail "the installed program showed no window"
-settings=$profile/AppData/Roaming/Tickbell/config.txt
-e2e_wait_until 10 test -s "$settings" || e2e_fail "the program installed for the user made no %APPDATA%\\Tickbell\\config.txt"
-cmp "$settings" "$zipcopy/config.txt" || e2e_fail "%APPDATA%\\Tickbell\\config.txt is not the zip copy's"
-cmp "$(dirname "$settings")/holidays.txt" "$zipcopy/holidays.txt" || e2e_fail "the zip copy's holidays.txt was not taken"
+imported() { cmp -s "$settings" "$zipcopy/config.txt"; }
+e2e_wait_until 10 imported || e2e_fail "%APPDATA%\\Tickbell\\config.txt is not the zip copy's"
+for f in tools.ini tickbell.ini; do
+    cmp "$(dirname "$settings")/$f" "$zipcopy/$f" || e2e_fail "the zip copy's $f was not taken"
+done
+own=$(grep -v '^#' "$(dirname "$settings")/holidays.txt" | grep -v '^\s*$' | tr -d '\r')
+[ "$own" = 2027-02-12 ] || e2e_fail "of the zip copy's holidays.txt, the import took: $(echo "$own" | head -n 3 | tr '\n' ' ')"
+told=$(e2e_wait_window '^导入设置 - Tickbell$' 30) || e2e_fail "the import did not say what it took"
+e2e_screenshot "$told" "$E2E_OUT/import-told.png"
+e2e_key "$told" Return
 [ ! -e "$installed/config.txt" ] || e2e_fail "the program installed for the user wrote config.txt into its folder"
-e2e_log "the first start took the zip copy's config.txt and holidays.txt"
+e2e_log "the first start took the zip copy's config.txt, tools.ini, tickbell.ini and its own holidays line"
 locks=$(find "$prefix/drive_c/users" -maxdepth 2 -name '*.lock')
 [ -z "$locks" ] || e2e_fail "a lock file in the profile: $locks"
 timeout 60 env WINEPREFIX="$prefix" wine "$installed/Tickbell.exe" </dev/null >>"$E2E_SCRATCH/second.log" 2>&1 ||

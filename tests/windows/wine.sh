@@ -30,9 +30,8 @@ win_init() # NAME DEADLINE BUILD_DIR [SOURCE_DIR]
     WIN_PREFIXES=()
     WIN_FAKED_CLOCKS=()
     e2e__init_desktop "$E2E_NAME" win__cleanup
-    # China Standard Time in the form the Windows C runtime reads too (it takes TZ itself, and
-    # "Asia/Shanghai" would give it UTC).
-    export TZ=CST-8
+    # TZ=Asia/Shanghai (the harness's), as a Linux user's Wine has it: Wine's zone follows it,
+    # while the Windows C runtime takes the name for UTC; the programs must not ask the latter.
     unset WINEPREFIX WINESERVER
     export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES='mscoree,mshtml='
     e2e_deadline "$2"

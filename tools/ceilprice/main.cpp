@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 涨停版计算: plug/ceilprice.exe.
 #include "core/calendar/trading_calendar.h"
+#include "core/services/clock.h"
 #include "instance/single_instance.h"
 #include "tools/core/limit_price.h"
 #include "tools/ui/limit_window.h"
 #include "tools/ui/tool_app.h"
 
 #include <QApplication>
-#include <QDateTime>
 
 using namespace Qt::StringLiterals;
 
@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
     if (!copy.claim())
         return 0;
     const TradingCalendar calendar = ToolApp::calendar();
-    LimitWindow window(calendar, limitDayAt(QDateTime::currentDateTime(), calendar));
+    LimitWindow window(calendar, limitDayAt(SystemClock().now(), calendar));
     QObject::connect(&copy, &SingleInstance::activationRequested, &window,
                      [&window] { ToolApp::bringForward(&window); });
     window.show();

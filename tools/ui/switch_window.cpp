@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ui/switch_window.h"
 
+#include "core/time/exchange_clock.h"
 #include "tools/core/decimal_input.h"
 #include "tools/core/money.h"
 #include "tools/core/switch_sum.h"
@@ -10,7 +11,6 @@
 #include "widgets/fonts.h"
 
 #include <QComboBox>
-#include <QDate>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -129,7 +129,7 @@ void SwitchWindow::recalculate()
     order.broker.commissionE7 = take(m_rate, rate, u"佣金率"_s);
     order.broker.minimumLi = take(m_minimum, minimum, u"最低佣金"_s) * 10;
     order.buyBoard = Board(m_buyBoard->currentData().toInt());
-    order.day = QDate::currentDate();
+    order.day = ExchangeClock::beijing(SystemClock().now()).date(); // the exchanges' day
 
     QString saveProblem;
     if (rate.ok() && minimum.ok()) {

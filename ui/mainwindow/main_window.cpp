@@ -580,6 +580,28 @@ void Form1::openReminders()
     m_reminders->activateWindow();
 }
 
+bool Form1::hasUnsavedChanges() const
+{
+    return (m_calendar && m_calendar->hasChanges()) || (m_reminders && m_reminders->hasChanges());
+}
+
+bool Form1::settleUnsavedChanges()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    bringToFront();
+    if (m_calendar && m_calendar->hasChanges()) {
+        openCalendar();
+        if (!m_calendar->close())
+            return false;
+    }
+    if (m_reminders && m_reminders->hasChanges()) {
+        openReminders();
+        return m_reminders->close();
+    }
+    return true;
+}
+
 void Form1::setLayer(QAction* item)
 {
     for (QAction* a : {normal123, top123, low123})

@@ -73,6 +73,11 @@ public:
     void openCalendar();
     // 我的提醒: opens the reminders window, or brings it forward.
     void openReminders();
+    // Before the session ends: whether 交易日历 or 我的提醒 holds changes not saved yet, and the
+    // question each one's close asks about them (保存, 不保存, 取消) over the window brought
+    // forward; false when the trader chose 取消 or a save failed.
+    bool hasUnsavedChanges() const;
+    bool settleUnsavedChanges();
 
     // Brings the window back to the front, restoring it when minimised or hidden in the tray.
     void bringToFront();
