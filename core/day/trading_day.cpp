@@ -100,7 +100,7 @@ void TradingDay::setStandardTime(bool on)
 
 void TradingDay::followSavedOptions()
 {
-    m_standardTime.setOn(m_options.value(QLatin1String(ProgramOptions::kStandardTime), false).toBool());
+    m_standardTime.setOn(m_options.flag(QLatin1String(ProgramOptions::kStandardTime), false));
 }
 
 void TradingDay::start()
