@@ -62,6 +62,8 @@ Parsed parse(const QString& text)
         const QString word = fields.value(1).toLower();
         const bool known = word.isEmpty() || word == u"open"_s || word == u"closed"_s;
         if (!date.isValid() || fields.size() > 2 || !known) {
+            if (parsed.rejected.isEmpty())
+                parsed.firstRejected = i + 1;
             parsed.rejected << rejectedLine(i, line);
             continue;
         }

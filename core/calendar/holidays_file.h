@@ -22,7 +22,8 @@ namespace HolidaysFile {
 
 struct Parsed {
     DayMarks marks;
-    QStringList rejected; // "line N: text"
+    QStringList rejected;        // "line N: text"
+    qsizetype firstRejected = 0; // N of the first of them; 0 when none
 };
 // A later line about the same day wins.
 Parsed parse(const QString& text);

@@ -93,8 +93,21 @@ public:
     // closed days are worked out from the statutory holidays (or unknown, past the festival
     // dates), and the exchanges' extra days off are not known until announced.
     QString outdatedNotice(QDate today) const;
+    // A note for the user when a holidays file could not be read, or only in part: the file,
+    // how many lines were skipped and the first of them, and where to check the days. Empty
+    // when every holidays file was read whole.
+    QString unreadNotice() const;
 
 private:
+    struct UnreadFile {
+        QString path;
+        qsizetype skipped; // 0: the file could not be read at all
+        qsizetype firstLine;
+    };
+
+    HolidaysFile::Parsed addHolidays(const QString& fileText, DayMarks TradingCalendar::*into);
+    QStringList loadHolidaysFile(const QString& path, const CodePage& codePage,
+                                 DayMarks TradingCalendar::*into);
     QStringList loadFile(const QString& path, const CodePage& codePage,
                          QStringList (TradingCalendar::*add)(const QString&), const QString& rejectedLine);
     bool listedAsClosed(QDate date) const;
@@ -108,4 +121,5 @@ private:
     int m_lastYear = 0;
     QHash<QDate, DayReason> m_byRules; // every year's, whether or not a list covers it
     QSet<int> m_ruleYears;
+    QList<UnreadFile> m_unread; // the holidays files not read whole
 };
