@@ -5,7 +5,12 @@
 #include "core/settings/text_file.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -42,13 +47,123 @@ QString keyword(DayMark mark)
     return {};
 }
 
+using Mark = std::pair<QDate, DayMark>;
+
+// A line's mark: its text before any "#", trimmed, as a date and at most one known word.
+std::optional<Mark> markOf(const QString& content)
+{
+    static const QRegularExpression blanks(u"[ \\t]+"_s);
+    const QStringList fields = content.split(blanks);
+    const QDate date = parseIsoDate(fields[0]);
+    const QString word = fields.value(1).toLower();
+    const bool known = word.isEmpty() || word == u"open"_s || word == u"closed"_s;
+    if (!date.isValid() || fields.size() > 2 || !known)
+        return std::nullopt;
+    return Mark{date, word.isEmpty()      ? DayMark::Closed
+                      : word == u"open"_s ? DayMark::Open
+                                          : DayMark::ClosedBesideRules};
+}
+
+QString markText(const Mark& mark)
+{
+    return mark.first.toString(Qt::ISODate) + keyword(mark.second);
+}
+
+// The lines of a file as they are on disk, each with its own line end, and the mark each says.
+struct FileLine {
+    QByteArray text; // without its end
+    QByteArray end;  // "\r\n", "\n", or none on a last line without one
+    std::optional<Mark> mark;
+};
+
+QList<FileLine> fileLines(const QByteArray& bytes, const CodePage& codePage)
+{
+    if (bytes.isEmpty())
+        return {};
+    QList<QByteArray> pieces = bytes.split('\n');
+    if (pieces.size() > 1 && pieces.last().isEmpty())
+        pieces.removeLast(); // the end of the last line
+    // Neither UTF-8 nor GB18030 has a newline byte inside a character: the lines match.
+    const QStringList decoded = TextFile::decode(bytes, codePage).text.split(u'\n');
+    QList<FileLine> lines;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        FileLine line{pieces[i], i + 1 < pieces.size() || bytes.endsWith('\n') ? "\n" : "", {}};
+        if (line.text.endsWith('\r')) {
+            line.text.chop(1);
+            line.end.prepend('\r');
+        }
+        QString text = i < decoded.size() ? decoded[i] : QString::fromLatin1(line.text);
+        if (i == 0 && text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1);
+        const QString content = text.section(u'#', 0, 0).trimmed();
+        if (!content.isEmpty())
+            line.mark = markOf(content);
+        lines << line;
+    }
+    return lines;
+}
+
+// The line with its mark replaced and everything around it (indent, spacing, comment) kept;
+// the mark itself is ASCII in any encoding.
+QByteArray withMark(const QByteArray& line, const Mark& mark)
+{
+    qsizetype start = line.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (start < line.size() && (line[start] == ' ' || line[start] == '\t'))
+        ++start;
+    const qsizetype hash = line.indexOf('#');
+    qsizetype stop = hash < 0 ? line.size() : hash;
+    while (stop > start && (line[stop - 1] == ' ' || line[stop - 1] == '\t'))
+        --stop;
+    return line.left(start) + markText(mark).toLatin1() + line.mid(stop);
+}
+
+// Where a day that no line speaks of goes: after the latest earlier day of its year, else before
+// the first later day of its year, else as a year of its own, a blank line apart, after the
+// years before it (or before those after it).
+void insertMark(QList<FileLine>& lines, const Mark& mark, const QByteArray& end)
+{
+    const QDate day = mark.first;
+    qsizetype before = -1;
+    qsizetype after = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!lines[i].mark)
+            continue;
+        const QDate d = lines[i].mark->first;
+        if (d < day && (before < 0 || d >= lines[before].mark->first))
+            before = i;
+        if (d > day && (after < 0 || d < lines[after].mark->first))
+            after = i;
+    }
+    const FileLine added{markText(mark).toLatin1(), end, mark};
+    const FileLine blank{{}, end, {}};
+    const auto year = [&](qsizetype i) { return lines[i].mark->first.year(); };
+    const auto insertAt = [&](qsizetype at, const QList<FileLine>& inserted) {
+        // A last line without its end gets one before anything follows it.
+        if (at == lines.size() && at > 0 && lines[at - 1].end.isEmpty())
+            lines[at - 1].end = end;
+        for (qsizetype i = 0; i < inserted.size(); ++i)
+            lines.insert(at + i, inserted[i]);
+    };
+    if (before >= 0 && year(before) == day.year())
+        insertAt(before + 1, {added});
+    else if (after >= 0 && year(after) == day.year())
+        insertAt(after, {added});
+    else if (before >= 0)
+        insertAt(before + 1, {blank, added});
+    else if (after >= 0)
+        insertAt(after, {added, blank});
+    else if (!lines.isEmpty() && !lines.last().text.trimmed().isEmpty())
+        insertAt(lines.size(), {blank, added});
+    else
+        insertAt(lines.size(), {added});
+}
+
 } // namespace
 
 namespace HolidaysFile {
 
 Parsed parse(const QString& text)
 {
-    static const QRegularExpression blanks(u"[ \\t]+"_s);
     Parsed parsed;
     // Editors on Windows save UTF-8 with a byte-order mark.
     const QStringList lines =
@@ -57,21 +172,65 @@ Parsed parse(const QString& text)
         const QString line = lines[i].section(u'#', 0, 0).trimmed();
         if (line.isEmpty())
             continue;
-        const QStringList fields = line.split(blanks);
-        const QDate date = parseIsoDate(fields[0]);
-        const QString word = fields.value(1).toLower();
-        const bool known = word.isEmpty() || word == u"open"_s || word == u"closed"_s;
-        if (!date.isValid() || fields.size() > 2 || !known) {
-            if (parsed.rejected.isEmpty())
-                parsed.firstRejected = i + 1;
-            parsed.rejected << rejectedLine(i, line);
+        if (const std::optional<Mark> mark = markOf(line)) {
+            parsed.marks.insert(mark->first, mark->second);
             continue;
         }
-        parsed.marks.insert(date, word.isEmpty()      ? DayMark::Closed
-                                  : word == u"open"_s ? DayMark::Open
-                                                      : DayMark::ClosedBesideRules);
+        if (parsed.rejected.isEmpty())
+            parsed.firstRejected = i + 1;
+        parsed.rejected << rejectedLine(i, line);
     }
     return parsed;
+}
+
+QByteArray edit(const QByteArray& file, const DayMarks& marks, const CodePage& codePage)
+{
+    QList<FileLine> lines = fileLines(file, codePage);
+    // New lines end as the file's lines end (CR LF in a new file, for Notepad).
+    QByteArray end = "\r\n";
+    for (const FileLine& line : std::as_const(lines)) {
+        if (!line.end.isEmpty()) {
+            end = line.end;
+            break;
+        }
+    }
+    const bool blank = std::all_of(lines.cbegin(), lines.cend(),
+                                   [](const FileLine& line) { return line.text.trimmed().isEmpty(); });
+    if (blank) {
+        lines.clear();
+        for (const QString& text : kFormatHeader.split(u'\n', Qt::SkipEmptyParts))
+            lines << FileLine{text.toUtf8(), end, {}};
+    }
+    // The last line about a day decides it: that one takes the new mark; a day with no mark now
+    // loses all of its lines.
+    QHash<QDate, qsizetype> last;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].mark)
+            last.insert(lines[i].mark->first, i);
+    }
+    QList<FileLine> kept;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        FileLine line = lines[i];
+        if (line.mark) {
+            const QDate day = line.mark->first;
+            const auto now = marks.constFind(day);
+            if (now == marks.cend())
+                continue;
+            if (last.value(day) == i && *now != line.mark->second) {
+                line.mark->second = *now;
+                line.text = withMark(line.text, *line.mark);
+            }
+        }
+        kept << line;
+    }
+    for (auto it = marks.cbegin(); it != marks.cend(); ++it) {
+        if (!last.contains(it.key()))
+            insertMark(kept, {it.key(), it.value()}, end);
+    }
+    QByteArray out;
+    for (const FileLine& line : std::as_const(kept))
+        out += line.text + line.end;
+    return out;
 }
 
 QString rejectedLine(qsizetype index, QStringView line)
@@ -135,9 +294,17 @@ Loaded read(const QString& path, const CodePage& codePage)
 
 bool save(const QString& path, const DayMarks& marks, const CodePage& codePage, QString* error)
 {
-    // A file that cannot be read now is replaced all the same: its dates are in marks.
-    const Loaded old = QFileInfo::exists(path) ? read(path, codePage) : Loaded{};
-    return TextFile::save(path, serialize(marks, header(old.text)).toUtf8(), error);
+    if (!QFileInfo::exists(path))
+        return TextFile::save(path, edit({}, marks, codePage), error);
+    QByteArray bytes;
+    QString why;
+    // A file that cannot be read whole now is replaced all the same: its dates are in marks.
+    if (!TextFile::read(path, kMaxBytes, &bytes, &why))
+        return TextFile::save(path, serialize(marks, {}).toUtf8(), error);
+    if (!why.isEmpty())
+        return TextFile::save(path, serialize(marks, header(TextFile::decode(bytes, codePage).text)).toUtf8(),
+                              error);
+    return TextFile::save(path, edit(bytes, marks, codePage), error);
 }
 
 } // namespace HolidaysFile
