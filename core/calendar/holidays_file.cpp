@@ -25,6 +25,7 @@ const QString kFormatHeader =
     u"#   那一年就只按文件休市，不再按法定节假日推算。只写周一到周五：周末总是休市。\"#\" 后面是注释。\n"
     u"# 日期后加 open（如 2027-05-03 open）：这天开市，不管推算或公布的是什么。\n"
     u"# 日期后加 closed（如 2027-04-30 closed）：这天休市，那一年其余的休市日仍按法定节假日推算。\n"
+    u"# 日期后加 announced（如 2027-09-16 announced）：交易所公告的休市日（在“交易日历”里粘贴的），那一年其余的休市日仍按法定节假日推算。\n"
     u"# 文件用 UTF-8 或 GBK（记事本的“ANSI”）都可以。旧版 Tickbell 会跳过带 open、closed 的行。\n"
     u"# 在程序文件夹以外（config.txt 旁边）的这个文件在程序文件夹的 holidays.txt 之后读，只写您自己改过的日子和您粘贴的年份；\n"
     u"#   其余的日子跟着程序文件夹的文件，新版本带来的更正也会用上。\n"
@@ -33,6 +34,8 @@ const QString kFormatHeader =
     u"#   always closed. \"#\" starts a comment.\n"
     u"# YYYY-MM-DD open: a trading day, whatever the rules or a list say.\n"
     u"# YYYY-MM-DD closed: closed, and the rest of that year is still worked out from the rules.\n"
+    u"# YYYY-MM-DD announced: closed by an exchanges' notice (pasted in 交易日历); the rest of that year is\n"
+    u"#   still worked out from the rules.\n"
     u"# UTF-8 or GBK (Notepad's \"ANSI\"). An older Tickbell skips the open and closed lines.\n"
     u"# Outside the program folder (beside config.txt) this file is read after the program folder's holidays.txt and\n"
     u"#   holds only the days you changed and the years you pasted; the rest follow that file and its corrections.\n"_s;
@@ -43,6 +46,7 @@ QString keyword(DayMark mark)
     case DayMark::Closed: return {};
     case DayMark::ClosedBesideRules: return u" closed"_s;
     case DayMark::Open: return u" open"_s;
+    case DayMark::AnnouncedBesideRules: return u" announced"_s;
     }
     return {};
 }
@@ -56,12 +60,14 @@ std::optional<Mark> markOf(const QString& content)
     const QStringList fields = content.split(blanks);
     const QDate date = parseIsoDate(fields[0]);
     const QString word = fields.value(1).toLower();
-    const bool known = word.isEmpty() || word == u"open"_s || word == u"closed"_s;
-    if (!date.isValid() || fields.size() > 2 || !known)
+    static const QHash<QString, DayMark> words = {{QString(), DayMark::Closed},
+                                                  {u"closed"_s, DayMark::ClosedBesideRules},
+                                                  {u"open"_s, DayMark::Open},
+                                                  {u"announced"_s, DayMark::AnnouncedBesideRules}};
+    const auto mark = words.constFind(word);
+    if (!date.isValid() || fields.size() > 2 || mark == words.cend())
         return std::nullopt;
-    return Mark{date, word.isEmpty()      ? DayMark::Closed
-                      : word == u"open"_s ? DayMark::Open
-                                          : DayMark::ClosedBesideRules};
+    return Mark{date, *mark};
 }
 
 QString markText(const Mark& mark)

@@ -12,6 +12,9 @@ enum class DayMark {
     Closed,            // "2027-02-05": announced closed; a year with such a day follows its list alone
     ClosedBesideRules, // "2027-02-12 closed": closed, the year's other days still worked out
     Open,              // "2027-05-03 open": a trading day, whatever a list or the rules say
+    // "2027-09-15 announced": closed by a notice of the exchanges (pasted in 交易日历), the
+    // year's other days still worked out
+    AnnouncedBesideRules,
 };
 using DayMarks = QMap<QDate, DayMark>;
 

@@ -284,17 +284,23 @@ bool TradingCalendar::applyAnnouncement(int year, const QList<QDate>& closedDays
         return true;
     }
     // Only the breaks it names: their days as announced, the rest of the year untouched. In a
-    // worked-out year they close beside the rules.
+    // worked-out year they close beside the rules. Each is the exchanges' day, also one the rules
+    // or the trader had closed already.
     const DayMark closing =
-        yearSource(year) == YearSource::Announced ? DayMark::Closed : DayMark::ClosedBesideRules;
+        yearSource(year) == YearSource::Announced ? DayMark::Closed : DayMark::AnnouncedBesideRules;
     for (const auto& b : currentBreaks) {
         if (!namedBy(b))
             continue;
         for (QDate day = b.first; day <= b.second; day = day.addDays(1))
             setDay(day, announced.contains(day), closing);
     }
-    for (const QDate& day : announced)
+    for (const QDate& day : announced) {
         setDay(day, true, closing);
+        if (reason(day) != DayReason::Announced) {
+            m_own.insert(day, closing);
+            marksChanged();
+        }
+    }
     return false;
 }
 

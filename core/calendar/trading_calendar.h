@@ -17,7 +17,7 @@ extern const QString HolidayList;
 enum class DayReason {
     TradingDay,
     Weekend,
-    Announced, // holidays.txt or the built-in list
+    Announced, // holidays.txt, the built-in list or a pasted notice of the exchanges
     Statutory, // a statutory holiday on a weekday
     MadeUp,    // the working day that makes up for a statutory holiday on a weekend
     Customary, // the rest of the Spring Festival and October weeks
@@ -79,7 +79,8 @@ public:
     // The closed weekdays of a pasted announcement. One that speaks of every holiday the year
     // now has is the year's (announceYear); one about some of them (a notice for one festival)
     // sets just those breaks, the weekdays around them it does not name opening, and leaves the
-    // year's other days as they were. Returns true when it was taken as the whole year's.
+    // year's other days as they were. The days it names are the exchanges' (DayReason::Announced),
+    // not the trader's own. Returns true when it was taken as the whole year's.
     bool applyAnnouncement(int year, const QList<QDate>& closedDays);
 
     // Adds the festival dates of statutory-holidays.txt (see parseFestivalDates). They close
