@@ -171,6 +171,7 @@ int main(int argc, char* argv[])
     // The tray icon and the desktop's notifications, as chosen in tickbell.ini beside config.txt.
     DesktopSwitches switches(day->options());
     auto channels = std::make_unique<DesktopChannels>(*day, *window, switches, platform->notifier());
+    channels->followTray(platform->desktopTray());
     day->start();
     window->show();
     day->startTicking(kFirstTickDelayMs);

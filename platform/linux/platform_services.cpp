@@ -2,6 +2,7 @@
 #include "platform/platform_services.h"
 
 #include "platform/linux/desktop_launcher.h"
+#include "platform/linux/desktop_tray_watch.h"
 #include "platform/linux/freedesktop_notifier.h"
 #include "platform/linux/sound_output.h"
 #include "platform/linux/termination.h"
@@ -11,7 +12,7 @@ namespace {
 
 // Qt Multimedia on PulseAudio or PipeWire, processes without a shell and the desktop's
 // openers, the window manager's stacking hints, Qt's GB18030 converter (ICU), and the
-// desktop's notification service on the session bus.
+// desktop's notification service and its tray, watched.
 class LinuxServices final : public PlatformServices {
 public:
     const Clock& clock() const override { return m_clock; }
@@ -20,6 +21,13 @@ public:
     Launcher& launcher() override { return m_launcher; }
     WindowStacking& stacking() override { return m_stacking; }
     DesktopNotifier* notifier() override { return &m_notifier; }
+    DesktopTray* desktopTray() override
+    {
+        // Once the application object is there, when the program asks.
+        if (!m_tray)
+            m_tray = std::make_unique<DesktopTrayWatch>();
+        return m_tray.get();
+    }
     void quitOnSystemRequests() override { quitOnTerminationSignals(); }
     void releaseAudio() override { m_audio.release(); }
 
@@ -31,6 +39,7 @@ private:
     DesktopLauncher m_launcher{m_starter};
     WindowLayer m_stacking;
     FreedesktopNotifier m_notifier;
+    std::unique_ptr<DesktopTrayWatch> m_tray;
 };
 
 } // namespace

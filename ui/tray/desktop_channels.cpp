@@ -4,6 +4,7 @@
 #include "core/day/trading_day.h"
 #include "core/settings/desktop_switches.h"
 #include "platform/desktop_notifier.h"
+#include "platform/desktop_tray.h"
 #include "ui/mainwindow/main_window.h"
 #include "ui/tray/tray_icon.h"
 
@@ -68,7 +69,20 @@ DesktopChannels::DesktopChannels(TradingDay& day, Form1& window, DesktopSwitches
     m_lookAgain = new QTimer(this);
     m_lookAgain->setInterval(60 * 1000);
     connect(m_lookAgain, &QTimer::timeout, this, &DesktopChannels::refresh);
+    m_retray = new QTimer(this);
+    m_retray->setSingleShot(true);
+    m_retray->setInterval(500);
+    connect(m_retray, &QTimer::timeout, this, [this] {
+        m_tray.reset(); // made again by refresh, where a tray is and it is switched on
+        refresh();
+    });
     refresh();
+}
+
+void DesktopChannels::followTray(DesktopTray* tray)
+{
+    if (tray)
+        connect(tray, &DesktopTray::changed, m_retray, qOverload<>(&QTimer::start));
 }
 
 DesktopChannels::~DesktopChannels() = default;

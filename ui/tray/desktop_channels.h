@@ -9,6 +9,7 @@
 
 class DesktopNotifier;
 class DesktopSwitches;
+class DesktopTray;
 class Form1;
 class QAction;
 class QMenu;
@@ -19,9 +20,11 @@ class TrayIcon;
 // The reminder's second channel, for a trader whose window is covered or whose speakers are
 // off: the tray icon and the desktop's notifications, switched in 编辑 > 提醒方式. Each is on
 // where the desktop has it and the trader has not turned it off, and silently off (its item
-// greyed) where the desktop has none; a tray that comes or goes later (a panel started after
-// the program, or ended) is seen within a minute. The year's calendar notice goes to the
-// window's notice line and to a notification, once a day at most.
+// greyed) where the desktop has none; a tray that comes, goes or is replaced later (a panel
+// started after the program, or ended; an X11 tray where the status-notifier host was) is
+// followed within a few seconds where the platform watches it (followTray), else within a
+// minute. The year's calendar notice goes to the window's notice line and to a notification,
+// once a day at most.
 class DesktopChannels : public QObject {
     Q_OBJECT
 public:
@@ -33,6 +36,8 @@ public:
 
     // Looks at the desktop again and shows what is switched on and there.
     void refresh();
+    // From now on, a change of the desktop's tray makes the icon anew, in the tray there is now.
+    void followTray(DesktopTray* tray);
     // A notification, when they are switched on and the desktop shows them.
     void notify(const DesktopNotice& notice);
 
@@ -55,4 +60,5 @@ private:
     std::function<bool()> m_hasTray;
     std::unique_ptr<TrayIcon> m_tray;
     QTimer* m_lookAgain = nullptr;
+    QTimer* m_retray = nullptr; // a change comes in a burst of signals: one new icon for it
 };
