@@ -9,7 +9,6 @@
 #include "ui/tray/tray_icon.h"
 
 #include <QMenu>
-#include <QMenuBar>
 #include <QSignalBlocker>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -33,8 +32,7 @@ DesktopChannels::DesktopChannels(TradingDay& day, Form1& window, DesktopSwitches
       m_hasTray(hasTray ? std::move(hasTray) : &QSystemTrayIcon::isSystemTrayAvailable)
 {
     // At the end of 编辑, after the design's own items.
-    QMenu* edit = m_window.menuBar()->findChild<QMenu*>(u"edit234"_s);
-    Q_ASSERT(edit);
+    QMenu* edit = m_window.editMenu();
     menu = edit->addMenu(u"提醒方式"_s);
     menu->setObjectName(u"reminderChannels"_s);
     menu->setStyle(edit->style()); // the design's check marks
