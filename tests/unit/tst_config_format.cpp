@@ -490,6 +490,36 @@ private slots:
                  true);
     }
 
+    // A save writes through a link to its target, and the file keeps its mode.
+    void aSaveWritesThroughLinksAndKeepsTheMode_data()
+    {
+        QTest::addColumn<bool>("targetExists");
+        QTest::newRow("a private file behind a link") << true;
+        QTest::newRow("a link to a file not made yet") << false;
+    }
+    void aSaveWritesThroughLinksAndKeepsTheMode()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("symbolic links need a privilege on Windows");
+#endif
+        QFETCH(bool, targetExists);
+        QDir().mkpath(path(u"real"_s));
+        const QString target = path(u"real/config.txt"_s);
+        const auto privateMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+        if (targetExists) {
+            writeAll(target, "old");
+            QVERIFY(QFile::setPermissions(target, privateMode));
+        }
+        QVERIFY(QFile::link(target, path(u"config.txt"_s)));
+        QString error;
+        QVERIFY2(TextFile::save(path(u"config.txt"_s), "new", &error), qPrintable(error));
+        QVERIFY(QFileInfo(path(u"config.txt"_s)).isSymLink());
+        QCOMPARE(readAll(target), QByteArray("new"));
+        if (targetExists)
+            QCOMPARE(QFileInfo(target).permissions(), privateMode);
+        QCOMPARE(QDir(path(u"real"_s)).entryList(QDir::Files | QDir::Hidden), QStringList{u"config.txt"_s});
+    }
+
     void saveReplacesNotAppends()
     {
         SettingsFile file(path(u"config.txt"_s), path(u"plug/config.txt"_s), kCodePage);
