@@ -170,8 +170,8 @@ int main(int argc, char* argv[])
     QObject::connect(&instance, &SingleInstance::activationRequested, window.get(), &Form1::bringToFront);
     // The tray icon and the desktop's notifications, as chosen in tickbell.ini beside config.txt.
     DesktopSwitches switches(day->options());
-    auto channels = std::make_unique<DesktopChannels>(*day, *window, switches, platform->notifier());
-    channels->followTray(platform->desktopTray());
+    auto channels = std::make_unique<DesktopChannels>(*day, *window, switches, platform->notifier(),
+                                                      platform->desktopTray());
     day->start();
     window->show();
     day->startTicking(kFirstTickDelayMs);

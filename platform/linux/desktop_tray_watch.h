@@ -7,8 +7,6 @@
 
 #include <QTimer>
 
-class QDBusServiceWatcher;
-
 // Both trays Qt knows on Linux: the status-notifier watcher on the session bus, followed as its
 // name changes hands and its hosts come and go, and the X11 tray, whose owner of the
 // _NET_SYSTEM_TRAY_S0 selection is looked at every two seconds (an X11 tray announces itself
@@ -18,11 +16,16 @@ class DesktopTrayWatch final : public DesktopTray {
 public:
     explicit DesktopTrayWatch(QObject* parent = nullptr);
 
+    bool notifierWatcher() const override { return m_watcherOwned; }
+    bool x11Tray() const override { return m_x11Tray != 0; }
+    bool dock(QWindow* window) override;
+
 private:
     void look();
 
-    QDBusServiceWatcher* m_watcher = nullptr;
+    bool m_watcherOwned = false;
     quint32 m_x11Tray = 0; // the X11 tray's selection owner; 0: none
-    quint32 m_atom = 0;
+    quint32 m_selection = 0;
+    quint32 m_opcode = 0;
     QTimer m_poll;
 };

@@ -28,9 +28,28 @@ void show(QAction* item, bool enabled, bool checked)
 
 DesktopChannels::DesktopChannels(TradingDay& day, Form1& window, DesktopSwitches& switches,
                                  DesktopNotifier* notifier, std::function<bool()> hasTray, QObject* parent)
-    : QObject(parent), m_day(day), m_window(window), m_switches(switches), m_notifier(notifier),
-      m_hasTray(hasTray ? std::move(hasTray) : &QSystemTrayIcon::isSystemTrayAvailable)
+    : DesktopChannels(day, window, switches, notifier, std::move(hasTray), nullptr, parent)
 {
+}
+
+DesktopChannels::DesktopChannels(TradingDay& day, Form1& window, DesktopSwitches& switches,
+                                 DesktopNotifier* notifier, DesktopTray* tray)
+    : DesktopChannels(day, window, switches, notifier, {}, tray, nullptr)
+{
+}
+
+DesktopChannels::DesktopChannels(TradingDay& day, Form1& window, DesktopSwitches& switches,
+                                 DesktopNotifier* notifier, std::function<bool()> hasTray, DesktopTray* tray,
+                                 QObject* parent)
+    : QObject(parent), m_day(day), m_window(window), m_switches(switches), m_notifier(notifier),
+      m_hasTray(std::move(hasTray)), m_desktopTray(tray)
+{
+    // Where the platform watches the tray, Qt is not asked before a tray is there: Qt binds its
+    // icons to the kind of tray it finds first.
+    if (!m_hasTray && m_desktopTray)
+        m_hasTray = [tray] { return tray->notifierWatcher() || tray->x11Tray(); };
+    else if (!m_hasTray)
+        m_hasTray = &QSystemTrayIcon::isSystemTrayAvailable;
     // At the end of 编辑, after the design's own items.
     QMenu* edit = m_window.editMenu();
     menu = edit->addMenu(u"提醒方式"_s);
@@ -74,21 +93,26 @@ DesktopChannels::DesktopChannels(TradingDay& day, Form1& window, DesktopSwitches
         m_tray.reset(); // made again by refresh, where a tray is and it is switched on
         refresh();
     });
+    if (m_desktopTray)
+        connect(m_desktopTray, &DesktopTray::changed, m_retray, qOverload<>(&QTimer::start));
     refresh();
-}
-
-void DesktopChannels::followTray(DesktopTray* tray)
-{
-    if (tray)
-        connect(tray, &DesktopTray::changed, m_retray, qOverload<>(&QTimer::start));
 }
 
 DesktopChannels::~DesktopChannels() = default;
 
 TrayIcon& DesktopChannels::makeTray()
 {
-    if (!m_tray)
-        m_tray = std::make_unique<TrayIcon>(m_day, m_window);
+    if (m_tray)
+        return *m_tray;
+    DesktopTray* dockInto = nullptr;
+    if (m_desktopTray) {
+        if (!m_qtOnBus)
+            m_qtOnBus = m_desktopTray->notifierWatcher();
+        // Qt's icon is bound to a status-notifier tray that has gone: one of our own for the X11 tray.
+        if (*m_qtOnBus && !m_desktopTray->notifierWatcher() && m_desktopTray->x11Tray())
+            dockInto = m_desktopTray;
+    }
+    m_tray = std::make_unique<TrayIcon>(m_day, m_window, dockInto);
     return *m_tray;
 }
 
