@@ -110,6 +110,22 @@ void printToConsole(TradingDay& day)
                      });
 }
 
+// On Qt's offscreen platform when the user did not choose it: no desktop was found, or it could
+// not be reached (see choosePlatformPlugin).
+bool withoutDesktop(const QByteArray& chosenPlatform)
+{
+    return QGuiApplication::platformName() == u"offscreen"_s &&
+           !chosenPlatform.split(';').constFirst().trimmed().startsWith("offscreen");
+}
+
+const QString kNoDesktop =
+    u"Tickbell：没有找到桌面（没有 DISPLAY，或者连不上），窗口无法显示。\n"
+    "要在这个终端里跟着交易日（状态和建议照常打印，语音照常播放），请用 tickbell --console；\n"
+    "要连同一个自己的桌面一起运行，请在源代码文件夹里用 scripts/run.sh。\n"
+    "Tickbell: no desktop found (DISPLAY is not set, or cannot be reached), so its window cannot show.\n"
+    "Run tickbell --console to follow the day in this terminal (statuses and advice printed, the\n"
+    "voice still speaking), or scripts/run.sh in the source folder to run it on a desktop of its own."_s;
+
 const QCommandLineOption kConsole(u"console"_s,
                                   u"Also print every change of title, status and advice, every voice "
                                   "prompt, and the standard-time state, as a line on standard output."_s);
@@ -131,6 +147,7 @@ int main(int argc, char* argv[])
         return answerInformation(parser, QCoreApplication::arguments());
     }
 
+    const QByteArray chosenPlatform = qgetenv("QT_QPA_PLATFORM");
     choosePlatformPlugin();
 
     QApplication app(argc, argv);
@@ -146,6 +163,13 @@ int main(int argc, char* argv[])
     parser.process(app);
     if (parser.isSet(kConsole))
         useParentConsole();
+    if (withoutDesktop(chosenPlatform)) {
+        if (!parser.isSet(kConsole)) {
+            printLine(stderr, kNoDesktop);
+            return 2;
+        }
+        qCInfo(lcApp, "no desktop: the day runs without a window of its own, on this terminal");
+    }
     QApplication::setWindowIcon(programIcon());
 
     SingleInstance instance;
@@ -168,7 +192,8 @@ int main(int argc, char* argv[])
     QObject::connect(&instance, &SingleInstance::activationRequested, window.get(), &Form1::bringToFront);
     // The tray icon and the desktop's notifications, as chosen in tickbell.ini beside config.txt.
     DesktopSwitches switches(day->options());
-    auto channels = std::make_unique<DesktopChannels>(*day, *window, switches, platform->notifier());
+    auto channels = std::make_unique<DesktopChannels>(*day, *window, switches, platform->notifier(),
+                                                      platform->desktopTray());
     // Switched in tickbell.ini by another program or an import: the tray follows.
     QObject::connect(&day->options(), &ProgramOptions::changedOnDisk, channels.get(),
                      &DesktopChannels::refresh);

@@ -7,6 +7,7 @@
 #include "core/services/launcher.h"
 #include "core/services/speech.h"
 #include "platform/desktop_notifier.h"
+#include "platform/desktop_tray.h"
 #include "platform/window_stacking.h"
 
 #include <memory>
@@ -29,6 +30,9 @@ public:
     // notifications only through its tray icon (Windows' notification area): the tray then
     // carries them.
     virtual DesktopNotifier* notifier() = 0;
+    // The desktop's tray, watched; none where it never changes under the program (Windows'
+    // notification area).
+    virtual DesktopTray* desktopTray() { return nullptr; }
     // Makes a request from the system to stop (a signal, the end of the session) end the
     // event loop as Exit does. Call once the application object exists.
     virtual void quitOnSystemRequests() = 0;

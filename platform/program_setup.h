@@ -11,7 +11,9 @@
 ConfigLocation platformConfigLocation(const QString& programFolder);
 
 // Before the application object: the Qt platform plugin to start on, where the system leaves a
-// choice (X11 under a Wayland session, so that the window layers work).
+// choice (X11 under a Wayland session, so that the window layers work). Where there is no
+// desktop, or it cannot be reached, the program starts on Qt's offscreen platform instead of
+// aborting (see main.cpp).
 void choosePlatformPlugin();
 
 // --console: standard output and error reach the terminal the program was started from (a

@@ -18,7 +18,7 @@ done
 runtime=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-multimedia-dev libqt6multimedia6 qt6-qpa-plugins qt6-translations-l10n
-    libgl-dev
+    libgl-dev libxcb1-dev
     fonts-arphic-ukai fonts-arphic-uming fonts-noto-cjk
     xdg-utils
 )
@@ -34,7 +34,7 @@ testing=(
     x11-utils xdotool wmctrl xclip sox espeak-ng faketime imagemagick procps psmisc gdb
     clang libclang-rt-14-dev llvm
     appstream desktop-file-utils dpkg-dev file lintian
-    libxcb1-dev
+    trayer # an X11 tray, to take the status-notifier tray's place
     python3-ephem python3-gi gir1.2-lunardate-3.0
     dunst libglib2.0-bin # a real notification daemon, and gdbus to read the tray item
     icoutils # wrestool: the icon and version of the Windows tools in plug/

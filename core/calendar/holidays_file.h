@@ -12,6 +12,9 @@ enum class DayMark {
     Closed,            // "2027-02-05": announced closed; a year with such a day follows its list alone
     ClosedBesideRules, // "2027-02-12 closed": closed, the year's other days still worked out
     Open,              // "2027-05-03 open": a trading day, whatever a list or the rules say
+    // "2027-09-15 announced": closed by a notice of the exchanges (pasted in 交易日历), the
+    // year's other days still worked out
+    AnnouncedBesideRules,
 };
 using DayMarks = QMap<QDate, DayMark>;
 
@@ -22,7 +25,8 @@ namespace HolidaysFile {
 
 struct Parsed {
     DayMarks marks;
-    QStringList rejected; // "line N: text"
+    QStringList rejected;        // "line N: text"
+    qsizetype firstRejected = 0; // N of the first of them; 0 when none
 };
 // A later line about the same day wins.
 Parsed parse(const QString& text);
@@ -48,8 +52,16 @@ struct Loaded {
 };
 Loaded read(const QString& path, const CodePage& codePage);
 
-// Replaces the file at path whole and atomically, keeping the header it has; written as UTF-8,
-// which every Tickbell reads. On failure the old file stays and *error says why, in Chinese.
+// The file made to say marks, changing only the lines about days whose mark changed: a changed
+// day's last line takes the new mark (its spacing and comment kept), a day without a mark now
+// loses its lines, a new day comes in date order beside the days of its year. Every other line
+// (comments, blank lines, lines not understood, days as they were) stays byte for byte, with its
+// line end and encoding; new lines end as the file's do. An empty file starts with the format.
+QByteArray edit(const QByteArray& file, const DayMarks& marks, const CodePage& codePage);
+
+// Writes marks to the file at path (see edit), atomically. A file that cannot be read whole is
+// replaced: the header it has (the format's description when none), then every mark. On failure
+// the old file stays and *error says why, in Chinese.
 bool save(const QString& path, const DayMarks& marks, const CodePage& codePage, QString* error = nullptr);
 
 } // namespace HolidaysFile

@@ -90,18 +90,20 @@ void TradingCalendar::addClosedDay(QDate date)
 
 QStringList TradingCalendar::addClosedDays(const QString& fileText)
 {
-    const HolidaysFile::Parsed parsed = HolidaysFile::parse(fileText);
-    m_listed.insert(parsed.marks);
-    marksChanged();
-    return parsed.rejected;
+    return addHolidays(fileText, &TradingCalendar::m_listed).rejected;
 }
 
 QStringList TradingCalendar::addOwnDays(const QString& fileText)
 {
-    const HolidaysFile::Parsed parsed = HolidaysFile::parse(fileText);
-    m_own.insert(parsed.marks);
+    return addHolidays(fileText, &TradingCalendar::m_own).rejected;
+}
+
+HolidaysFile::Parsed TradingCalendar::addHolidays(const QString& fileText, DayMarks TradingCalendar::*into)
+{
+    HolidaysFile::Parsed parsed = HolidaysFile::parse(fileText);
+    (this->*into).insert(parsed.marks);
     marksChanged();
-    return parsed.rejected;
+    return parsed;
 }
 
 QStringList TradingCalendar::loadFile(const QString& path, const CodePage& codePage,
@@ -125,12 +127,46 @@ const QString kRejectedHolidaysLine = u"not a date, or a date and open or closed
 
 QStringList TradingCalendar::loadClosedDaysFile(const QString& path, const CodePage& codePage)
 {
-    return loadFile(path, codePage, &TradingCalendar::addClosedDays, kRejectedHolidaysLine);
+    return loadHolidaysFile(path, codePage, &TradingCalendar::m_listed);
 }
 
 QStringList TradingCalendar::loadOwnDaysFile(const QString& path, const CodePage& codePage)
 {
-    return loadFile(path, codePage, &TradingCalendar::addOwnDays, kRejectedHolidaysLine);
+    return loadHolidaysFile(path, codePage, &TradingCalendar::m_own);
+}
+
+QStringList TradingCalendar::loadHolidaysFile(const QString& path, const CodePage& codePage,
+                                              DayMarks TradingCalendar::*into)
+{
+    const HolidaysFile::Loaded loaded = HolidaysFile::read(path, codePage);
+    QStringList problems = loaded.problems;
+    if (!loaded.ok) {
+        m_unread.append({path, 0, 0});
+        return problems;
+    }
+    const HolidaysFile::Parsed parsed = addHolidays(loaded.text, into);
+    for (const QString& line : parsed.rejected)
+        problems << u"%1: %2, skipped: %3"_s.arg(path, kRejectedHolidaysLine, line);
+    if (!parsed.rejected.isEmpty())
+        m_unread.append({path, parsed.rejected.size(), parsed.firstRejected});
+    return problems;
+}
+
+QString TradingCalendar::unreadNotice() const
+{
+    QStringList notices;
+    for (const UnreadFile& file : m_unread) {
+        if (file.skipped == 0)
+            notices << u"提示：休市日历文件 %1 读不出来，里面的休市日都没有用上。"_s.arg(file.path);
+        else
+            notices << u"提示：休市日历文件 %1 有 %2 行读不懂（第一处是第 %3 行），已跳过。"_s.arg(
+                file.path, QString::number(file.skipped), QString::number(file.firstLine));
+    }
+    if (notices.isEmpty())
+        return {};
+    return notices.join(QString()) +
+           u"这些休市日没有用上，程序只按读懂的日子和法定节假日提醒。请在“工具”菜单的“交易日历”里核对休市日，"
+           u"补上缺的日子后保存；文件的格式写在它的开头。"_s;
 }
 
 bool TradingCalendar::listedAsClosed(QDate date) const
@@ -248,17 +284,23 @@ bool TradingCalendar::applyAnnouncement(int year, const QList<QDate>& closedDays
         return true;
     }
     // Only the breaks it names: their days as announced, the rest of the year untouched. In a
-    // worked-out year they close beside the rules.
+    // worked-out year they close beside the rules. Each is the exchanges' day, also one the rules
+    // or the trader had closed already.
     const DayMark closing =
-        yearSource(year) == YearSource::Announced ? DayMark::Closed : DayMark::ClosedBesideRules;
+        yearSource(year) == YearSource::Announced ? DayMark::Closed : DayMark::AnnouncedBesideRules;
     for (const auto& b : currentBreaks) {
         if (!namedBy(b))
             continue;
         for (QDate day = b.first; day <= b.second; day = day.addDays(1))
             setDay(day, announced.contains(day), closing);
     }
-    for (const QDate& day : announced)
+    for (const QDate& day : announced) {
         setDay(day, true, closing);
+        if (reason(day) != DayReason::Announced) {
+            m_own.insert(day, closing);
+            marksChanged();
+        }
+    }
     return false;
 }
 

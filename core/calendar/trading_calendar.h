@@ -17,7 +17,7 @@ extern const QString HolidayList;
 enum class DayReason {
     TradingDay,
     Weekend,
-    Announced, // holidays.txt or the built-in list
+    Announced, // holidays.txt, the built-in list or a pasted notice of the exchanges
     Statutory, // a statutory holiday on a weekday
     MadeUp,    // the working day that makes up for a statutory holiday on a weekend
     Customary, // the rest of the Spring Festival and October weeks
@@ -79,7 +79,8 @@ public:
     // The closed weekdays of a pasted announcement. One that speaks of every holiday the year
     // now has is the year's (announceYear); one about some of them (a notice for one festival)
     // sets just those breaks, the weekdays around them it does not name opening, and leaves the
-    // year's other days as they were. Returns true when it was taken as the whole year's.
+    // year's other days as they were. The days it names are the exchanges' (DayReason::Announced),
+    // not the trader's own. Returns true when it was taken as the whole year's.
     bool applyAnnouncement(int year, const QList<QDate>& closedDays);
 
     // Adds the festival dates of statutory-holidays.txt (see parseFestivalDates). They close
@@ -93,8 +94,21 @@ public:
     // closed days are worked out from the statutory holidays (or unknown, past the festival
     // dates), and the exchanges' extra days off are not known until announced.
     QString outdatedNotice(QDate today) const;
+    // A note for the user when a holidays file could not be read, or only in part: the file,
+    // how many lines were skipped and the first of them, and where to check the days. Empty
+    // when every holidays file was read whole.
+    QString unreadNotice() const;
 
 private:
+    struct UnreadFile {
+        QString path;
+        qsizetype skipped; // 0: the file could not be read at all
+        qsizetype firstLine;
+    };
+
+    HolidaysFile::Parsed addHolidays(const QString& fileText, DayMarks TradingCalendar::*into);
+    QStringList loadHolidaysFile(const QString& path, const CodePage& codePage,
+                                 DayMarks TradingCalendar::*into);
     QStringList loadFile(const QString& path, const CodePage& codePage,
                          QStringList (TradingCalendar::*add)(const QString&), const QString& rejectedLine);
     bool listedAsClosed(QDate date) const;
@@ -108,4 +122,5 @@ private:
     int m_lastYear = 0;
     QHash<QDate, DayReason> m_byRules; // every year's, whether or not a list covers it
     QSet<int> m_ruleYears;
+    QList<UnreadFile> m_unread; // the holidays files not read whole
 };

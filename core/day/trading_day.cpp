@@ -119,7 +119,7 @@ void TradingDay::setStandardTime(bool on)
 
 void TradingDay::followSavedOptions()
 {
-    m_standardTime.setOn(m_options.value(QLatin1String(ProgramOptions::kStandardTime), false).toBool(),
+    m_standardTime.setOn(m_options.flag(QLatin1String(ProgramOptions::kStandardTime), false),
                          m_tickingStarted ? 0 : kFirstMeasurementMs);
 }
 
@@ -370,12 +370,14 @@ void TradingDay::checkCalendar()
 void TradingDay::tellIfOutdated(QDate today)
 {
     m_calendarYear = today.year();
-    const QString notice = m_services.calendar.outdatedNotice(today);
-    if (notice.isEmpty())
-        return;
-    qCWarning(lcDay, "the holidays file ends in %d; add the exchanges' closed days of the years after it",
-              m_services.calendar.lastCoveredYear());
-    emit calendarNotice(notice);
+    const QString outdated = m_services.calendar.outdatedNotice(today);
+    if (!outdated.isEmpty())
+        qCWarning(lcDay, "the holidays file ends in %d; add the exchanges' closed days of the years after it",
+                  m_services.calendar.lastCoveredYear());
+    // A holidays file not read whole first: it may be why the year looks uncovered.
+    const QString notice = m_services.calendar.unreadNotice() + outdated;
+    if (!notice.isEmpty())
+        emit calendarNotice(notice);
 }
 
 void TradingDay::show(QString& shown, const QString& text, void (TradingDay::*changed)(const QString&))

@@ -20,7 +20,7 @@ constexpr auto kCalendarNoticeDay = "desktop/calendarNoticeDay";
 
 bool DesktopSwitches::flag(const char* key, bool fallback) const
 {
-    return m_options.value(QLatin1String(key), fallback).toBool();
+    return m_options.flag(QLatin1String(key), fallback);
 }
 
 void DesktopSwitches::set(const char* key, const QVariant& value)

@@ -2,9 +2,12 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QSettings>
 #include <QString>
 #include <QVariant>
+
+#include <memory>
 
 class QFileSystemWatcher;
 
@@ -20,10 +23,13 @@ public:
     static constexpr auto kFileName = "tickbell.ini";
     // 按标准时间提醒, shared by the program and the clock tool.
     static constexpr auto kStandardTime = "reminders/standardTime";
-    QString path() const { return m_settings.fileName(); }
+    QString path() const { return m_settings->fileName(); }
 
     QVariant value(const QString& key, const QVariant& fallback = {}) const;
-    bool contains(const QString& key) const { return m_settings.contains(key); }
+    // A switch: `true` or `false` and nothing else. Anything else (a garbled or hand-edited
+    // file) is the fallback, with a warning line, so a stray word never turns on what sends.
+    bool flag(const QString& key, bool fallback) const;
+    bool contains(const QString& key) const { return m_settings->contains(key); }
     // False, with why in *error (Chinese, for the user), when the file could not be written; the
     // value then holds for this run only.
     bool setValue(const QString& key, const QVariant& value, QString* error = nullptr);
@@ -38,6 +44,7 @@ signals:
 private:
     void reread();
 
-    QSettings m_settings;
+    std::unique_ptr<QSettings> m_settings;
     QFileSystemWatcher* m_watcher = nullptr;
+    mutable QSet<QString> m_warned; // one warning per key and value, not one per read
 };

@@ -15,6 +15,11 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -40,9 +45,24 @@ QString failureReason(int error)
     }
 }
 
+// The rename into place is kept across a power cut only once the folder is on the disk too
+// (POSIX); Windows' file system journals it.
+void syncFolder(const QString& folder)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(folder);
+#endif
+}
+
 // Writes the new file under the staging name through QSaveFile (which syncs it and puts it in
-// place whole), then renames it over the target: the rename is atomic where the system has it,
-// and the old file stays until then.
+// place whole), with the old file's permissions, then renames it over the target and syncs the
+// folder: the rename is atomic where the system has it, and the old file stays until then.
 class FileSaveDevice final : public TextFile::SaveDevice {
 public:
     explicit FileSaveDevice(const QString& path) : m_path(path), m_staged(TextFile::stagingName(path))
@@ -53,7 +73,13 @@ public:
 
     bool open() override
     {
-        return step([this] { return m_staged.open(QIODevice::WriteOnly); });
+        if (!step([this] { return m_staged.open(QIODevice::WriteOnly); }))
+            return false;
+        // A file kept private (0600) stays so; the new one is made with the usual mode.
+        const QFileInfo old(m_path);
+        if (old.exists())
+            m_staged.setPermissions(old.permissions());
+        return true;
     }
     qint64 write(const QByteArray& bytes) override
     {
@@ -72,8 +98,10 @@ public:
         std::error_code failure;
         std::filesystem::rename(QFileInfo(m_staged.fileName()).filesystemFilePath(),
                                 QFileInfo(m_path).filesystemFilePath(), failure);
-        if (!failure)
+        if (!failure) {
+            syncFolder(QFileInfo(m_path).absolutePath());
             return true;
+        }
         m_errno = failure.category() == std::generic_category() ? failure.value() : 0;
         m_message = QString::fromLocal8Bit(failure.message());
         QFile::remove(m_staged.fileName());
@@ -98,6 +126,16 @@ private:
     int m_errno = 0;
     QString m_message;
 };
+
+// A link is written through: the file it points to is replaced, the link stays.
+QString throughLinks(const QString& path)
+{
+    const QFileInfo link(path);
+    if (!link.isSymLink())
+        return path;
+    const QString target = link.canonicalFilePath();
+    return target.isEmpty() ? link.symLinkTarget() : target; // a link to nothing yet: its target
+}
 
 } // namespace
 
@@ -170,8 +208,9 @@ bool save(SaveDevice& device, const QByteArray& bytes, QString* error)
     return true;
 }
 
-bool save(const QString& path, const QByteArray& bytes, QString* error)
+bool save(const QString& linkOrPath, const QByteArray& bytes, QString* error)
 {
+    const QString path = throughLinks(linkOrPath);
     const QFileInfo existing(path);
     const auto fail = [error](const QString& why) {
         if (error)

@@ -52,7 +52,8 @@ public:
 };
 
 // Writes the whole file or nothing: on failure the old file stays as it was and *error (if
-// given) says why, in Chinese for the user.
+// given) says why, in Chinese for the user. A symbolic link is written through to its target;
+// the file keeps its permissions.
 bool save(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 bool save(SaveDevice& device, const QByteArray& bytes, QString* error = nullptr);
 

@@ -2,6 +2,7 @@
 #include "platform/platform_services.h"
 
 #include "platform/linux/desktop_launcher.h"
+#include "platform/linux/desktop_tray_watch.h"
 #include "platform/linux/freedesktop_notifier.h"
 #include "platform/linux/qt_speech.h"
 #include "platform/linux/sound_output.h"
@@ -12,7 +13,7 @@ namespace {
 
 // Qt Multimedia on PulseAudio or PipeWire, processes without a shell and the desktop's
 // openers, the window manager's stacking hints, Qt's GB18030 converter (ICU), and the
-// desktop's notification service on the session bus; Qt TextToSpeech (speech-dispatcher) for
+// desktop's notification service and its tray, watched; Qt TextToSpeech (speech-dispatcher) for
 // the reminders' voice.
 class LinuxServices final : public PlatformServices {
 public:
@@ -23,6 +24,13 @@ public:
     Speech& speech() override { return m_speech; }
     WindowStacking& stacking() override { return m_stacking; }
     DesktopNotifier* notifier() override { return &m_notifier; }
+    DesktopTray* desktopTray() override
+    {
+        // Once the application object is there, when the program asks.
+        if (!m_tray)
+            m_tray = std::make_unique<DesktopTrayWatch>();
+        return m_tray.get();
+    }
     void quitOnSystemRequests() override { quitOnTerminationSignals(); }
     void releaseAudio() override { m_audio.release(); }
 
@@ -35,6 +43,7 @@ private:
     WindowLayer m_stacking;
     FreedesktopNotifier m_notifier;
     QtSpeech m_speech;
+    std::unique_ptr<DesktopTrayWatch> m_tray;
 };
 
 } // namespace

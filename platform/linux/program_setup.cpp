@@ -18,9 +18,8 @@ ConfigLocation platformConfigLocation(const QString& programFolder)
 
 void choosePlatformPlugin()
 {
-    if (const QByteArray platform = preferredQtPlatform(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"));
-        !platform.isEmpty())
-        qputenv("QT_QPA_PLATFORM", platform);
+    qputenv("QT_QPA_PLATFORM",
+            preferredQtPlatform(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY")));
 }
 
 void useParentConsole()

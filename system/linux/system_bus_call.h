@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/linux/linux_backend.h"
+// The system library's Linux pieces are built for Linux alone (its own guard: the platform's
+// backends are not this library's to include).
+#ifndef TICKBELL_BACKEND_LINUX
+#error "a Linux piece of the system library in a build for another system"
+#endif
 
 #include <QDBusError>
 #include <QDBusMessage>

@@ -3,7 +3,8 @@
 # 工具 > 交易日历 completes a year the holidays file does not cover: on Friday 2027-10-08, a
 # trading day by the rules (the National Day week ends on the 7th), the trader opens the calendar
 # from the menu, pastes the exchange's notice that closes 1 to 8 October, reads it and saves.
-# The program folder's holidays.txt then holds the day, and the next tick says "假日休盘...",
+# The program folder's holidays.txt then holds the day, its other lines byte for byte, and the
+# next tick says "假日休盘...",
 # without a restart. On a 1366 x 768 screen, where the window only fits when it opens inside it.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu.sh"
@@ -57,13 +58,16 @@ e2e_key "$calendar" Tab space
 e2e_screenshot "$calendar" "$E2E_OUT/calendar-read.png"
 kill "$clip" 2>/dev/null || true
 wait "$clip" 2>/dev/null || true
-# The file's lines end in CR LF; a day closed beside the worked-out ones says "closed".
-has_day() { tr -d '\r' <"$E2E_APP/holidays.txt" | grep -qxE "$1( closed)?"; }
+# A day the pasted notice closes beside the worked-out ones says "announced".
+has_day() { tr -d '\r' <"$E2E_APP/holidays.txt" | grep -qxE "$1( announced)?"; }
 has_day 2027-10-08 && e2e_fail "holidays.txt changed before 保存"
+cp "$E2E_APP/holidays.txt" "$E2E_SCRATCH/holidays-before.txt"
 e2e_key "$calendar" Tab space
 saved() { has_day 2027-10-08; }
 e2e_wait_until 10 saved || e2e_fail "保存 did not write 2027-10-08 to holidays.txt: $(grep '^2027' "$E2E_APP/holidays.txt" | tr '\n' ' ')"
-has_day 2026-10-07 || e2e_fail "保存 lost the years holidays.txt had"
+# Only lines added: every line it had stays byte for byte, line ends included.
+changed=$(diff "$E2E_SCRATCH/holidays-before.txt" "$E2E_APP/holidays.txt" | grep '^<' || true)
+[ -z "$changed" ] || e2e_fail "保存 changed lines of holidays.txt it had: $(head -n 3 <<<"$changed")"
 e2e_screenshot "$calendar" "$E2E_OUT/calendar-saved.png"
 
 e2e_wait_console status '假日休盘...' 10 ||

@@ -49,9 +49,10 @@
 #   e2e_stop_recording            stop the recorder and write the WAV file.
 # The program
 #   e2e_program_stack [PID]       print the stack of every thread of the program (gdb).
-#   e2e_start_program [--at 'YYYY-MM-DD HH:MM:SS'] [ARGS...]
+#   e2e_start_program [--no-desktop] [--at 'YYYY-MM-DD HH:MM:SS'] [ARGS...]
 #                                 start $E2E_APP/tickbell --console (with the clock set by
-#                                 libfaketime when --at is given; it runs on from there),
+#                                 libfaketime when --at is given; it runs on from there;
+#                                 --no-desktop: with no DISPLAY and no Qt platform chosen),
 #                                 TZ=Asia/Shanghai, LC_ALL=C.UTF-8; a PATH given for the call
 #                                 is the program's alone. Sets E2E_PID and E2E_STARTED
 #                                 (e2e_now). Standard output goes to $E2E_CONSOLE, errors to
@@ -588,7 +589,11 @@ e2e_start_program()
     # A PATH given for this call (PATH=... e2e_start_program) is the program's alone.
     local program_path=$PATH
     local PATH=$E2E__PATH
-    local at=
+    local at= desktop=1
+    if [ "${1:-}" = --no-desktop ]; then
+        desktop=0
+        shift
+    fi
     if [ "${1:-}" = --at ]; then
         at=$2
         shift 2
@@ -598,10 +603,11 @@ e2e_start_program()
         faketime_lib=$(e2e__faketime_lib)
         e2e__new_clock "$at"
     fi
-    [ -n "${DISPLAY:-}" ] || e2e_fail "e2e_start_program needs e2e_start_display first"
+    [ -n "${DISPLAY:-}" ] || [ "$desktop" = 0 ] || e2e_fail "e2e_start_program needs e2e_start_display first"
     (
         cd "$E2E_APP"
-        export QT_QPA_PLATFORM=xcb BROWSER=$E2E_SCRATCH/browser PATH=$program_path
+        export BROWSER=$E2E_SCRATCH/browser PATH=$program_path
+        if [ "$desktop" = 1 ]; then export QT_QPA_PLATFORM=xcb; else unset DISPLAY QT_QPA_PLATFORM; fi
         if [ -n "$at" ]; then
             # Only the wall clock moves; Qt's timers run on the real monotonic clock. File times
             # stay real: faked ones make fontconfig rescan every font and rewrite its caches.

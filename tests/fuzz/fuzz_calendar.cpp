@@ -126,10 +126,10 @@ void checkDate(QDate date, const TradingCalendar& fresh)
 }
 
 // What a holidays file says, read independently: "yyyy-mm-dd", optionally followed by blanks and
-// "open" or "closed" in any case, a line; "#" comments, blank lines and a byte-order mark at the
+// "open", "closed" or "announced" in any case, a line; "#" comments, blank lines and a byte-order mark at the
 // start ignored; a later line about a day wins.
 struct FileOracle {
-    QMap<QDate, int> marks; // 0 closed, 1 closed beside the rules, 2 open
+    QMap<QDate, int> marks; // 0 closed, 1 closed beside the rules, 2 open, 3 announced beside them
     int lastYear = 0;
     qsizetype rejected = 0;
     qsizetype lines = 0;
@@ -162,6 +162,8 @@ int wordMark(QStringView word)
         return 0;
     if (is("closed"))
         return 1;
+    if (is("announced"))
+        return 3;
     return is("open") ? 2 : -1;
 }
 

@@ -73,24 +73,33 @@ private slots:
     {
         QTest::addColumn<QString>("code");
         QTest::addColumn<qint64>("atMost");
-        QTest::addColumn<qint64>("order"); // -1: the code names no A-share board
+        QTest::addColumn<qint64>("order"); // -1: the code names no A-share board, and says why
+        QTest::addColumn<QString>("why");
 
-        QTest::newRow("Shanghai main, whole lots") << u"600519"_s << 1999LL << 1900LL;
-        QTest::newRow("Shenzhen main, under a lot") << u"000001"_s << 99LL << 0LL;
-        QTest::newRow("Shenzhen SME code") << u"002594"_s << 100LL << 100LL;
-        QTest::newRow("ChiNext, whole lots") << u"300750"_s << 250LL << 200LL;
-        QTest::newRow("ChiNext 301") << u"301269"_s << 100LL << 100LL;
-        QTest::newRow("STAR, under 200") << u"688981"_s << 199LL << 0LL;
-        QTest::newRow("STAR, single shares above 200") << u"688981"_s << 201LL << 201LL;
-        QTest::newRow("STAR 689") << u"689009"_s << 200LL << 200LL;
-        QTest::newRow("Beijing 8xx, single shares above 100") << u"830799"_s << 150LL << 150LL;
-        QTest::newRow("Beijing 920") << u"920978"_s << 100LL << 100LL;
-        QTest::newRow("Beijing 4xx") << u"430047"_s << 99LL << 0LL;
-        QTest::newRow("full-width digits") << u"６００５１９"_s << 100LL << 100LL;
-        QTest::newRow("Shanghai B share") << u"900901"_s << 100LL << -1LL;
-        QTest::newRow("five digits") << u"60051"_s << 100LL << -1LL;
-        QTest::newRow("letters") << u"60051X"_s << 100LL << -1LL;
+        QTest::newRow("Shanghai main, whole lots") << u"600519"_s << 1999LL << 1900LL << QString();
+        QTest::newRow("Shenzhen main, under a lot") << u"000001"_s << 99LL << 0LL << QString();
+        QTest::newRow("Shenzhen SME code") << u"002594"_s << 100LL << 100LL << QString();
+        QTest::newRow("ChiNext, whole lots") << u"300750"_s << 250LL << 200LL << QString();
+        QTest::newRow("ChiNext 301") << u"301269"_s << 100LL << 100LL << QString();
+        QTest::newRow("STAR, under 200") << u"688981"_s << 199LL << 0LL << QString();
+        QTest::newRow("STAR, single shares above 200") << u"688981"_s << 201LL << 201LL << QString();
+        QTest::newRow("STAR 689") << u"689009"_s << 200LL << 200LL << QString();
+        QTest::newRow("Beijing 8xx, single shares above 100") << u"830799"_s << 150LL << 150LL << QString();
+        QTest::newRow("Beijing 920") << u"920978"_s << 100LL << 100LL << QString();
+        QTest::newRow("Beijing 4xx") << u"430047"_s << 99LL << 0LL << QString();
+        QTest::newRow("Beijing 87") << u"871981"_s << 150LL << 150LL << QString();
+        QTest::newRow("Beijing 88") << u"889001"_s << 100LL << 100LL << QString();
+        QTest::newRow("old-system board 400002, not Beijing") << u"400002"_s << 100LL << -1LL << u"退市"_s;
+        QTest::newRow("delisted board 420") << u"420047"_s << 100LL << -1LL << u"退市"_s;
+        QTest::newRow("4xxxxx the table does not know") << u"410001"_s << 100LL << -1LL << u"代码表里没有"_s;
+        QTest::newRow("8xxxxx the table does not know") << u"810001"_s << 100LL << -1LL << u"代码表里没有"_s;
+        QTest::newRow("Shanghai 604, not allocated") << u"604000"_s << 100LL << -1LL << u"代码表里没有"_s;
+        QTest::newRow("full-width digits") << u"６００５１９"_s << 100LL << 100LL << QString();
+        QTest::newRow("Shanghai B share") << u"900901"_s << 100LL << -1LL << u"代码表里没有"_s;
+        QTest::newRow("five digits") << u"60051"_s << 100LL << -1LL << u"6 位数字"_s;
+        QTest::newRow("letters") << u"60051X"_s << 100LL << -1LL << u"6 位数字"_s;
     }
+
     void lots()
     {
         QFETCH(QString, code);
@@ -100,7 +109,8 @@ private slots:
         const std::optional<Board> board = Boards::fromCode(code, &error);
         if (order < 0) {
             QVERIFY(!board);
-            QVERIFY(!error.isEmpty());
+            QFETCH(QString, why);
+            QVERIFY2(error.contains(why), qPrintable(error));
             return;
         }
         QVERIFY2(board, qPrintable(error));

@@ -16,6 +16,8 @@
 #include "tools/ui/switch_window.h"
 #include "tools/ui/tool_app.h"
 
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -135,20 +137,56 @@ private slots:
     void limitsFollowTheDay_data()
     {
         QTest::addColumn<QDate>("day");
-        QTest::newRow("the first day of 10 % for ST") << QDate(2026, 7, 6);
-        QTest::newRow("the Saturday before: the next trading day's") << QDate(2026, 7, 4);
+        QTest::addColumn<QString>("note"); // names the day used, and only a closed day has one
+        QTest::newRow("the first day of 10 % for ST") << QDate(2026, 7, 6) << QString();
+        QTest::newRow("the Saturday before: the next trading day's")
+            << QDate(2026, 7, 4) << u"7月4日（周六）休市，按下一个交易日 7月6日（周一）计算"_s;
     }
     void limitsFollowTheDay()
     {
         QFETCH(QDate, day);
         const TradingCalendar calendar;
         LimitWindow window(calendar, day);
+        QTEST(window.findChild<QLabel*>(u"dayNote"_s)->text(), "note");
         auto* board = window.findChild<QComboBox*>(u"board"_s);
         board->setCurrentIndex(board->findData(int(Board::MainST)));
         window.findChild<InputField*>(u"close"_s)->setText(u"10.05"_s);
         QCOMPARE(board->currentText(), u"主板 ST 10%"_s);
         QCOMPARE(window.findChild<QLabel*>(u"limitUp"_s)->text(), u"涨停价：11.06 元（+10.05%）"_s);
         QVERIFY(window.findChild<QLabel*>(u"note"_s)->text().contains(u"2026年7月6日起 10%"_s));
+    }
+
+    // A screen reader has a name for every field, the boxes inside InputField too.
+    void everyFieldHasAName_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::newRow("转仓计算器") << u"posmover"_s;
+        QTest::newRow("涨停版计算") << u"ceilprice"_s;
+    }
+    void everyFieldHasAName()
+    {
+        QFETCH(QString, tool);
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(u"tools.ini"_s), QSettings::IniFormat);
+        const TradingCalendar calendar;
+        std::unique_ptr<QWidget> window;
+        if (tool == u"posmover"_s)
+            window = std::make_unique<SwitchWindow>(settings);
+        else
+            window = std::make_unique<LimitWindow>(calendar, QDate(2026, 12, 8));
+        int fields = 0;
+        for (QWidget* w : window->findChildren<QWidget*>()) {
+            const bool own =
+                qobject_cast<QAbstractSpinBox*>(w->parent()) || qobject_cast<QComboBox*>(w->parent());
+            if (own || !(qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                         qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QPlainTextEdit*>(w)))
+                continue;
+            ++fields;
+            const QString name = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+            QVERIFY2(!name.isEmpty(),
+                     qPrintable(w->objectName() + u" / "_s + w->parentWidget()->objectName()));
+        }
+        QCOMPARE(fields, tool == u"posmover"_s ? 8 : 4);
     }
 
     void brokerRatesAreRemembered()

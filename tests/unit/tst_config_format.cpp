@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -441,6 +442,82 @@ private slots:
         QString error;
         QVERIFY(!ProgramOptions(path(u"blocker"_s)).setValue(u"reminders/standardTime"_s, true, &error));
         QVERIFY(error.contains(u"tickbell.ini"_s));
+    }
+
+    // A switch is true or false alone; anything else, also in a garbled file, is its default
+    // (off for standard time, which sends), said once on standard error.
+    void switchValues_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("fallback");
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<bool>("warns");
+        QTest::newRow("true") << QByteArray("[reminders]\nstandardTime=true\n") << false << true << false;
+        QTest::newRow("False, spaced")
+            << QByteArray("[reminders]\nstandardTime = False \n") << true << false << false;
+        QTest::newRow("absent") << QByteArray("[reminders]\n") << true << true << false;
+        QTest::newRow("banana under a broken section")
+            << QByteArray("[reminders\nstandardTime=banana\n") << false << false << true;
+        QTest::newRow("1") << QByteArray("[reminders]\nstandardTime=1\n") << false << false << true;
+        QTest::newRow("0, default on") << QByteArray("[reminders]\nstandardTime=0\n") << true << true << true;
+        QTest::newRow("empty") << QByteArray("[reminders]\nstandardTime=\n") << false << false << true;
+        QTest::newRow("a list") << QByteArray("[reminders]\nstandardTime=true, false\n") << false << false
+                                << true;
+    }
+    void switchValues()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, fallback);
+        QFETCH(bool, warns);
+        writeAll(path(u"tickbell.ini"_s), file);
+        ProgramOptions options(m_dir.path());
+        const QString key = QLatin1String(ProgramOptions::kStandardTime);
+        if (warns)
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(u"standardTime=.* is neither true nor false"_s));
+        QTEST(options.flag(key, fallback), "on");
+        QTEST(options.flag(key, fallback), "on"); // warned once
+    }
+
+    // A garbled file keeps QSettings' load error; the first save rewrites it and says so truly.
+    void aSwitchSavedOverAGarbledFileIsSaved()
+    {
+        writeAll(path(u"tickbell.ini"_s), "[reminders\nstandardTime=banana\n");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"tickbell.ini is garbled"_s));
+        ProgramOptions options(m_dir.path());
+        QVERIFY(options.setValue(QLatin1String(ProgramOptions::kStandardTime), true));
+        QCOMPARE(ProgramOptions(m_dir.path()).flag(QLatin1String(ProgramOptions::kStandardTime), false),
+                 true);
+    }
+
+    // A save writes through a link to its target, and the file keeps its mode.
+    void aSaveWritesThroughLinksAndKeepsTheMode_data()
+    {
+        QTest::addColumn<bool>("targetExists");
+        QTest::newRow("a private file behind a link") << true;
+        QTest::newRow("a link to a file not made yet") << false;
+    }
+    void aSaveWritesThroughLinksAndKeepsTheMode()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("symbolic links need a privilege on Windows");
+#endif
+        QFETCH(bool, targetExists);
+        QDir().mkpath(path(u"real"_s));
+        const QString target = path(u"real/config.txt"_s);
+        const auto privateMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+        if (targetExists) {
+            writeAll(target, "old");
+            QVERIFY(QFile::setPermissions(target, privateMode));
+        }
+        QVERIFY(QFile::link(target, path(u"config.txt"_s)));
+        QString error;
+        QVERIFY2(TextFile::save(path(u"config.txt"_s), "new", &error), qPrintable(error));
+        QVERIFY(QFileInfo(path(u"config.txt"_s)).isSymLink());
+        QCOMPARE(readAll(target), QByteArray("new"));
+        if (targetExists)
+            QCOMPARE(QFileInfo(target).permissions(), privateMode);
+        QCOMPARE(QDir(path(u"real"_s)).entryList(QDir::Files | QDir::Hidden), QStringList{u"config.txt"_s});
     }
 
     void saveReplacesNotAppends()

@@ -3,7 +3,8 @@
 
 #include <QTest>
 
-// Under a Wayland session the window layers need X11 (XWayland); the user's own choice stands.
+// Under a Wayland session the window layers need X11 (XWayland); the user's own choice stands;
+// offscreen is the last resort of every list, so that no desktop never aborts the program.
 class TestDisplayPlatform : public QObject {
     Q_OBJECT
 
@@ -12,19 +13,30 @@ private slots:
     {
         QTest::addColumn<QByteArray>("chosen");
         QTest::addColumn<QByteArray>("display");
+        QTest::addColumn<QByteArray>("wayland");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("X display, nothing chosen") << QByteArray() << QByteArray(":0") << QByteArray("xcb");
-        QTest::newRow("user chose wayland") << QByteArray("wayland") << QByteArray(":0") << QByteArray();
-        QTest::newRow("user chose offscreen") << QByteArray("offscreen") << QByteArray(":0") << QByteArray();
-        QTest::newRow("no X display") << QByteArray() << QByteArray() << QByteArray();
+        QTest::newRow("X display, nothing chosen")
+            << QByteArray() << QByteArray(":0") << QByteArray("wayland-0") << QByteArray("xcb;offscreen");
+        QTest::newRow("user chose wayland")
+            << QByteArray("wayland") << QByteArray(":0") << QByteArray() << QByteArray("wayland;offscreen");
+        QTest::newRow("user chose offscreen")
+            << QByteArray("offscreen") << QByteArray(":0") << QByteArray() << QByteArray("offscreen");
+        QTest::newRow("user's list ends offscreen with arguments")
+            << QByteArray("xcb;offscreen:fontengine=freetype") << QByteArray() << QByteArray()
+            << QByteArray("xcb;offscreen:fontengine=freetype");
+        QTest::newRow("Wayland alone")
+            << QByteArray() << QByteArray() << QByteArray("wayland-0") << QByteArray("wayland;offscreen");
+        QTest::newRow("no desktop at all")
+            << QByteArray() << QByteArray() << QByteArray() << QByteArray("offscreen");
     }
 
     void choice()
     {
         QFETCH(QByteArray, chosen);
         QFETCH(QByteArray, display);
+        QFETCH(QByteArray, wayland);
         QFETCH(QByteArray, expected);
-        QCOMPARE(preferredQtPlatform(chosen, display), expected);
+        QCOMPARE(preferredQtPlatform(chosen, display, wayland), expected);
     }
 };
 

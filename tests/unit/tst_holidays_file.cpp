@@ -2,6 +2,7 @@
 #include "core/calendar/calendar_files.h"
 #include "core/calendar/trading_calendar.h"
 #include "core/day/session_schedule.h"
+#include "core/settings/text_file.h"
 #include "fakes/system_code_page.h"
 #include "fakes/texts.h"
 
@@ -253,9 +254,9 @@ private slots:
         QFile file(ownPath);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QStringList lines;
-        for (const QString& line : QString::fromUtf8(file.readAll()).split(u"\r\n"_s)) {
-            if (!line.isEmpty() && !line.startsWith(u'#'))
-                lines << line;
+        for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+            if (!line.trimmed().isEmpty() && !line.startsWith(u'#'))
+                lines << line.trimmed();
         }
         QTEST(lines, "saved");
 
@@ -308,30 +309,58 @@ private slots:
         QCOMPARE(parsed.rejected.size(), marks.isEmpty() ? 1 : 0);
     }
 
-    // Notepad's "ANSI" is GBK: its Chinese header survives the rewrite, which is whole and in UTF-8.
-    void saveKeepsTheHeaderOfAGbkFile()
+    // A save changes only the lines of the days that changed: every other line stays byte for
+    // byte, with its line end and encoding (Notepad's "ANSI" is GBK).
+    void aSaveChangesOnlyTheDaysThatChanged_data()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(u"holidays.txt"_s);
-        {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(
-                "# \xBD\xBB\xD2\xD7\xCB\xF9\xB9\xAB\xB2\xBC\r\n\r\n2026-10-01  # \xB9\xFA\xC7\xEC\r\n");
-        }
-        TradingCalendar calendar;
-        const QStringList problems = calendar.loadOwnDaysFile(path, kCodePage);
-        QCOMPARE(problems.size(), 1); // said once: not UTF-8
-        calendar.markDay(QDate(2026, 10, 8), true);
-        calendar.markDay(QDate(2026, 10, 1), false);
-        calendar.markDay(QDate(2027, 1, 4), true);
-        QString error;
-        QVERIFY2(HolidaysFile::save(path, calendar.ownMarks(), kCodePage, &error), qPrintable(error));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(file.readAll()),
-                 u"# 交易所公布\r\n\r\n2026-10-01 open\r\n2026-10-08 closed\r\n\r\n2027-01-04 closed\r\n"_s);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"holidays.txt"_s});
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<DayMarks>("marks");
+        QTest::addColumn<QByteArray>("saved");
+        const QDate oct1(2026, 10, 1), oct2(2026, 10, 2), oct5(2026, 10, 5), oct8(2026, 10, 8);
+        const QDate jan1(2027, 1, 1);
+        const auto closed = DayMark::Closed;
+        QTest::newRow("a day added among its year's, LF")
+            << QByteArray("# h\n\n2026-10-01\n2026-10-02 # x\n\n2027-01-01\n")
+            << DayMarks{{oct1, closed}, {oct2, closed}, {oct8, DayMark::ClosedBesideRules}, {jan1, closed}}
+            << QByteArray("# h\n\n2026-10-01\n2026-10-02 # x\n2026-10-08 closed\n\n2027-01-01\n");
+        QTest::newRow("a day opened keeps its spacing and comment, one removed, CR LF")
+            << QByteArray("2026-10-01\t\t# x\r\n2026-10-02\r\n2026-10-05\r\n")
+            << DayMarks{{oct1, DayMark::Open}, {oct5, closed}}
+            << QByteArray("2026-10-01 open\t\t# x\r\n2026-10-05\r\n");
+        QTest::newRow("a new year, a blank line apart")
+            << QByteArray("2026-10-01\n")
+            << DayMarks{{oct1, closed}, {jan1, closed}, {QDate(2027, 2, 11), closed}}
+            << QByteArray("2026-10-01\n\n2027-01-01\n2027-02-11\n");
+        QTest::newRow("an earlier year before the first")
+            << QByteArray("# h\n2027-01-01\n")
+            << DayMarks{{QDate(2026, 12, 31), DayMark::ClosedBesideRules}, {jan1, closed}}
+            << QByteArray("# h\n2026-12-31 closed\n\n2027-01-01\n");
+        QTest::newRow("GBK comments and a line not understood")
+            << QByteArray(
+                   "# \xBD\xBB\xD2\xD7\xCB\xF9\r\n\r\n2026-10-01  # \xB9\xFA\xC7\xEC\r\n\xD4\xAA\xB5\xA9\r\n")
+            << DayMarks{{oct1, DayMark::Open}, {oct8, DayMark::ClosedBesideRules}}
+            << QByteArray("# \xBD\xBB\xD2\xD7\xCB\xF9\r\n\r\n2026-10-01 open  # \xB9\xFA\xC7\xEC\r\n"
+                          "2026-10-08 closed\r\n\xD4\xAA\xB5\xA9\r\n");
+        QTest::newRow("a day said twice: the later line changes")
+            << QByteArray("\xEF\xBB\xBF"
+                          "2027-05-03 open\n2027-05-03\n")
+            << DayMarks{{QDate(2027, 5, 3), DayMark::Open}}
+            << QByteArray("\xEF\xBB\xBF"
+                          "2027-05-03 open\n2027-05-03 open\n");
+        QTest::newRow("no line end at the end")
+            << QByteArray("2026-10-01") << DayMarks{{oct1, closed}, {oct2, closed}}
+            << QByteArray("2026-10-01\r\n2026-10-02\r\n");
+        const DayMarks fresh{{QDate(2027, 1, 4), DayMark::ClosedBesideRules}};
+        QTest::newRow("a new file starts with the format")
+            << QByteArray() << fresh << HolidaysFile::serialize(fresh, {}).toUtf8();
+    }
+    void aSaveChangesOnlyTheDaysThatChanged()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(DayMarks, marks);
+        const QByteArray saved = HolidaysFile::edit(file, marks, kCodePage);
+        QTEST(saved, "saved");
+        QCOMPARE(HolidaysFile::parse(TextFile::decode(saved, kCodePage).text).marks, marks);
     }
 
     // With the file ending in 2020 the rules decide 2021-2026, now with the days made up for

@@ -362,12 +362,26 @@ private slots:
         QFETCH(QList<QDate>, closedAfter);
         QFETCH(QList<QDate>, openAfter);
         TradingCalendar calendar = calendarFor2027();
+        const QDate clicked(2027, 3, 3);
+        if (!wholeYear) {
+            calendar.markDay(clicked, true);
+            calendar.markDay(QDate(2027, 10, 8), true); // named by the October notice too
+        }
         QCOMPARE(calendar.applyAnnouncement(2027, announced), wholeYear);
         QCOMPARE(calendar.yearSource(2027), wholeYear ? YearSource::Announced : YearSource::WorkedOut);
         for (const QDate& d : closedAfter)
             QVERIFY2(calendar.IsHoliday(d), qPrintable(d.toString(Qt::ISODate)));
         for (const QDate& d : openAfter)
             QVERIFY2(!calendar.IsHoliday(d), qPrintable(d.toString(Qt::ISODate)));
+        // The notice's days are the exchanges', also after a restart; the trader's own stay his.
+        TradingCalendar restarted = calendarFor2027();
+        restarted.addOwnDays(HolidaysFile::serialize(calendar.ownMarks(), {}));
+        for (const QDate& d : announced) {
+            QVERIFY2(calendar.reason(d) == DayReason::Announced, qPrintable(d.toString(Qt::ISODate)));
+            QCOMPARE(restarted.reason(d), DayReason::Announced);
+        }
+        if (!wholeYear)
+            QCOMPARE(restarted.reason(clicked), DayReason::Own);
     }
 
     void lastCoveredYearIsTheLatest()

@@ -8,6 +8,8 @@
 #include "fakes/texts.h"
 #include "platform/dummy/dummy_services.h"
 
+#include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -961,6 +963,40 @@ private slots:
         m.day.releaseCountdown();
         m.day.countdownTick();
         QCOMPARE(m.day.c2exit, qint16(15));
+    }
+
+    // A holidays file not read whole is told on the notice line (and so on --console): the
+    // file, the lines skipped and the first of them, and where to check the days.
+    void unreadHolidaysFileIsNoticed_data()
+    {
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("seven lines of garbage") << false << u"有 7 行读不懂（第一处是第 2 行）"_s;
+        QTest::newRow("a folder in its place") << true << u"读不出来"_s;
+    }
+    void unreadHolidaysFileIsNoticed()
+    {
+        QFETCH(bool, folder);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"holidays.txt"_s);
+        if (folder) {
+            QVERIFY(QDir().mkdir(path));
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(
+                "# garbled\n2027-1-1\nx\n2027/01/04\n\xE5\x85\x83\xE6\x97\xA6\nopen\n20270105\n2027-01-06 shut\n");
+        }
+        TradingCalendar calendar;
+        calendar.loadOwnDaysFile(path, systemCodePage());
+        Day m(calendar, Settings::defaults(), true);
+        QStringList notices;
+        QObject::connect(&m.day, &TradingDay::calendarNotice, [&](const QString& text) { notices << text; });
+        m.day.checkCalendar();
+        QCOMPARE(notices.size(), 1);
+        QVERIFY2(notices[0].contains(path) && notices[0].contains(says), qPrintable(notices[0]));
+        QVERIFY(notices[0].contains(u"“交易日历”"_s));
     }
 
     // The composition root starts the day and its ticking; a second call changes neither.

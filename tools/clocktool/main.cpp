@@ -4,13 +4,11 @@
 #include "core/settings/program_options.h"
 #include "instance/single_instance.h"
 #include "nettime/sntp_client.h"
-#include "platform/program_setup.h"
 #include "system/time_sync.h"
 #include "tools/ui/clock_window.h"
 #include "tools/ui/tool_app.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QSettings>
 #include <QTimer>
 
@@ -32,10 +30,9 @@ int main(int argc, char* argv[])
 
     // The key moments skip the days the exchanges are closed, as Tickbell knows them.
     const TradingCalendar calendar = ToolApp::calendar();
-    const ConfigLocation config = platformConfigLocation(ToolApp::programFolder());
     const std::unique_ptr<QSettings> settings = ToolApp::settings();
     // Tickbell's own switches, beside its config.txt.
-    ProgramOptions options(QFileInfo(config.configPath).absolutePath());
+    ProgramOptions options(ToolApp::configFolder());
     const std::unique_ptr<TimeSync> sync = makeSystemTimeSync();
     SntpNetworkTime network;
     const SystemClock computer;

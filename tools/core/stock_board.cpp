@@ -29,6 +29,29 @@ const QList<LimitRule>& limitRules()
     return rules;
 }
 
+// The exchanges' allocation of A-share codes by their first digits: Shanghai's main board 600,
+// 601, 603 and 605 and STAR 688 and 689; Shenzhen's main board 000 to 003 and ChiNext 300 to
+// 302; Beijing 920 (its new listings since its 2024 switch) and the older 43, 83, 87 and 88.
+// 400 and 420 are the old-system and delisted companies' board, traded on none of them.
+struct CodeRule {
+    const char16_t* prefix;
+    std::optional<Board> board; // none: not on an exchange the tools know
+};
+
+const QList<CodeRule>& codeRules()
+{
+    static const QList<CodeRule> rules = {
+        {u"600", Board::Main},    {u"601", Board::Main},    {u"603", Board::Main},
+        {u"605", Board::Main},    {u"688", Board::Star},    {u"689", Board::Star},
+        {u"000", Board::Main},    {u"001", Board::Main},    {u"002", Board::Main},
+        {u"003", Board::Main},    {u"300", Board::ChiNext}, {u"301", Board::ChiNext},
+        {u"302", Board::ChiNext}, {u"920", Board::Beijing}, {u"43", Board::Beijing},
+        {u"83", Board::Beijing},  {u"87", Board::Beijing},  {u"88", Board::Beijing},
+        {u"400", std::nullopt},   {u"420", std::nullopt},
+    };
+    return rules;
+}
+
 } // namespace
 
 namespace Boards {
@@ -99,16 +122,14 @@ std::optional<Board> fromCode(const QString& code, QString* error)
         *error = u"代码应为 6 位数字"_s;
         return std::nullopt;
     }
-    const QStringView three = QStringView(c).left(3);
-    if (c.startsWith(u"60"_s) || three == u"000" || three == u"001" || three == u"002" || three == u"003")
-        return Board::Main;
-    if (three == u"300" || three == u"301" || three == u"302")
-        return Board::ChiNext;
-    if (three == u"688" || three == u"689")
-        return Board::Star;
-    if (c.startsWith(u'4') || c.startsWith(u'8') || three == u"920")
-        return Board::Beijing;
-    *error = u"%1 不是 A 股代码，请选择板块"_s.arg(c);
+    for (const CodeRule& rule : codeRules()) {
+        if (!c.startsWith(QStringView(rule.prefix)))
+            continue;
+        if (!rule.board)
+            *error = u"%1 是两网及退市公司板块的代码，不在沪深北交易所交易，没有这里的涨跌幅限制"_s.arg(c);
+        return rule.board;
+    }
+    *error = u"代码表里没有 %1 这样的 A 股代码，请选择板块"_s.arg(c);
     return std::nullopt;
 }
 

@@ -32,8 +32,10 @@ QString label(Board board, QDate day);
 // "2026年7月6日起 10%，此前 5%": the board's limits as they changed, the latest first.
 QString limitHistory(Board board);
 
-// The board a six-digit code is listed on. ST cannot be told from the code: a main-board code
-// gives Main. nullopt with *error set for anything that is not an A-share code.
+// The board a six-digit code is listed on, by the exchanges' allocation of codes (Beijing: 920
+// and its older 43, 83, 87 and 88). ST cannot be told from the code: a main-board code gives
+// Main. nullopt with *error set for anything else: a code of the delisted companies' board says
+// so, and one the table does not know says that, instead of a guessed board.
 std::optional<Board> fromCode(const QString& code, QString* error);
 
 // A buy order: at least minimum shares, and above that in steps of step.

@@ -160,7 +160,7 @@ ClockWindow::ClockWindow(TimeSync& sync, NetworkTime& network, const Clock& comp
     connect(&m_options, &ProgramOptions::changedOnDisk, this, &ClockWindow::followOptions);
     m_options.watch();
     connect(m_standard, &QCheckBox::toggled, this, [this](bool on) {
-        if (m_options.value(QLatin1String(ProgramOptions::kStandardTime), false).toBool() == on)
+        if (m_options.flag(QLatin1String(ProgramOptions::kStandardTime), false) == on)
             return;
         QString why;
         if (!m_options.setValue(QLatin1String(ProgramOptions::kStandardTime), on, &why))
@@ -175,7 +175,7 @@ ClockWindow::ClockWindow(TimeSync& sync, NetworkTime& network, const Clock& comp
 
 void ClockWindow::followOptions()
 {
-    m_standard->setChecked(m_options.value(QLatin1String(ProgramOptions::kStandardTime), false).toBool());
+    m_standard->setChecked(m_options.flag(QLatin1String(ProgramOptions::kStandardTime), false));
 }
 
 QStringList ClockWindow::serverLines() const

@@ -37,6 +37,12 @@ void InputField::setError(const QString& error)
 {
     m_error->setText(error);
     m_error->setVisible(!error.isEmpty());
+    m_edit->setAccessibleDescription(error); // read with the box, as it is seen beneath it
+}
+
+void InputField::setLabel(const QString& label)
+{
+    m_edit->setAccessibleName(label);
 }
 
 QString InputField::error() const

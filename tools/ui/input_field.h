@@ -18,6 +18,9 @@ public:
     void setError(const QString& error);
     QString error() const;
     QLineEdit* edit() const { return m_edit; }
+    // What a screen reader calls the box. Qt takes a form's label only for the widget it sits
+    // beside, which is this one, not the box inside it.
+    void setLabel(const QString& label);
 
 signals:
     void edited();

@@ -51,6 +51,7 @@ LimitWindow::LimitWindow(const TradingCalendar& calendar, QDate day, QWidget* pa
     m_day->setCalendarPopup(true);
     for (const Board b : Boards::all())
         m_board->addItem(QString(), int(b));
+    m_code->setLabel(u"股票代码"_s);
 
     QFont big = Fonts::sans(15);
     big.setBold(true);
@@ -106,13 +107,17 @@ void LimitWindow::dayChanged()
 {
     const QDate chosen = m_day->date();
     m_tradingDay = m_calendar.isTradingDay(chosen) ? chosen : nextTradingDay(chosen, 1, m_calendar);
-    m_dayNote->setText(
-        u"%1休市，按下一个交易日 %2计算"_s.arg(dayText(chosen, chosen), dayText(m_tradingDay, chosen)));
+    // Only a closed day has a note: hidden, its words are still read out.
+    m_dayNote->setText(m_tradingDay == chosen ? QString()
+                                              : u"%1休市，按下一个交易日 %2计算"_s.arg(
+                                                    dayText(chosen, chosen), dayText(m_tradingDay, chosen)));
     m_dayNote->setVisible(m_tradingDay != chosen);
     // The close is the one of the trading day before.
     const QDate before = nextTradingDay(m_tradingDay, -1, m_calendar);
-    m_closeLabel->setText(before.isValid() ? u"前收盘价（%1）："_s.arg(dayText(before, m_tradingDay, false))
-                                           : u"前收盘价："_s);
+    const QString close =
+        before.isValid() ? u"前收盘价（%1）"_s.arg(dayText(before, m_tradingDay, false)) : u"前收盘价"_s;
+    m_closeLabel->setText(close + u"："_s);
+    m_close->setLabel(close);
     // The boards' limits as that day's rules have them.
     for (int i = 0; i < m_board->count(); ++i)
         m_board->setItemText(i, Boards::label(Board(m_board->itemData(i).toInt()), m_tradingDay));

@@ -55,6 +55,15 @@ SwitchWindow::SwitchWindow(QSettings& settings, QWidget* parent)
     m_steps->setObjectName(u"steps"_s);
     for (const Board b : Boards::all())
         m_buyBoard->addItem(Boards::name(b), int(b));
+    // Each group has its own 价格: the names say whose.
+    m_sellShares->setLabel(u"卖出股数"_s);
+    m_sellPrice->setLabel(u"卖出价格"_s);
+    m_buyCode->setLabel(u"买入代码"_s);
+    m_buyBoard->setAccessibleName(u"买入板块"_s);
+    m_buyPrice->setLabel(u"买入价格"_s);
+    m_rate->setLabel(u"佣金率 %"_s);
+    m_minimum->setLabel(u"每笔最低佣金（元）"_s);
+    m_steps->setAccessibleName(u"计算过程"_s);
 
     auto* sell = new QGroupBox(u"卖出"_s, this);
     QFormLayout* sellForm = form(sell);

@@ -58,12 +58,15 @@ void bringForward(QWidget* window)
     window->activateWindow();
 }
 
+QString configFolder(const QString& programFolder)
+{
+    return QFileInfo(platformConfigLocation(programFolder).configPath).absolutePath();
+}
+
 std::unique_ptr<QSettings> settings(const QString& programFolder)
 {
-    const ConfigLocation config = platformConfigLocation(programFolder);
     QString problem;
-    std::unique_ptr<QSettings> settings =
-        openToolSettings(QFileInfo(config.configPath).absolutePath(), &problem);
+    std::unique_ptr<QSettings> settings = openToolSettings(configFolder(programFolder), &problem);
     if (!problem.isEmpty())
         qCWarning(lcTools, "%s", qUtf8Printable(problem));
     return settings;

@@ -23,6 +23,9 @@ void setUp(QApplication& app, const QString& name);
 // A second start asked for the window: show it, raised and active.
 void bringForward(QWidget* window);
 
+// The folder of Tickbell's config.txt, where its tickbell.ini lives too.
+QString configFolder(const QString& programFolder = ToolApp::programFolder());
+
 // The tools' remembered choices (time servers, the broker's rates): tools.ini beside Tickbell's
 // config.txt, in the program folder where the user can write it, else in his settings folder
 // (~/.config/tickbell, %APPDATA%\Tickbell); see core/settings/time_servers.h.

@@ -211,8 +211,16 @@ void YearView::setCalendars(const TradingCalendar* edited, const TradingCalendar
 
 void YearView::setYear(int year)
 {
+    if (year == m_year)
+        return;
     m_year = year;
     update();
+    // Every day is another now, and the list's name and length with them: a screen reader reads
+    // them afresh.
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
+    QAccessibleEvent days(this, QAccessible::ObjectReorder);
+    QAccessible::updateAccessibility(&days);
 }
 
 void YearView::setToday(QDate today)

@@ -364,7 +364,7 @@ void Form1::buildMenus()
     exit234->setShortcutContext(Qt::WindowShortcut);
     connect(exit234, &QAction::triggered, &m_day, &TradingDay::exitProgram);
 
-    QMenu* edit234 = addMenu("edit234", u"编辑"_s);
+    QMenu* edit234 = m_editMenu = addMenu("edit234", u"编辑"_s);
     systemset123 = addItem(edit234, "systemset123", u"系统设置"_s, &Form1::openSettings);
     // The check marks show the day's flags; a click sets the flag.
     malert = addCheck(edit234, "malert", u"语音提醒"_s, m_day.voice());

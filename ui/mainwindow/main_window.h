@@ -10,6 +10,7 @@
 class ImageButton;
 class QAction;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QStatusBar;
 class CalendarWindow;
@@ -31,6 +32,7 @@ public:
 private:
     TradingDay& m_day;
     WindowStacking& m_stacking;
+    QMenu* m_editMenu = nullptr;
 
 public:
     const QString& law1 = m_day.settings().law1;
@@ -95,6 +97,8 @@ public:
     // Whether the user's close hides the window in the tray rather than minimising it (the
     // design's way). Turned off while the window is hidden, it comes back minimised.
     void setCloseToTray(bool on);
+    // 编辑 (edit234), where the tray's switches (提醒方式) go.
+    QMenu* editMenu() const { return m_editMenu; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -4,11 +4,11 @@
 #include "core/day/trading_day.h"
 #include "core/settings/desktop_switches.h"
 #include "platform/desktop_notifier.h"
+#include "platform/desktop_tray.h"
 #include "ui/mainwindow/main_window.h"
 #include "ui/tray/tray_icon.h"
 
 #include <QMenu>
-#include <QMenuBar>
 #include <QSignalBlocker>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -28,12 +28,30 @@ void show(QAction* item, bool enabled, bool checked)
 
 DesktopChannels::DesktopChannels(TradingDay& day, Form1& window, DesktopSwitches& switches,
                                  DesktopNotifier* notifier, std::function<bool()> hasTray, QObject* parent)
-    : QObject(parent), m_day(day), m_window(window), m_switches(switches), m_notifier(notifier),
-      m_hasTray(hasTray ? std::move(hasTray) : &QSystemTrayIcon::isSystemTrayAvailable)
+    : DesktopChannels(day, window, switches, notifier, std::move(hasTray), nullptr, parent)
 {
+}
+
+DesktopChannels::DesktopChannels(TradingDay& day, Form1& window, DesktopSwitches& switches,
+                                 DesktopNotifier* notifier, DesktopTray* tray)
+    : DesktopChannels(day, window, switches, notifier, {}, tray, nullptr)
+{
+}
+
+DesktopChannels::DesktopChannels(TradingDay& day, Form1& window, DesktopSwitches& switches,
+                                 DesktopNotifier* notifier, std::function<bool()> hasTray, DesktopTray* tray,
+                                 QObject* parent)
+    : QObject(parent), m_day(day), m_window(window), m_switches(switches), m_notifier(notifier),
+      m_hasTray(std::move(hasTray)), m_desktopTray(tray)
+{
+    // Where the platform watches the tray, Qt is not asked before a tray is there: Qt binds its
+    // icons to the kind of tray it finds first.
+    if (!m_hasTray && m_desktopTray)
+        m_hasTray = [tray] { return tray->notifierWatcher() || tray->x11Tray(); };
+    else if (!m_hasTray)
+        m_hasTray = &QSystemTrayIcon::isSystemTrayAvailable;
     // At the end of 编辑, after the design's own items.
-    QMenu* edit = m_window.menuBar()->findChild<QMenu*>(u"edit234"_s);
-    Q_ASSERT(edit);
+    QMenu* edit = m_window.editMenu();
     menu = edit->addMenu(u"提醒方式"_s);
     menu->setObjectName(u"reminderChannels"_s);
     menu->setStyle(edit->style()); // the design's check marks
@@ -72,6 +90,15 @@ DesktopChannels::DesktopChannels(TradingDay& day, Form1& window, DesktopSwitches
     m_lookAgain = new QTimer(this);
     m_lookAgain->setInterval(60 * 1000);
     connect(m_lookAgain, &QTimer::timeout, this, &DesktopChannels::refresh);
+    m_retray = new QTimer(this);
+    m_retray->setSingleShot(true);
+    m_retray->setInterval(500);
+    connect(m_retray, &QTimer::timeout, this, [this] {
+        m_tray.reset(); // made again by refresh, where a tray is and it is switched on
+        refresh();
+    });
+    if (m_desktopTray)
+        connect(m_desktopTray, &DesktopTray::changed, m_retray, qOverload<>(&QTimer::start));
     refresh();
 }
 
@@ -79,8 +106,17 @@ DesktopChannels::~DesktopChannels() = default;
 
 TrayIcon& DesktopChannels::makeTray()
 {
-    if (!m_tray)
-        m_tray = std::make_unique<TrayIcon>(m_day, m_window);
+    if (m_tray)
+        return *m_tray;
+    DesktopTray* dockInto = nullptr;
+    if (m_desktopTray) {
+        if (!m_qtOnBus)
+            m_qtOnBus = m_desktopTray->notifierWatcher();
+        // Qt's icon is bound to a status-notifier tray that has gone: one of our own for the X11 tray.
+        if (*m_qtOnBus && !m_desktopTray->notifierWatcher() && m_desktopTray->x11Tray())
+            dockInto = m_desktopTray;
+    }
+    m_tray = std::make_unique<TrayIcon>(m_day, m_window, dockInto);
     return *m_tray;
 }
 

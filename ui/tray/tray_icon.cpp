@@ -4,7 +4,9 @@
 #include "core/day/trading_day.h"
 #include "core/services/clock.h"
 #include "platform/desktop_notifier.h"
+#include "platform/desktop_tray.h"
 #include "ui/mainwindow/main_window.h"
+#include "ui/tray/docked_icon.h"
 #include "ui/tray/tray_pictures.h"
 
 #include <QMenu>
@@ -12,8 +14,8 @@
 
 using namespace Qt::StringLiterals;
 
-TrayIcon::TrayIcon(TradingDay& day, Form1& window, QObject* parent)
-    : QObject(parent), m_day(day), m_window(window), m_menu(std::make_unique<QMenu>())
+TrayIcon::TrayIcon(TradingDay& day, Form1& window, DesktopTray* dockInto, QObject* parent)
+    : QObject(parent), m_day(day), m_window(window), m_menu(std::make_unique<QMenu>()), m_dockInto(dockInto)
 {
     m_icon.setObjectName(u"TrayIcon"_s);
     m_menu->setObjectName(u"trayMenu"_s);
@@ -36,6 +38,11 @@ TrayIcon::TrayIcon(TradingDay& day, Form1& window, QObject* parent)
     connect(&m_day, &TradingDay::clockChanged, this, &TrayIcon::update);
     connect(&m_day, &TradingDay::statusChanged, this, &TrayIcon::update);
 
+    if (m_dockInto) {
+        m_docked = std::make_unique<DockedIcon>(*m_menu);
+        connect(m_docked.get(), &DockedIcon::clicked, &m_window, &Form1::bringToFront);
+    }
+
     m_messageEnd = new QTimer(this);
     m_messageEnd->setSingleShot(true);
     connect(m_messageEnd, &QTimer::timeout, this, [this] {
@@ -50,7 +57,23 @@ TrayIcon::~TrayIcon() = default;
 void TrayIcon::setVisible(bool on)
 {
     m_wanted = on;
-    m_icon.setVisible(on || m_messageEnd->isActive());
+    if (!m_docked) {
+        m_icon.setVisible(on || m_messageEnd->isActive());
+        return;
+    }
+    if (on == m_docked->isVisible())
+        return;
+    // Asked for before it is shown, as Qt's own icon is.
+    if (on) {
+        m_docked->createWinId();
+        m_dockInto->dock(m_docked->windowHandle());
+    }
+    m_docked->setVisible(on);
+}
+
+bool TrayIcon::isVisible() const
+{
+    return m_docked ? m_docked->isVisible() : m_icon.isVisible();
 }
 
 void TrayIcon::update()
@@ -58,10 +81,16 @@ void TrayIcon::update()
     const QDateTime now = m_day.clock().now();
     const TrayView view =
         trayView(now, m_day.status(), marketPhase(now, m_day.calendar()), m_day.nextMoment(now));
-    if (!m_pictureSet || view.picture != m_view.picture)
+    if (!m_pictureSet || view.picture != m_view.picture) {
         m_icon.setIcon(trayPicture(view.picture));
-    if (view.toolTip != m_view.toolTip)
+        if (m_docked)
+            m_docked->setIcon(trayPicture(view.picture));
+    }
+    if (view.toolTip != m_view.toolTip) {
         m_icon.setToolTip(view.toolTip);
+        if (m_docked)
+            m_docked->setToolTip(view.toolTip);
+    }
     m_pictureSet = true;
     m_view = view;
 }

@@ -7,6 +7,8 @@
 #include <QSystemTrayIcon>
 #include <memory>
 
+class DesktopTray;
+class DockedIcon;
 class Form1;
 class QAction;
 class QMenu;
@@ -19,11 +21,15 @@ class TradingDay;
 class TrayIcon : public QObject {
     Q_OBJECT
 public:
-    TrayIcon(TradingDay& day, Form1& window, QObject* parent = nullptr);
+    // dockInto: an X11 tray to dock an icon of the program's own in, where Qt's icons are bound to
+    // a status-notifier tray that is gone; none: Qt's icon.
+    TrayIcon(TradingDay& day, Form1& window, DesktopTray* dockInto = nullptr, QObject* parent = nullptr);
     ~TrayIcon() override;
 
     void setVisible(bool on);
-    bool isVisible() const { return m_icon.isVisible(); }
+    bool isVisible() const;
+    // The program's own icon in the X11 tray, when it is that one.
+    DockedIcon* docked() const { return m_docked.get(); }
     // Shows the day as it is now; the desktop hears only of what changed.
     void update();
     const TrayView& view() const { return m_view; }
@@ -44,6 +50,8 @@ private:
     Form1& m_window;
     std::unique_ptr<QMenu> m_menu; // a menu of no window's: the tray's own
     QSystemTrayIcon m_icon;
+    DesktopTray* m_dockInto = nullptr;
+    std::unique_ptr<DockedIcon> m_docked;
     TrayView m_view{MarketPhase::Closed, {}};
     bool m_pictureSet = false;
     bool m_wanted = false; // shown by choice, not only for a message
