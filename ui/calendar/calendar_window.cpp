@@ -4,6 +4,7 @@
 #include "core/calendar/announcement.h"
 #include "core/calendar/calendar_keeper.h"
 #include "ui/calendar/year_view.h"
+#include "widgets/named_controls.h"
 #include "widgets/program_icon.h"
 
 #include <QBoxLayout>
@@ -91,19 +92,9 @@ void CalendarWindow::buildControls()
     connect(grid, &YearView::selectRequested, this, &CalendarWindow::select);
 
     const auto button = [this](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        // Return presses the button that has the focus, as Space does.
-        b->setAutoDefault(true);
-        return b;
+        return namedButton(this, name, caption);
     };
-    const auto label = [this](const char* name) {
-        auto* l = new QLabel(this);
-        l->setObjectName(QLatin1String(name));
-        l->setWordWrap(true);
-        l->setTextFormat(Qt::PlainText);
-        return l;
-    };
+    const auto label = [this](const char* name) { return namedLabel(this, name); };
     previousYear = button("previousYear", u"◀ 上一年"_s);
     nextYear = button("nextYear", u"下一年 ▶"_s);
     yearLabel = label("yearLabel");

@@ -6,6 +6,7 @@
 #include "core/reminders/reminder_days.h"
 #include "core/services/clock.h"
 #include "core/time/exchange_clock.h"
+#include "widgets/named_controls.h"
 #include "widgets/program_icon.h"
 
 #include <QBoxLayout>
@@ -59,18 +60,9 @@ RemindersWindow::RemindersWindow(ReminderBook& book, const TradingCalendar& cale
 void RemindersWindow::buildControls()
 {
     const auto button = [this](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(true);
-        return b;
+        return namedButton(this, name, caption);
     };
-    const auto label = [this](const char* name) {
-        auto* l = new QLabel(this);
-        l->setObjectName(QLatin1String(name));
-        l->setWordWrap(true);
-        l->setTextFormat(Qt::PlainText);
-        return l;
-    };
+    const auto label = [this](const char* name) { return namedLabel(this, name); };
 
     list = new QTreeWidget(this);
     list->setObjectName(u"reminderList"_s);
