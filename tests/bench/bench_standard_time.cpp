@@ -234,13 +234,14 @@ int main(int argc, char* argv[])
         platform.audio_.auctionUs == 0
             ? -1
             : double(platform.audio_.auctionUs + aheadUs - auction.toMSecsSinceEpoch() * 1000) / 1000.0;
-    std::printf("mode=%s clock_line_median_ms=%.2f clock_line_max_ms=%.1f clock_line_changes=%zu "
-                "tick_done_median_ms=%.2f painted_median_ms=%.2f prompt_after_ms=%.1f offset_error_median_ms=%.3f "
-                "offset_error_max_ms=%.3f offsets=%zu requests_per_measurement=%.1f program_offset_ms=%lld "
-                "step_moved_ms=%.0f\n",
-                mode.constData(), median(lineMs), largest(lineMs), lineMs.size(), median(doneMs), median(paintedMs), promptMs,
-                median(offsetErrorMs), largest(offsetErrorMs), offsetErrorMs.size(), median(requests),
-                qlonglong(day->clock().offsetMs()), stepMovedMs);
+    std::printf(
+        "mode=%s clock_line_median_ms=%.2f clock_line_max_ms=%.1f clock_line_changes=%zu "
+        "tick_done_median_ms=%.2f painted_median_ms=%.2f prompt_after_ms=%.1f offset_error_median_ms=%.3f "
+        "offset_error_max_ms=%.3f offsets=%zu requests_per_measurement=%.1f program_offset_ms=%lld "
+        "step_moved_ms=%.0f\n",
+        mode.constData(), median(lineMs), largest(lineMs), lineMs.size(), median(doneMs), median(paintedMs),
+        promptMs, median(offsetErrorMs), largest(offsetErrorMs), offsetErrorMs.size(), median(requests),
+        qlonglong(day->clock().offsetMs()), stepMovedMs);
     window.hide();
     day.reset();
     platform.releaseAudio();

@@ -39,6 +39,22 @@ class TestDesktopReminders : public QObject {
 
     const TradingCalendar m_calendar; // the built-in list knows 2010
 
+    // The day on the dummy services, with its files in folder (none: no files).
+    TradingDayServices services(DummyPlatformServices& p, const QString& folder = {}) const
+    {
+        TradingDayServices s;
+        s.clock = &p.dummyClock;
+        s.codePage = &p.qtCodePage;
+        s.audio = &p.dummyAudio;
+        s.launcher = &p.dummyLauncher;
+        s.speech = &p.dummySpeech;
+        s.programFolder = folder;
+        if (!folder.isEmpty())
+            s.configPath = folder + u"/config.txt"_s;
+        s.calendar = m_calendar;
+        return s;
+    }
+
 private slots:
     void phasePicture_data()
     {
@@ -148,13 +164,7 @@ private slots:
         QFETCH(QDateTime, now);
         QFETCH(QStringList, notice);
         DummyPlatformServices p;
-        TradingDayServices s;
-        s.clock = &p.dummyClock;
-        s.codePage = &p.qtCodePage;
-        s.audio = &p.dummyAudio;
-        s.launcher = &p.dummyLauncher;
-        s.calendar = m_calendar;
-        TradingDay day(std::move(s));
+        TradingDay day(services(p));
         p.dummyClock.set(before);
         day.tick();
         QList<DesktopNotice> told;
@@ -180,17 +190,8 @@ private slots:
         file.write("14:50 每个交易日 尾盘检查持仓\n14:55 周五 卖出前看纪律\n");
         file.close();
         DummyPlatformServices p;
-        DummySpeech speech;
-        TradingDayServices s;
-        s.clock = &p.dummyClock;
-        s.codePage = &p.qtCodePage;
-        s.audio = &p.dummyAudio;
-        s.launcher = &p.dummyLauncher;
-        s.speech = &speech;
-        s.programFolder = dir.path();
-        s.configPath = dir.filePath(u"config.txt"_s);
-        s.calendar = m_calendar;
-        TradingDay day(std::move(s));
+        DummySpeech& speech = p.dummySpeech;
+        TradingDay day(services(p, dir.path()));
         day.reminders().load();
         QStringList told, notices;
         connect(&day, &TradingDay::ownReminder, this, [&told](const QString& t) { told << t; });
