@@ -100,11 +100,28 @@ void Form1::showClock(const QString& text)
     if (Label3->text() == text)
         return;
     Label3->setText(text);
+    // Its place changes with the date or the note, not with the seconds: measured again only
+    // when the text with every digit made the widest one changes.
+    const QFontMetrics metrics = Label3->fontMetrics();
+    if (m_widestDigit.isNull()) {
+        m_widestDigit = u'0';
+        for (char16_t d = u'1'; d <= u'9'; ++d) {
+            if (metrics.horizontalAdvance(QChar(d)) > metrics.horizontalAdvance(m_widestDigit))
+                m_widestDigit = QChar(d);
+        }
+    }
+    QString shape = text;
+    for (QChar& c : shape) {
+        if (c.isDigit())
+            c = m_widestDigit;
+    }
+    if (shape == m_clockShape)
+        return;
+    m_clockShape = shape;
     // The design's place, as wide as the text needs up to the status line's right edge (the
     // Beijing time beside a foreign clock); a line longer still starts at the advice's left
     // edge. The standard-time note is a second line, and the advice moves down to make room.
-    const QFontMetrics metrics = Label3->fontMetrics();
-    const QStringList lines = text.split(u'\n');
+    const QStringList lines = shape.split(u'\n');
     int widest = 0;
     for (const QString& line : lines)
         widest = qMax(widest, metrics.horizontalAdvance(line) + 2);

@@ -174,6 +174,8 @@ public:
 private:
     QPointer<ShowText1> m_viewer;
     QPointer<QStatusBar> m_notice;
+    QString m_clockShape; // the clock line as last measured for its place
+    QChar m_widestDigit;
     QList<std::pair<Notice, QString>> m_notices; // the latest last
     QPointer<CalendarWindow> m_calendar;
     QPointer<RemindersWindow> m_reminders;
