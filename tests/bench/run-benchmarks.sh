@@ -445,6 +445,33 @@ if wants tray; then
 fi
 
 # ---------------------------------------------------------------------------------------------
+# The second's own work, in instructions (callgrind counts them the same whatever else the
+# machine does, unlike the wall clock, whose wake-ups dominate the delay after the second): the
+# program offscreen at a quiet moment of the session, each second's tick from its timer on, and
+# each repaint that follows it.
+if wants tickcost && command -v valgrind >/dev/null && command -v callgrind_annotate >/dev/null; then
+    say "tick cost: tickbell under callgrind for ${BENCH_TICKCOST_SECONDS:-40} s"
+    prog=$(program_copy)
+    mkdir -p "$prog/runtime"
+    chmod 700 "$prog/runtime"
+    echo "$(($(TZ=Asia/Shanghai date -d '2010-02-10 10:05:00' +%s) - EPOCHSECONDS))" >"$prog/clock"
+    (cd "$prog" && HOME=$prog/home XDG_RUNTIME_DIR=$prog/runtime QT_QPA_PLATFORM=offscreen TZ=Asia/Shanghai \
+        LD_PRELOAD=$faketime_lib FAKETIME_TIMESTAMP_FILE=$prog/clock FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 \
+        timeout -s INT "${BENCH_TICKCOST_SECONDS:-40}" valgrind --tool=callgrind --collect-atstart=no \
+        '--toggle-collect=SecondTimer::fire*' '--toggle-collect=QWidgetRepaintManager::paintAndFlush*' \
+        --callgrind-out-file="$scratch/tick.callgrind" ./tickbell >/dev/null 2>"$scratch/tickcost.err") || true
+    per() { # FUNCTION: instructions per call, of its calls from the event loop
+        callgrind_annotate --inclusive=yes --tree=calling "$scratch/tick.callgrind" 2>/dev/null |
+            grep -E "^ *[0-9,]+ .*>   .*$1 \([0-9]+x\)" |
+            awk '{ gsub(",", "", $1); n = $0; sub(/.*\(/, "", n); sub(/x\).*/, "", n)
+                   if (n + 0 > best) { best = n + 0; ir = $1 } }
+                 END { if (best > 0) printf "%.0f (%d calls)", ir / best, best }'
+    }
+    add "8 the second's tick (SecondTimer::fire and all it tells), instructions per second" "$(per 'SecondTimer::fire\(\)')"
+    add "8 the repaint after it (the clock line), instructions per second" "$(per 'QWidgetRepaintManager::paintAndFlush\(\)')"
+fi
+
+# ---------------------------------------------------------------------------------------------
 add "0 machine: cores; load average (1, 5, 15 min) at start / at end" \
     "$(nproc); $load_at_start / $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
