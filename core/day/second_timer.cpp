@@ -3,6 +3,8 @@
 
 #include "core/services/clock.h"
 
+#include <QElapsedTimer>
+
 namespace {
 
 qint64 secondOf(qint64 ms)
@@ -39,7 +41,8 @@ void SecondTimer::arm(int notBeforeMs)
     qint64 delay = next * 1000 - ms;
     while (delay < notBeforeMs)
         delay += 1000;
-    m_timer.start(int(delay));
+    m_aimMs = ms + delay;
+    m_timer.start(int(qMax<qint64>(0, delay - kEarlyMs)));
 }
 
 void SecondTimer::clockMoved()
@@ -57,8 +60,21 @@ void SecondTimer::clockMoved()
 
 void SecondTimer::fire()
 {
-    const QDateTime now = m_clock.now();
-    const qint64 ms = now.toMSecsSinceEpoch();
+    QDateTime now = m_clock.now();
+    qint64 ms = now.toMSecsSinceEpoch();
+    // Woken a little early on purpose (a timer may also land a millisecond early on Windows): the
+    // second is told as it begins, not when the system gets round to waking us. The clock is read
+    // until it is there, never for longer than that can take (a clock that stands still, a test's,
+    // costs a few milliseconds).
+    const qint64 ahead = m_aimMs - ms;
+    if (ahead > 0 && ahead <= 2 * kEarlyMs) {
+        QElapsedTimer waited;
+        waited.start();
+        while (ms < m_aimMs && waited.nsecsElapsed() < (ahead + 1) * 1'000'000) {
+            now = m_clock.now();
+            ms = now.toMSecsSinceEpoch();
+        }
+    }
     const qint64 second = secondOf(ms);
     qint64 from = m_lastSecond + 1;
     // A start, or a jump too large to catch up on: this second alone.

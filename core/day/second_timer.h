@@ -18,6 +18,9 @@ class SecondTimer : public QObject {
     Q_OBJECT
 public:
     static constexpr int kCatchUpSeconds = 60;
+    // The timer wakes this much before a second and reads the clock until the second begins: a
+    // wake-up can come a millisecond or two late, and the timer counts whole milliseconds.
+    static constexpr int kEarlyMs = 2;
 
     explicit SecondTimer(const Clock& clock, QObject* parent = nullptr);
 
@@ -44,6 +47,7 @@ private:
 
     const Clock& m_clock;
     QTimer m_timer;
+    qint64 m_aimMs = 0;       // the second start the timer is armed for, ms since 1970
     qint64 m_lastSecond = -1; // since 1970; -1: none told since the start
     bool m_running = false;
     bool m_telling = false; // a clock moved by what a second tells is read again after it
