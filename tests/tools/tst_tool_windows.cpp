@@ -33,6 +33,30 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// What a tool's window is built on: its own tools.ini, fake system parts, the built-in calendar.
+struct ToolParts {
+    QTemporaryDir dir;
+    QSettings settings{dir.filePath(u"tools.ini"_s), QSettings::IniFormat};
+    FakeTimeSync sync;
+    FakeNetworkTime network;
+    const DummyClock computer;
+    ProgramOptions options{dir.path()};
+    const TradingCalendar calendar;
+
+    std::unique_ptr<QWidget> open(const QString& tool)
+    {
+        if (tool == u"clocktool"_s)
+            return std::make_unique<ClockWindow>(sync, network, computer, calendar, settings, options);
+        if (tool == u"posmover"_s)
+            return std::make_unique<SwitchWindow>(settings);
+        return std::make_unique<LimitWindow>(calendar, QDate(2026, 12, 8));
+    }
+};
+
+} // namespace
+
 class TestToolWindows : public QObject {
     Q_OBJECT
 
@@ -54,20 +78,8 @@ private slots:
     void escapeClosesTheWindow()
     {
         QFETCH(QString, tool);
-        QTemporaryDir dir;
-        QSettings settings(dir.filePath(u"tools.ini"_s), QSettings::IniFormat);
-        FakeTimeSync sync;
-        FakeNetworkTime network;
-        const DummyClock computer;
-        ProgramOptions options(dir.path());
-        const TradingCalendar calendar;
-        std::unique_ptr<QWidget> window;
-        if (tool == u"clocktool"_s)
-            window = std::make_unique<ClockWindow>(sync, network, computer, calendar, settings, options);
-        else if (tool == u"posmover"_s)
-            window = std::make_unique<SwitchWindow>(settings);
-        else
-            window = std::make_unique<LimitWindow>(calendar, QDate(2026, 12, 8));
+        ToolParts parts;
+        const std::unique_ptr<QWidget> window = parts.open(tool);
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         // Pressed where the typing is.
@@ -108,14 +120,9 @@ private slots:
     // below them (the server list, its scroll bar) is squeezed; inside the screen.
     void windowsFitTheirContent()
     {
-        QTemporaryDir dir;
-        QSettings settings(dir.filePath(u"tools.ini"_s), QSettings::IniFormat);
-        FakeTimeSync sync;
-        FakeNetworkTime network;
-        const DummyClock computer;
-        ProgramOptions options(dir.path());
-        const TradingCalendar calendar;
-        ClockWindow window(sync, network, computer, calendar, settings, options);
+        ToolParts parts;
+        ClockWindow window(parts.sync, parts.network, parts.computer, parts.calendar, parts.settings,
+                           parts.options);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.query();
@@ -126,7 +133,7 @@ private slots:
             unknown.server = server;
             answers << unknown;
         }
-        network.answer(answers);
+        parts.network.answer(answers);
         const auto wanted = [&window] { return window.layout()->totalHeightForWidth(window.width()); };
         QTRY_VERIFY2(
             window.height() >= wanted(),
@@ -166,14 +173,8 @@ private slots:
     void everyFieldHasAName()
     {
         QFETCH(QString, tool);
-        QTemporaryDir dir;
-        QSettings settings(dir.filePath(u"tools.ini"_s), QSettings::IniFormat);
-        const TradingCalendar calendar;
-        std::unique_ptr<QWidget> window;
-        if (tool == u"posmover"_s)
-            window = std::make_unique<SwitchWindow>(settings);
-        else
-            window = std::make_unique<LimitWindow>(calendar, QDate(2026, 12, 8));
+        ToolParts parts;
+        const std::unique_ptr<QWidget> window = parts.open(tool);
         int fields = 0;
         for (QWidget* w : window->findChildren<QWidget*>()) {
             const bool own =
